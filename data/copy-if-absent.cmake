@@ -1,0 +1,6 @@
+file(GLOB files RELATIVE "${SOURCE_DIR}" "${SOURCE_DIR}/*.ini" "${SOURCE_DIR}/*.txt")
+foreach(f IN LISTS files)
+  if(NOT EXISTS "${TARGET_DIR}/${f}")
+    file(COPY "${SOURCE_DIR}/${f}" DESTINATION "${TARGET_DIR}")
+  endif()
+endforeach()

@@ -1,0 +1,27 @@
+#pragma once
+
+#include "entries/EntryTable.h"
+#include "entries/VipList.h"
+
+#include <QList>
+#include <QString>
+
+// The tables and draw state of the running program, one object beside the Settings.
+class RunData
+{
+public:
+    RunData() = default;
+    RunData(const RunData &) = delete;
+    RunData &operator=(const RunData &) = delete;
+
+    EntryTable entryTable;
+    EntryTable excludeList;
+    VipList vipList;
+    QList<int> drawOrder;            // entry numbers; position p is drawOrder[p - 1]
+    QList<EntryRecord> winnerList;   // copies of the winners' columns, in reveal order
+    int pressCount = 0;
+    QString resultFileName;
+
+    // What loading the settings empties; the VIP list is left as it is.
+    void resetTables();
+};

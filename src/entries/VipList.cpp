@@ -1,0 +1,40 @@
+#include "VipList.h"
+
+#include "EntryTable.h"
+#include "settings/INIFileModule1.h"
+
+#include <QList>
+
+using namespace Qt::StringLiterals;
+
+void loadVipFile(const QString &fileName, const QString &separator, VipList &list)
+{
+    list.clear();
+    QString text;
+    INIFileModule1::readWholeFile(fileName, text);
+    text += u"\r\n"_s;
+    const QString mark = QString::fromUtf16(vipMark);
+    for (QStringView rawLine : QStringView(text).split(u"\r\n")) {
+        QString line = rawLine.toString();
+        line.replace(mark, separator);
+        if (separator.isEmpty())
+            continue; // the whole line is one piece
+        const QList<QStringView> pieces = QStringView(line).split(separator);
+        if (pieces.size() < 4)
+            continue;
+        list.append({trimBlanks(pieces[0]).toString(), trimBlanks(pieces[1]).toString(),
+                     trimBlanks(pieces[2]).toString(), trimBlanks(pieces[3]).toString()});
+    }
+}
+
+int saveVipFile(const VipList &list, const QString &separator, const QString &fileName)
+{
+    QString text;
+    const QString mark = QString::fromUtf16(vipMark);
+    for (int i = 1; i <= list.vipCount(); ++i) {
+        const VipRecord &r = list.record(i);
+        text += r.position + mark + r.column1 + separator + r.column2 + separator + r.column3
+            + u"\r\n"_s;
+    }
+    return INIFileModule1::writeWholeFile(text, fileName);
+}

@@ -1,0 +1,4 @@
+set(ZOP_ENTRIES_SOURCES
+  EntryTable.cpp EntryTable.h
+  VipList.cpp VipList.h
+)

@@ -1,0 +1,57 @@
+#pragma once
+
+#include <QString>
+
+class RunData;
+
+// Everything the user can configure, one field per key of the settings file.
+struct Settings {
+    int drawCount = 0;        // 一次性摇出个数
+    int drawPause = 0;        // 一次性摇出延时, tenths of a second
+    int scrollSpeed = 0;      // 滚动速度, steps of 10 ms
+    int onePerClick = 0;      // 每点一次出一号标志
+    QString dataFile;         // 数据文件
+    int winnerColumns = 0;    // 中奖名单列显示, 0..6
+    int winnerShowIndex = 0;  // 中奖名单是否显示序号
+    QString titleText;        // 标题文字, line breaks decoded
+    int titleFontSize = 0;    // 标题字号
+    int showRollList = 0;     // 显示滚动列表
+    int winnerFontSize = 0;   // 中奖名单列字号
+    int rollCountMin = 0;     // 滚动个数随机小
+    int rollCountMax = 0;     // 滚动个数随机大
+    QString fieldSeparator;   // 数据字段分隔符, {tab} and {space} decoded
+    QString closingText;      // 结束语
+    QString resultTitle;      // 结果标题
+    int resultFontSize = 0;   // 结果字号
+    int showItemA = 0;        // 项A显示
+    int showItemB = 0;        // 项B显示
+    int showItemC = 0;        // 项C显示
+    int fontSizeA = 0;        // 字号A
+    int fontSizeB = 0;        // 字号B
+    int fontSizeC = 0;        // 字号C
+
+    QString appDir;      // the program's folder, ending in "/"
+    QString excludeFile; // appDir + 不参与摇号.txt
+
+    QString settingsFile() const;
+    QString vipFile() const;
+};
+
+namespace Module1 {
+
+// Names of the files beside the program.
+QString settingsFileName();
+QString vipFileName();
+QString excludeFileName();
+
+// The folder with a trailing separator, as appDir holds it.
+QString withTrailingSeparator(const QString &dir);
+
+enum class SettingsSource { File, MissingFile };
+
+// Fills every field from the settings file in appDir and empties the run data's tables.
+// A missing file gives the dialog's defaults and nothing is written; a missing or non-numeric
+// number takes the same default silently.
+SettingsSource loadSettings(Settings &settings, RunData &run, const QString &programDir);
+
+} // namespace Module1

@@ -1,0 +1,162 @@
+#include "TextCodec.h"
+
+#include <QStringDecoder>
+#include <QStringEncoder>
+
+namespace {
+
+const char *const gb18030Name = "GB18030";
+const char *const cp936Name = "GBK"; // ICU's name for Windows code page 936
+
+// Returns true for valid UTF-8; sets nonAscii when any byte is >= 0x80. Stops at the first fault,
+// so a GBK file costs almost nothing here.
+bool isValidUtf8(QByteArrayView bytes, bool &nonAscii)
+{
+    nonAscii = false;
+    const auto *p = reinterpret_cast<const unsigned char *>(bytes.data());
+    const qsizetype n = bytes.size();
+    qsizetype i = 0;
+    while (i < n) {
+        const unsigned char c = p[i];
+        if (c < 0x80) {
+            ++i;
+            continue;
+        }
+        nonAscii = true;
+        int extra;
+        unsigned int cp;
+        if (c >= 0xC2 && c <= 0xDF) {
+            extra = 1;
+            cp = c & 0x1F;
+        } else if (c >= 0xE0 && c <= 0xEF) {
+            extra = 2;
+            cp = c & 0x0F;
+        } else if (c >= 0xF0 && c <= 0xF4) {
+            extra = 3;
+            cp = c & 0x07;
+        } else {
+            return false;
+        }
+        if (i + extra >= n)
+            return false;
+        for (int k = 1; k <= extra; ++k) {
+            const unsigned char cc = p[i + k];
+            if ((cc & 0xC0) != 0x80)
+                return false;
+            cp = (cp << 6) | (cc & 0x3F);
+        }
+        // Overlong forms, surrogates and values past U+10FFFF are not UTF-8.
+        if ((extra == 2 && cp < 0x800) || (extra == 3 && (cp < 0x10000 || cp > 0x10FFFF))
+            || (cp >= 0xD800 && cp <= 0xDFFF))
+            return false;
+        i += extra + 1;
+    }
+    return true;
+}
+
+QString decodeWith(const char *name, QByteArrayView bytes, bool &hadErrors)
+{
+    QStringDecoder decoder(name, QStringConverter::Flag::Stateless);
+    QString text = decoder.decode(bytes);
+    hadErrors = decoder.hasError();
+    return text;
+}
+
+// GB18030 between the euro bytes (0x80 where a character starts); false when any part fails.
+bool decodeCp936(QByteArrayView bytes, QString &text)
+{
+    const auto *p = reinterpret_cast<const unsigned char *>(bytes.data());
+    const qsizetype n = bytes.size();
+    qsizetype segment = 0;
+    bool anyEuro = false;
+    text.clear();
+    auto flush = [&](qsizetype end) {
+        bool segmentErrors = false;
+        text += decodeWith(gb18030Name, bytes.sliced(segment, end - segment), segmentErrors);
+        return !segmentErrors;
+    };
+    for (qsizetype i = 0; i < n;) {
+        const unsigned char c = p[i];
+        if (c == 0x80) {
+            if (!flush(i))
+                return false;
+            text += QChar(0x20AC);
+            anyEuro = true;
+            segment = ++i;
+        } else if (c < 0x80 || c == 0xFF) {
+            ++i;
+        } else if (i + 1 < n && p[i + 1] >= 0x30 && p[i + 1] <= 0x39) {
+            i += 4; // four-byte GB18030 form
+        } else {
+            i += 2;
+        }
+    }
+    return anyEuro && flush(n);
+}
+
+} // namespace
+
+namespace TextCodec {
+
+DecodedText decode(QByteArrayView bytes)
+{
+    DecodedText result;
+    if (bytes.startsWith("\xEF\xBB\xBF")) {
+        QStringDecoder decoder(QStringConverter::Utf8, QStringConverter::Flag::Stateless);
+        result.text = decoder.decode(bytes.sliced(3));
+        result.hadErrors = decoder.hasError();
+        result.encoding = TextEncoding::Utf8Bom;
+        return result;
+    }
+    bool nonAscii = false;
+    if (isValidUtf8(bytes, nonAscii) && nonAscii) {
+        result.text = QString::fromUtf8(bytes);
+        result.encoding = TextEncoding::Utf8;
+        return result;
+    }
+    bool errors = false;
+    result.text = decodeWith(gb18030Name, bytes, errors);
+    result.encoding = TextEncoding::Gb18030;
+    if (errors) {
+        // Code page 936 differs from GB18030 only in the single byte 0x80, the euro sign.
+        // Accept the file as code page 936 when every other part decodes cleanly.
+        QString text;
+        if (decodeCp936(bytes, text)) {
+            result.text = std::move(text);
+            result.encoding = TextEncoding::Cp936;
+            errors = false;
+        }
+    }
+    result.hadErrors = errors;
+    return result;
+}
+
+QByteArray encode(QStringView text, TextEncoding encoding)
+{
+    switch (encoding) {
+    case TextEncoding::Utf8:
+        return text.toUtf8();
+    case TextEncoding::Utf8Bom:
+        return QByteArray("\xEF\xBB\xBF") + text.toUtf8();
+    case TextEncoding::Cp936: {
+        QStringEncoder encoder(cp936Name);
+        QByteArray bytes = encoder.encode(text);
+        if (!encoder.hasError())
+            return bytes;
+        // A character code page 936 lacks: GB18030 keeps it rather than losing it.
+        break;
+    }
+    case TextEncoding::Gb18030:
+        break;
+    }
+    QStringEncoder encoder(gb18030Name);
+    return encoder.encode(text);
+}
+
+bool available()
+{
+    return QStringDecoder(gb18030Name).isValid() && QStringDecoder(cp936Name).isValid()
+        && QStringEncoder(gb18030Name).isValid();
+}
+
+} // namespace TextCodec

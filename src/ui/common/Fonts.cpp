@@ -1,0 +1,34 @@
+#include "Fonts.h"
+
+#include <QStringList>
+
+using namespace Qt::StringLiterals;
+
+namespace Fonts {
+
+QString heiti()
+{
+    return u"黑体"_s;
+}
+
+QString songti()
+{
+    return u"宋体"_s;
+}
+
+void installSubstitutions()
+{
+    QFont::insertSubstitutions(heiti(), {u"Noto Sans CJK SC"_s, u"WenQuanYi Zen Hei"_s, u"SimHei"_s});
+    QFont::insertSubstitutions(songti(), {u"Noto Serif CJK SC"_s, u"SimSun"_s, u"Noto Sans CJK SC"_s});
+}
+
+QFont layoutFont(const QString &family, double points, bool bold, bool underline)
+{
+    QFont font(family);
+    font.setPointSizeF(points);
+    font.setBold(bold);
+    font.setUnderline(underline);
+    return font;
+}
+
+} // namespace Fonts

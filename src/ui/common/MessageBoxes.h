@@ -1,0 +1,26 @@
+#pragma once
+
+#include <QString>
+
+class QWidget;
+
+// Every message the windows show goes through here, so tests can answer and record them.
+class MessageBoxes
+{
+public:
+    enum class Answer { Yes, No };
+
+    virtual ~MessageBoxes() = default;
+    virtual Answer question(QWidget *parent, const QString &text) = 0; // Yes/No, question icon
+    virtual void error(QWidget *parent, const QString &text) = 0;       // OK, error icon
+    virtual void information(QWidget *parent, const QString &text) = 0; // OK, information icon
+};
+
+// The real boxes, captioned with the program's name.
+class WidgetMessageBoxes : public MessageBoxes
+{
+public:
+    Answer question(QWidget *parent, const QString &text) override;
+    void error(QWidget *parent, const QString &text) override;
+    void information(QWidget *parent, const QString &text) override;
+};

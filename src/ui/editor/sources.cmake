@@ -1,0 +1,2 @@
+set(ZOP_UI_EDITOR_SOURCES
+)

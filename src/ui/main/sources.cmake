@@ -1,0 +1,3 @@
+set(ZOP_UI_MAIN_SOURCES
+  main/Form1.cpp main/Form1.h
+)

@@ -1,0 +1,2 @@
+set(ZOP_UI_SETTINGS_SOURCES
+)

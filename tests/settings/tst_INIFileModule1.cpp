@@ -1,0 +1,283 @@
+#include "settings/INIFileModule1.h"
+#include "support/TestSupport.h"
+
+#include <QDir>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <csignal>
+#include <sys/resource.h>
+
+using namespace Qt::StringLiterals;
+using namespace INIFileModule1;
+using TestSupport::gbk;
+using TestSupport::readBytes;
+using TestSupport::writeBytes;
+
+class TestINIFileModule1 : public QObject
+{
+    Q_OBJECT
+
+private:
+    QTemporaryDir dir;
+    QString path(const QString &name) const { return dir.filePath(name); }
+
+private slots:
+    void readValue_data();
+    void readValue();
+    void writeValue_data();
+    void writeValue();
+    void writeValueNeverCreatesTheFile();
+    void writerAndReaderMatchDifferently();
+    void wholeFileRoundTrip();
+    void encodings_data();
+    void encodings();
+    void rewriteKeepsEncoding_data();
+    void rewriteKeepsEncoding();
+    void undecodableSettingsFileIsNotRewritten();
+    void badPaths();
+    void hugeAndOddContent();
+    void writeFailingPartWayKeepsOldFile();
+};
+
+void TestINIFileModule1::readValue_data()
+{
+    QTest::addColumn<QString>("content");
+    QTest::addColumn<QString>("key");
+    QTest::addColumn<QString>("expected");
+
+    QTest::newRow("comment skipped") << u";一次性摇出个数=3\r\n一次性摇出个数=7\r\n"_s
+                                     << u"一次性摇出个数"_s << u"7"_s;
+    QTest::newRow("indented comment skipped") << u"   ;字号A=1\r\n字号A=2\r\n"_s << u"字号A"_s << u"2"_s;
+    QTest::newRow("case-insensitive") << u"字号a=20\r\n"_s << u"字号A"_s << u"20"_s;
+    QTest::newRow("value keeps =") << u"标题文字=a=b\r\n"_s << u"标题文字"_s << u"a=b"_s;
+    QTest::newRow("blanks kept") << u"数据文件= x.txt \r\n"_s << u"数据文件"_s << u" x.txt "_s;
+    QTest::newRow("key found anywhere") << u"X字号A=1\r\n字号A=5\r\n"_s << u"字号A"_s << u"1"_s;
+    QTest::newRow("key trimmed") << u"字号A=9\r\n"_s << u"  字号A  "_s << u"9"_s;
+    QTest::newRow("first match wins") << u"字号A=1\r\n字号A=2\r\n"_s << u"字号A"_s << u"1"_s;
+    QTest::newRow("absent key") << u"字号A=1\r\n"_s << u"字号B"_s << QString();
+    QTest::newRow("lone CR ends a line") << u"字号A=1\r字号B=2"_s << u"字号B"_s << u"2"_s;
+    QTest::newRow("lone LF stays in the line") << u"字号A=1\n字号B=2\r\n"_s << u"字号A"_s << u"1\n字号B=2"_s;
+    QTest::newRow("blank before = is no match") << u"字号A =1\r\n"_s << u"字号A"_s << QString();
+}
+
+void TestINIFileModule1::readValue()
+{
+    QFETCH(QString, content);
+    QFETCH(QString, key);
+    QFETCH(QString, expected);
+    writeBytes(path(u"r.ini"_s), gbk(content));
+    QCOMPARE(iniReadValue(path(u"r.ini"_s), key), expected);
+}
+
+void TestINIFileModule1::writeValue_data()
+{
+    QTest::addColumn<QString>("content");
+    QTest::addColumn<QString>("key");
+    QTest::addColumn<QString>("value");
+    QTest::addColumn<QString>("expected");
+
+    QTest::newRow("new key appended last") << u"a=1\r\nb=2\r\nc=3\r\n"_s << u"字号A"_s << u"36"_s
+                                           << u"a=1\r\nb=2\r\nc=3\r\n字号A=36\r\n"_s;
+    QTest::newRow("replaced with caller's spelling") << u"字号a=20\r\n"_s << u"字号A"_s << u"30"_s
+                                                     << u"字号A=30\r\n"_s;
+    QTest::newRow("short and blank lines dropped") << u"x\r\n\r\na=1\r\n   \r\n"_s << u"a"_s << u"2"_s
+                                                   << u"a=2\r\n"_s;
+    QTest::newRow("every line-start match replaced") << u"k=1\r\nother=0\r\nK=2\r\n"_s << u"k"_s << u"9"_s
+                                                     << u"k=9\r\nother=0\r\nk=9\r\n"_s;
+    QTest::newRow("leading blanks removed, comments kept") << u"  ;note\r\n  a=1\r\n"_s << u"b"_s << u"2"_s
+                                                           << u";note\r\na=1\r\nb=2\r\n"_s;
+    QTest::newRow("last line without CR LF") << u"a=1"_s << u"a"_s << u"5"_s << u"a=5\r\n"_s;
+    QTest::newRow("empty file") << QString() << u"a"_s << u""_s << u"a=\r\n"_s;
+}
+
+void TestINIFileModule1::writeValue()
+{
+    QFETCH(QString, content);
+    QFETCH(QString, key);
+    QFETCH(QString, value);
+    QFETCH(QString, expected);
+    const QString file = path(u"w.ini"_s);
+    writeBytes(file, gbk(content));
+    QVERIFY(iniWriteValue(file, key, value));
+    QCOMPARE(readBytes(file), gbk(expected));
+}
+
+void TestINIFileModule1::writeValueNeverCreatesTheFile()
+{
+    const QString file = path(u"absent.ini"_s);
+    QVERIFY(!iniWriteValue(file, u"a"_s, 1));
+    QVERIFY(!QFile::exists(file));
+}
+
+void TestINIFileModule1::writerAndReaderMatchDifferently()
+{
+    // The reader finds X字号A=1; the writer only matches at line starts and appends.
+    const QString file = path(u"m.ini"_s);
+    writeBytes(file, gbk(u"X字号A=1\r\n"_s));
+    QVERIFY(iniWriteValue(file, u"字号A"_s, 7));
+    QCOMPARE(readBytes(file), gbk(u"X字号A=1\r\n字号A=7\r\n"_s));
+    QCOMPARE(iniReadValue(file, u"字号A"_s), u"1"_s);
+}
+
+void TestINIFileModule1::wholeFileRoundTrip()
+{
+    const QString file = path(u"whole.txt"_s);
+    QFile::remove(file);
+    QCOMPARE(writeWholeFile(u"a"_s, file), 0);
+    QCOMPARE(readBytes(file).size(), 1);
+
+    QCOMPARE(writeWholeFile(u"张三\t1001\r\n"_s, file), 0);
+    QCOMPARE(readBytes(file), QByteArray("\xD5\xC5\xC8\xFD\t1001\r\n"));
+    QString text;
+    QCOMPARE(readWholeFile(file, text), 0);
+    QCOMPARE(text, u"张三\t1001\r\n"_s); // CR LF kept as it is
+
+    QCOMPARE(writeWholeFile(QString(), file), 0);
+    QCOMPARE(QFileInfo(file).size(), 0);
+
+    text = u"old"_s;
+    QCOMPARE(readWholeFile(path(u"missing.txt"_s), text), -2);
+    QCOMPARE(text, QString());
+}
+
+void TestINIFileModule1::encodings_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<int>("encoding");
+    QTest::addColumn<bool>("errors");
+
+    const QString chinese = u"张三\t销售部"_s;
+    QTest::newRow("GBK") << gbk(chinese) << chinese << int(TextEncoding::Gb18030) << false;
+    QTest::newRow("UTF-8") << chinese.toUtf8() << chinese << int(TextEncoding::Utf8) << false;
+    QTest::newRow("UTF-8 with mark") << QByteArray("\xEF\xBB\xBF") + chinese.toUtf8() << chinese
+                                     << int(TextEncoding::Utf8Bom) << false;
+    QTest::newRow("ASCII") << QByteArray("a\tb\tc") << u"a\tb\tc"_s << int(TextEncoding::Gb18030) << false;
+    QTest::newRow("euro sign of code page 936") << QByteArray("\x80" "5") << u"€5"_s
+                                                << int(TextEncoding::Cp936) << false;
+    QTest::newRow("NUL bytes") << QByteArray("a\0b", 3) << QString(u"a\0b"_s) << int(TextEncoding::Gb18030)
+                               << false;
+    QTest::newRow("lone lead byte at the end") << gbk(u"张"_s) + QByteArray("\xD5") << u"张\uFFFD"_s
+                                               << int(TextEncoding::Gb18030) << true;
+    QTest::newRow("invalid bytes") << QByteArray("a\xFF\xFF" "b") << u"a\uFFFD\uFFFDb"_s
+                                   << int(TextEncoding::Gb18030) << true;
+}
+
+void TestINIFileModule1::encodings()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(QString, text);
+    QFETCH(int, encoding);
+    QFETCH(bool, errors);
+    const QString file = path(u"enc.txt"_s);
+    writeBytes(file, bytes);
+    const FileText read = readTextFile(file);
+    QCOMPARE(read.status, 0);
+    QCOMPARE(int(read.decoded.encoding), encoding);
+    QCOMPARE(read.decoded.hadErrors, errors);
+    if (!errors)
+        QCOMPARE(read.decoded.text, text);
+    else
+        QVERIFY(read.decoded.text.startsWith(text.first(1)));
+}
+
+void TestINIFileModule1::rewriteKeepsEncoding_data()
+{
+    QTest::addColumn<QByteArray>("before");
+    QTest::addColumn<QByteArray>("after");
+
+    const QString start = u"标题文字=旧\r\n"_s;
+    const QString end = u"标题文字=新€\r\n"_s;
+    QTest::newRow("GBK") << gbk(start) << QByteArray(gbk(u"标题文字=新"_s) + "\xA2\xE3\r\n");
+    QTest::newRow("UTF-8") << start.toUtf8() << end.toUtf8();
+    QTest::newRow("UTF-8 with mark") << QByteArray("\xEF\xBB\xBF") + start.toUtf8()
+                                     << QByteArray("\xEF\xBB\xBF") + end.toUtf8();
+    QTest::newRow("code page 936") << QByteArray(gbk(u"标题文字=旧"_s) + "\x80\r\n")
+                                   << QByteArray(gbk(u"标题文字=新"_s) + "\x80\r\n");
+}
+
+void TestINIFileModule1::rewriteKeepsEncoding()
+{
+    QFETCH(QByteArray, before);
+    QFETCH(QByteArray, after);
+    const QString file = path(u"keep.ini"_s);
+    writeBytes(file, before);
+    QVERIFY(iniWriteValue(file, u"标题文字"_s, u"新€"_s));
+    QCOMPARE(readBytes(file), after);
+    QCOMPARE(iniReadValue(file, u"标题文字"_s), u"新€"_s);
+}
+
+void TestINIFileModule1::undecodableSettingsFileIsNotRewritten()
+{
+    const QByteArray bytes = gbk(u"标题文字=旧\r\n"_s) + QByteArray("\xFF\xFF\r\n");
+    const QString file = path(u"bad.ini"_s);
+    writeBytes(file, bytes);
+    QVERIFY(!iniWriteValue(file, u"字号A"_s, 1));
+    QCOMPARE(readBytes(file), bytes);
+    QCOMPARE(iniReadValue(file, u"标题文字"_s), u"旧"_s); // still readable
+}
+
+void TestINIFileModule1::badPaths()
+{
+    // A folder where a file is expected, and a path under a missing folder: root cannot get past these.
+    const QString folder = path(u"folder.txt"_s);
+    QDir().mkpath(folder);
+    const QString underMissing = path(u"no/such/dir/file.txt"_s);
+    QString text = u"kept"_s;
+
+    QCOMPARE(readWholeFile(folder, text), -1);
+    QCOMPARE(text, u"kept"_s);
+    QCOMPARE(writeWholeFile(u"x"_s, folder), -1);
+    QVERIFY(QFileInfo(folder).isDir());
+    QCOMPARE(iniReadValue(folder, u"a"_s), QString());
+    QVERIFY(!iniWriteValue(folder, u"a"_s, 1));
+
+    QCOMPARE(readWholeFile(underMissing, text), -2);
+    QCOMPARE(writeWholeFile(u"x"_s, underMissing), -1);
+    QVERIFY(!QFile::exists(underMissing));
+    QCOMPARE(iniReadValue(underMissing, u"a"_s), QString());
+}
+
+void TestINIFileModule1::hugeAndOddContent()
+{
+    // A 50 MB line with no line break, ending in a lone GBK lead byte.
+    const QString file = path(u"huge.ini"_s);
+    QByteArray bytes(50 * 1024 * 1024, 'x');
+    bytes.prepend("k=");
+    bytes.append('\xD5');
+    writeBytes(file, bytes);
+    const QString value = iniReadValue(file, u"k"_s);
+    QVERIFY(value.size() >= 50 * 1024 * 1024); // the broken last byte is dropped or replaced
+    QVERIFY(value.startsWith(u"xxx"));
+    QVERIFY(!iniWriteValue(file, u"k"_s, 1)); // did not decode cleanly: left alone
+    QCOMPARE(QFileInfo(file).size(), bytes.size());
+    QFile::remove(file);
+}
+
+void TestINIFileModule1::writeFailingPartWayKeepsOldFile()
+{
+    // A file size limit makes the write fail part-way even for root.
+    const QString file = path(u"limited.txt"_s);
+    const QByteArray old = gbk(u"旧内容\r\n"_s);
+    writeBytes(file, old);
+    const QStringList before = TestSupport::folderEntries(dir.path());
+
+    std::signal(SIGXFSZ, SIG_IGN);
+    rlimit saved;
+    getrlimit(RLIMIT_FSIZE, &saved);
+    rlimit limit = saved;
+    limit.rlim_cur = 64 * 1024;
+    QCOMPARE(setrlimit(RLIMIT_FSIZE, &limit), 0);
+    const int status = writeWholeFile(QString(200 * 1024, u'张'), file);
+    const bool iniWritten = iniWriteValue(file, u"k"_s, QString(200 * 1024, u'a'));
+    setrlimit(RLIMIT_FSIZE, &saved);
+
+    QCOMPARE(status, -1);
+    QVERIFY(!iniWritten);
+    QCOMPARE(readBytes(file), old);
+    QCOMPARE(TestSupport::folderEntries(dir.path()), before);
+}
+
+QTEST_GUILESS_MAIN(TestINIFileModule1)
+#include "tst_INIFileModule1.moc"
