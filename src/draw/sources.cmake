@@ -1,6 +1,7 @@
 # Draw state, selection, random numbers and the result file: Qt Core only.
 set(ZOP_DRAW_CORE_SOURCES
   RunData.cpp RunData.h
+  DrawRandom.cpp DrawRandom.h
 )
 # Rolling display, colour effects, waits and the draw procedure: need the window system.
 set(ZOP_DRAW_UI_SOURCES

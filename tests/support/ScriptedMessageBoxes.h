@@ -1,0 +1,26 @@
+#pragma once
+
+#include "ui/common/MessageBoxes.h"
+
+#include <QList>
+#include <QStringList>
+
+// Answers questions from a script and records every text shown, so no box ever blocks a test.
+class ScriptedMessageBoxes : public MessageBoxes
+{
+public:
+    enum class Kind { Question, Error, Information };
+    struct Shown {
+        Kind kind;
+        QString text;
+    };
+
+    QList<Answer> answers; // next answers to questions, first first; No when empty
+    QList<Shown> shown;
+
+    Answer question(QWidget *parent, const QString &text) override;
+    void error(QWidget *parent, const QString &text) override;
+    void information(QWidget *parent, const QString &text) override;
+
+    QStringList texts() const;
+};
