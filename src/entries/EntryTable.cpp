@@ -42,8 +42,8 @@ EntryTable::Slot EntryTable::store(QStringView c1, QStringView c2, QStringView c
     Slot slot;
     const QStringView columns[3] = {c1, c2, c3};
     for (int c = 0; c < 3; ++c) {
-        slot.start[c] = pool.size();
-        slot.length[c] = static_cast<int>(columns[c].size());
+        slot.start[c] = static_cast<quint32>(pool.size());
+        slot.length[c] = static_cast<quint32>(columns[c].size());
         pool.append(columns[c]);
         usedChars += columns[c].size();
     }
@@ -91,39 +91,55 @@ void EntryTable::compactIfWasteful()
 void EntryTable::parse(QString text, QStringView separator)
 {
     clear();
+    if (separator.isEmpty() || text.size() >= qsizetype(UINT32_MAX))
+        return; // nothing is cut without a separator
     pool = std::move(text);
     const QStringView all(pool);
     const qsizetype n = all.size();
+    entrySlots.reserve(static_cast<size_t>(all.count(u'\r')) + 1);
+
+    // Fields are cut at the whole separator, found with the fast single-character search first.
+    auto find = [&](QStringView line, qsizetype from) -> qsizetype {
+        if (separator.size() == 1)
+            return line.indexOf(separator.front(), from);
+        return line.indexOf(separator, from);
+    };
     qsizetype lineStart = 0;
     while (lineStart < n) {
-        qsizetype lineEnd = all.indexOf(u"\r\n", lineStart);
+        qsizetype lineEnd = lineStart;
+        for (;;) {
+            lineEnd = all.indexOf(u'\r', lineEnd);
+            if (lineEnd < 0 || (lineEnd + 1 < n && all[lineEnd + 1] == u'\n'))
+                break;
+            ++lineEnd; // a lone CR stays inside the line
+        }
         if (lineEnd < 0)
             lineEnd = n; // a last line without CR LF is read like any other
         const QStringView line = all.mid(lineStart, lineEnd - lineStart);
-        if (!separator.isEmpty()) {
-            const qsizetype s1 = line.indexOf(separator);
-            const qsizetype s2 = s1 < 0 ? -1 : line.indexOf(separator, s1 + separator.size());
-            if (s2 >= 0) {
-                qsizetype s3 = line.indexOf(separator, s2 + separator.size());
-                if (s3 < 0)
-                    s3 = line.size();
-                const QStringView pieces[3] = {
-                    line.first(s1),
-                    line.mid(s1 + separator.size(), s2 - s1 - separator.size()),
-                    line.mid(s2 + separator.size(), s3 - s2 - separator.size()),
-                };
-                Slot slot;
-                for (int c = 0; c < 3; ++c) {
-                    const QStringView t = trimBlanks(pieces[c]);
-                    slot.start[c] = t.data() - all.data();
-                    slot.length[c] = static_cast<int>(t.size());
-                    usedChars += t.size();
-                }
-                entrySlots.push_back(slot);
+        const qsizetype s1 = find(line, 0);
+        const qsizetype s2 = s1 < 0 ? -1 : find(line, s1 + separator.size());
+        if (s2 >= 0) {
+            qsizetype s3 = find(line, s2 + separator.size());
+            if (s3 < 0)
+                s3 = line.size();
+            const QStringView pieces[3] = {
+                line.first(s1),
+                line.mid(s1 + separator.size(), s2 - s1 - separator.size()),
+                line.mid(s2 + separator.size(), s3 - s2 - separator.size()),
+            };
+            Slot slot;
+            for (int c = 0; c < 3; ++c) {
+                const QStringView t = trimBlanks(pieces[c]);
+                slot.start[c] = static_cast<quint32>(t.data() - all.data());
+                slot.length[c] = static_cast<quint32>(t.size());
+                usedChars += t.size();
             }
+            entrySlots.push_back(slot);
         }
         lineStart = lineEnd + 2;
     }
+    if (entrySlots.capacity() > 2 * entrySlots.size() + 1024)
+        entrySlots.shrink_to_fit(); // mostly ignored lines
 }
 
 void loadEntryFile(const QString &fileName, const QString &separator, EntryTable &table)

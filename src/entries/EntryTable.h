@@ -36,9 +36,10 @@ public:
     void parse(QString text, QStringView separator);
 
 private:
+    // 32-bit offsets keep a million entries at 24 MB; texts beyond 2^32 characters are not loaded.
     struct Slot {
-        qsizetype start[3];
-        int length[3];
+        quint32 start[3];
+        quint32 length[3];
     };
     Slot store(QStringView c1, QStringView c2, QStringView c3);
     void compactIfWasteful();
