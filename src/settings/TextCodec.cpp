@@ -94,6 +94,18 @@ bool decodeCp936(QByteArrayView bytes, QString &text)
     return anyEuro && flush(n);
 }
 
+// Short GBK text can happen to be valid UTF-8; read that way it turns into letters of scripts
+// (IPA, Greek, Cyrillic, Hebrew, Arabic...) that a Chinese list does not hold. Pinyin tone
+// letters and the middle dot lie below this block and keep a file UTF-8.
+bool looksLikeMisreadGbk(QStringView utf8)
+{
+    for (QChar c : utf8) {
+        if (c.unicode() >= 0x0250 && c.unicode() <= 0x07FF)
+            return true;
+    }
+    return false;
+}
+
 } // namespace
 
 namespace TextCodec {
@@ -102,19 +114,28 @@ DecodedText decode(QByteArrayView bytes)
 {
     DecodedText result;
     if (bytes.startsWith("\xEF\xBB\xBF")) {
-        QStringDecoder decoder(QStringConverter::Utf8, QStringConverter::Flag::Stateless);
+        // The mark is taken off here; a second one belongs to the text.
+        QStringDecoder decoder(QStringConverter::Utf8,
+                               QStringConverter::Flag::Stateless | QStringConverter::Flag::ConvertInitialBom);
         result.text = decoder.decode(bytes.sliced(3));
         result.hadErrors = decoder.hasError();
         result.encoding = TextEncoding::Utf8Bom;
         return result;
     }
     bool nonAscii = false;
+    bool errors = false;
     if (isValidUtf8(bytes, nonAscii) && nonAscii) {
-        result.text = QString::fromUtf8(bytes);
-        result.encoding = TextEncoding::Utf8;
+        QString utf8 = QString::fromUtf8(bytes);
+        QString gbk = decodeWith(gb18030Name, bytes, errors);
+        if (errors || !looksLikeMisreadGbk(utf8)) {
+            result.text = std::move(utf8);
+            result.encoding = TextEncoding::Utf8;
+            return result;
+        }
+        result.text = std::move(gbk);
+        result.encoding = TextEncoding::Gb18030;
         return result;
     }
-    bool errors = false;
     result.text = decodeWith(gb18030Name, bytes, errors);
     result.encoding = TextEncoding::Gb18030;
     if (errors) {

@@ -15,6 +15,7 @@ struct DecodedText {
 namespace TextCodec {
 
 // UTF-8 when marked or valid UTF-8 with non-ASCII text, else GB18030, else code page 936.
+// Bytes valid both ways whose UTF-8 reading holds letters of unrelated scripts are GB18030.
 DecodedText decode(QByteArrayView bytes);
 QByteArray encode(QStringView text, TextEncoding encoding);
 

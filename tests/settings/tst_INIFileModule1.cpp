@@ -156,6 +156,12 @@ void TestINIFileModule1::encodings_data()
     QTest::newRow("ASCII") << QByteArray("a\tb\tc") << u"a\tb\tc"_s << int(TextEncoding::Gb18030) << false;
     QTest::newRow("euro sign of code page 936") << QByteArray("\x80" "5") << u"€5"_s
                                                 << int(TextEncoding::Cp936) << false;
+    QTest::newRow("a second mark is text") << QByteArray("\xEF\xBB\xBF\xEF\xBB\xBF" "A") << u"\uFEFFA"_s
+                                           << int(TextEncoding::Utf8Bom) << false;
+    QTest::newRow("GBK that is also valid UTF-8") << gbk(u"蟹\t2"_s) << u"蟹\t2"_s
+                                                  << int(TextEncoding::Gb18030) << false;
+    QTest::newRow("UTF-8 pinyin and middle dot") << u"Zhāng Sān\t约翰·史密斯"_s.toUtf8()
+                                                 << u"Zhāng Sān\t约翰·史密斯"_s << int(TextEncoding::Utf8) << false;
     QTest::newRow("NUL bytes") << QByteArray("a\0b", 3) << QString(u"a\0b"_s) << int(TextEncoding::Gb18030)
                                << false;
     QTest::newRow("lone lead byte at the end") << gbk(u"张"_s) + QByteArray("\xD5") << u"张\uFFFD"_s

@@ -1,0 +1,51 @@
+#include "FuzzSupport.h"
+#include "entries/EntryTable.h"
+#include "settings/INIFileModule1.h"
+
+#include <QStringList>
+
+using namespace Qt::StringLiterals;
+
+// loadEntryFile with a separator taken from the input, checked against a plain split.
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
+{
+    if (size < 1)
+        return 0;
+    const size_t sepLength = data[0] % 4;
+    if (size < 1 + sepLength)
+        return 0;
+    const QString separator = QString::fromLatin1(reinterpret_cast<const char *>(data + 1), qsizetype(sepLength));
+    const QByteArray bytes(reinterpret_cast<const char *>(data + 1 + sepLength), qsizetype(size - 1 - sepLength));
+    const QString file = writeFuzzFile(u"entries.txt"_s, bytes);
+
+    EntryTable table;
+    loadEntryFile(file, separator, table);
+
+    QString text;
+    INIFileModule1::readWholeFile(file, text);
+    QList<QStringList> expected;
+    if (!separator.isEmpty()) {
+        for (const QString &line : QString(text + u"\r\n"_s).split(u"\r\n"_s)) {
+            const QStringList pieces = line.split(separator);
+            if (pieces.size() >= 3)
+                expected.append({trimBlanks(pieces[0]).toString(), trimBlanks(pieces[1]).toString(),
+                                 trimBlanks(pieces[2]).toString()});
+        }
+    }
+    FUZZ_CHECK(table.entryCount() == expected.size());
+    for (int i = 1; i <= table.entryCount(); ++i) {
+        for (int c = 1; c <= 3; ++c)
+            FUZZ_CHECK(table.column(i, c) == expected[i - 1][c - 1]);
+    }
+
+    // Edits keep the other entries intact.
+    if (table.entryCount() > 0) {
+        const EntryRecord last = table.record(table.entryCount());
+        table.replace(1, {u"x"_s, u"y"_s, u"z"_s});
+        table.append(u"a"_s, u"b"_s, u"c"_s);
+        table.remove(1);
+        if (table.entryCount() > 1)
+            FUZZ_CHECK(table.record(table.entryCount() - 1) == last);
+    }
+    return 0;
+}
