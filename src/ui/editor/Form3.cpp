@@ -1,0 +1,371 @@
+#include "Form3.h"
+
+#include "ColouredFrame.h"
+#include "EntryListModel.h"
+#include "VipListModel.h"
+#include "settings/INIFileModule1.h"
+#include "settings/Settings.h"
+#include "settings/zopValstr.h"
+#include "ui/common/Fonts.h"
+#include "ui/common/MessageBoxes.h"
+#include "ui/common/Twips.h"
+
+#include <QCheckBox>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListView>
+#include <QPushButton>
+#include <QScopedValueRollback>
+
+#include <limits>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+QListView *makeList(QWidget *parent, const QString &name, QAbstractItemModel *model)
+{
+    auto *list = new QListView(parent);
+    list->setObjectName(name);
+    // Equal row heights let the view place any number of rows without measuring each one.
+    list->setUniformItemSizes(true);
+    list->setSelectionMode(QAbstractItemView::SingleSelection);
+    list->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    list->setModel(model);
+    return list;
+}
+
+QPushButton *makeButton(QWidget *parent, const QString &name, const QString &text, QRect geometry)
+{
+    auto *button = new QPushButton(text, parent);
+    button->setObjectName(name);
+    button->setGeometry(geometry);
+    // No button of the editor is a default one: Enter in a box must not press "增加" or "保存".
+    // Enter on a focused button still presses it (Form3::eventFilter).
+    button->setAutoDefault(false);
+    return button;
+}
+
+int saveEntryFile(const EntryTable &table, const QString &separator, const QString &path,
+                  TextEncoding encoding)
+{
+    QString text;
+    for (int e = 1; e <= table.entryCount(); ++e)
+        text += table.column(e, 1) + separator + table.column(e, 2) + separator + table.column(e, 3)
+            + u"\r\n";
+    return INIFileModule1::writeWholeFile(text, path, encoding);
+}
+
+QString saveFailedText(const QString &path)
+{
+    return u"保存失败！\r\n文件:"_s + path;
+}
+
+} // namespace
+
+Form3::Form3(Settings &settings, MessageBoxes &messages, QWidget *parent)
+    : QDialog(parent), settings(settings), messages(messages)
+{
+    setWindowTitle(u"ZOP摇号（数据文件编辑）"_s);
+    setFixedSize(Twips::toPixels(9330), Twips::toPixels(7770));
+    setFont(Fonts::layoutFont(Fonts::songti(), 9));
+
+    entryModel = new EntryListModel(editEntries, this);
+    vipModel = new VipListModel(editVips, this);
+
+    Frame3 = new ColouredFrame(QColor(224, 224, 224), QColor(0, 0, 255), this);
+    Frame3->setObjectName(u"Frame3"_s);
+    Frame3->setTitle(u"文件名："_s);
+    Frame3->setGeometry(Twips::rect(120, 240, 9135, 4455));
+    List1 = makeList(Frame3, u"List1"_s, entryModel);
+    List1->setGeometry(Twips::rect(120, 360, 8895, 3270));
+    const int columnLefts[3] = {600, 2760, 4920};
+    const QString headings[3] = {u"列1"_s, u"列2"_s, u"列3"_s};
+    for (int k = 0; k < 3; ++k) {
+        Label1[k] = new QLabel(headings[k], Frame3);
+        Label1[k]->setObjectName(u"Label1(%1)"_s.arg(k));
+        Label1[k]->setGeometry(Twips::rect(columnLefts[k], 3720, 1215, 255));
+        Text1[k + 1] = new QLineEdit(Frame3);
+        Text1[k + 1]->setObjectName(u"Text1(%1)"_s.arg(k + 1));
+        Text1[k + 1]->setGeometry(Twips::rect(columnLefts[k], 3960, 1935, 270));
+        Text1[k + 1]->setMaxLength(std::numeric_limits<int>::max());
+        Text1[k + 1]->installEventFilter(this);
+    }
+    const int buttonLefts[3] = {6960, 7680, 8400};
+    const QString buttonTexts[3] = {u"增加"_s, u"删除"_s, u"修改"_s};
+    for (int k = 0; k < 3; ++k) {
+        Command1[k] = makeButton(Frame3, u"Command1(%1)"_s.arg(k), buttonTexts[k],
+                                 Twips::rect(buttonLefts[k], 3720, 615, 495));
+        connect(Command1[k], &QPushButton::clicked, this, [this, k] { Command1_Click(k); });
+    }
+
+    Label2 = new QLabel(u"指定出号位置"_s, this);
+    Label2->setObjectName(u"Label2"_s);
+    Label2->setGeometry(Twips::rect(360, 4920, 1215, 255));
+    Text2 = new QLineEdit(u"1"_s, this);
+    Text2->setObjectName(u"Text2"_s);
+    Text2->setFont(Fonts::layoutFont(Fonts::songti(), 12));
+    Text2->setGeometry(Twips::rect(1560, 4800, 975, 390));
+    Command2 = makeButton(this, u"Command2"_s, u"添加至VIP"_s, Twips::rect(2640, 4800, 1095, 375));
+    connect(Command2, &QPushButton::clicked, this, &Form3::Command2_Click);
+    Check1 = new QCheckBox(u"显示VIP列表"_s, this);
+    Check1->setObjectName(u"Check1"_s);
+    Check1->setGeometry(Twips::rect(3840, 5040, 1575, 255));
+    connect(Check1, &QCheckBox::toggled, this, &Form3::Check1_Click);
+    Command4 = makeButton(this, u"Command4"_s, u"保存"_s, Twips::rect(7800, 4800, 1455, 495));
+    Command4->setFont(Fonts::layoutFont(Fonts::songti(), 12, true));
+    connect(Command4, &QPushButton::clicked, this, &Form3::Command4_Click);
+
+    Frame1 = new ColouredFrame(QColor(255, 224, 192), palette().color(QPalette::WindowText), this);
+    Frame1->setObjectName(u"Frame1"_s);
+    Frame1->setTitle(u"[VIP] 文件名：GoodLuck.txt"_s);
+    Frame1->setGeometry(Twips::rect(120, 5280, 9135, 2295));
+    List2 = makeList(Frame1, u"List2"_s, vipModel);
+    List2->setGeometry(Twips::rect(120, 240, 8895, 1470));
+    Command3 = makeButton(Frame1, u"Command3"_s, u"删除"_s, Twips::rect(8280, 1800, 735, 375));
+    connect(Command3, &QPushButton::clicked, this, &Form3::Command3_Click);
+
+    for (QPushButton *button : findChildren<QPushButton *>())
+        button->installEventFilter(this);
+
+    QWidget *const tabOrder[] = {Text1[1], Text1[2], Text1[3], Command1[0], Command1[1], List1,
+                                 Command2, List2, Text2, Command1[2], Command3, Command4, Check1};
+    for (size_t k = 1; k < std::size(tabOrder); ++k)
+        setTabOrder(tabOrder[k - 1], tabOrder[k]);
+
+    connect(List1->selectionModel(), &QItemSelectionModel::currentChanged, this, [this] {
+        if (!refilling && selectedRow(List1) >= 0)
+            List1_Click();
+    });
+    connect(List1->selectionModel(), &QItemSelectionModel::selectionChanged, this,
+            [this] { keepRowSelected(List1); });
+    connect(List2->selectionModel(), &QItemSelectionModel::selectionChanged, this,
+            [this] { keepRowSelected(List2); });
+
+    Form_Load();
+    Text1[1]->setFocus();
+}
+
+void Form3::Form_Load()
+{
+    separator = settings.fieldSeparator;
+    dataPath = settings.appDir + settings.dataFile;
+    vipPath = settings.vipFile();
+    entryModel->setSeparator(separator);
+    vipModel->setSeparator(separator);
+
+    Frame3->setTitle(u"[数据文件] 文件名："_s + settings.dataFile);
+    loadEntryList(dataPath);
+    showEntryList(0);
+    loadVipList(vipPath);
+    showVipList(0);
+    Frame1->hide();
+    Check1->setChecked(false);
+    Text2->setText(u"1"_s);
+}
+
+void Form3::loadEntryList(const QString &path)
+{
+    INIFileModule1::FileText file = INIFileModule1::readTextFile(path);
+    keepDataFile = file.status == INIFileModule1::ReadFailed
+        || (file.status == INIFileModule1::ReadOk && file.decoded.hadErrors);
+    dataEncoding = file.status == INIFileModule1::ReadOk ? file.decoded.encoding
+                                                          : TextEncoding::Gb18030;
+    // Text with decoding faults is still shown, as the draw would load it; it is never saved.
+    entryModel->parse(file.status == INIFileModule1::ReadOk ? std::move(file.decoded.text) : QString());
+}
+
+void Form3::loadVipList(const QString &path)
+{
+    const INIFileModule1::FileText file = INIFileModule1::readTextFile(path);
+    keepVipFile = file.status == INIFileModule1::ReadFailed
+        || (file.status == INIFileModule1::ReadOk && file.decoded.hadErrors);
+    vipModel->load(path);
+}
+
+int Form3::selectedRow(const QListView *list) const
+{
+    const QModelIndex current = list->currentIndex();
+    return current.isValid() ? current.row() : -1;
+}
+
+void Form3::selectRow(QListView *list, int row)
+{
+    QScopedValueRollback guard(refilling, true);
+    if (row < 0) {
+        list->selectionModel()->clear();
+        return;
+    }
+    const QModelIndex index = list->model()->index(row, 0);
+    list->selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect);
+    list->scrollTo(index);
+}
+
+// The user cannot clear a selection: a Ctrl+click on the selected row selects it again.
+void Form3::keepRowSelected(QListView *list)
+{
+    if (refilling || list->selectionModel()->hasSelection())
+        return;
+    const QModelIndex current = list->currentIndex();
+    if (current.isValid())
+        list->selectionModel()->select(current, QItemSelectionModel::Select);
+}
+
+void Form3::showEntryList(int sel)
+{
+    sel = std::min(std::max(sel, 0), entryModel->rowCount() - 1);
+    selectRow(List1, sel);
+    if (sel >= 0)
+        List1_Click();
+}
+
+void Form3::showVipList(int sel)
+{
+    sel = std::min(std::max(sel, 0), vipModel->rowCount() - 1);
+    selectRow(List2, sel);
+}
+
+void Form3::List1_Click()
+{
+    const int e = selectedRow(List1) + 1;
+    if (e < 1)
+        return;
+    for (int c = 1; c <= 3; ++c)
+        Text1[c]->setText(editEntries.column(e, c).toString());
+}
+
+void Form3::Command1_Click(int index)
+{
+    const EntryRecord typed{Text1[1]->text(), Text1[2]->text(), Text1[3]->text()};
+    switch (index) {
+    case 0: // 增加
+        if (trimBlanks(typed.column1).isEmpty() && trimBlanks(typed.column2).isEmpty()
+            && trimBlanks(typed.column3).isEmpty())
+            return;
+        {
+            QScopedValueRollback guard(refilling, true);
+            entryModel->append(typed);
+        }
+        showEntryList(editEntries.entryCount());
+        for (int c = 1; c <= 3; ++c)
+            Text1[c]->clear();
+        return;
+    case 1: { // 删除
+        const int r = selectedRow(List1);
+        if (editEntries.isEmpty() || r < 0)
+            return;
+        {
+            QScopedValueRollback guard(refilling, true);
+            entryModel->remove(r);
+        }
+        showEntryList(r);
+        return;
+    }
+    case 2: { // 修改
+        const int r = selectedRow(List1);
+        if (editEntries.isEmpty() || r < 0)
+            return;
+        entryModel->replace(r, typed);
+        showEntryList(r);
+        return;
+    }
+    }
+}
+
+void Form3::Command2_Click()
+{
+    const int r = selectedRow(List1);
+    if (r < 0)
+        return;
+    const int p = zopValstr::valInRange(Text2->text(), 1, 9999, 1);
+    const EntryRecord entry = editEntries.record(r + 1);
+    vipModel->append({QString::number(p), entry.column1, entry.column2, entry.column3});
+    showVipList(editVips.vipCount());
+}
+
+void Form3::Command3_Click()
+{
+    const int r = selectedRow(List2);
+    if (editVips.vipCount() == 0 || r < 0)
+        return;
+    {
+        QScopedValueRollback guard(refilling, true);
+        vipModel->remove(r);
+    }
+    showVipList(r);
+}
+
+void Form3::Check1_Click()
+{
+    Frame1->setVisible(Check1->isChecked());
+}
+
+void Form3::Command4_Click()
+{
+    saveAll();
+}
+
+void Form3::saveAll()
+{
+    const int r1 = keepDataFile ? INIFileModule1::ReadFailed
+                                : saveEntryFile(editEntries, separator, dataPath, dataEncoding);
+    const int r2 = keepVipFile ? INIFileModule1::ReadFailed : saveVipFile(editVips, separator, vipPath);
+    if (r1 == 0 && r2 == 0) {
+        messages.information(this, u"保存完成！"_s);
+        return;
+    }
+    if (r1 != 0)
+        messages.error(this, saveFailedText(dataPath));
+    if (r2 != 0)
+        messages.error(this, saveFailedText(vipPath));
+}
+
+void Form3::Form_Unload()
+{
+    saveAll();
+}
+
+// Every way of closing (the title bar, reject, accept) ends here: the files are always written.
+void Form3::done(int result)
+{
+    Form_Unload();
+    QDialog::done(result);
+}
+
+// Enter walks column 1, column 2, column 3, then "增加". Enter on a focused button presses it,
+// as on the desktop this was made for; on the three entry buttons the focus returns to column 1,
+// so typing the next entry can start at once.
+bool Form3::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() != QEvent::KeyPress)
+        return QDialog::eventFilter(watched, event);
+    const int key = static_cast<QKeyEvent *>(event)->key();
+    if (key != Qt::Key_Return && key != Qt::Key_Enter)
+        return QDialog::eventFilter(watched, event);
+    if (watched == Text1[1] || watched == Text1[2]) {
+        (watched == Text1[1] ? Text1[2] : Text1[3])->setFocus(Qt::TabFocusReason);
+        return true;
+    }
+    if (watched == Text1[3]) {
+        Command1[0]->setFocus(Qt::TabFocusReason);
+        return true;
+    }
+    if (auto *button = qobject_cast<QPushButton *>(watched)) {
+        if (button == Command1[0] || button == Command1[1] || button == Command1[2])
+            Text1[1]->setFocus(Qt::TabFocusReason);
+        button->click();
+        return true;
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+// Escape does not close the editor: closing writes both files, so it takes a deliberate act.
+void Form3::keyPressEvent(QKeyEvent *event)
+{
+    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
+        event->accept();
+        return;
+    }
+    QDialog::keyPressEvent(event);
+}

@@ -1,0 +1,89 @@
+#pragma once
+
+#include "entries/EntryTable.h"
+#include "entries/VipList.h"
+#include "settings/TextCodec.h"
+
+#include <QDialog>
+
+#include <array>
+
+struct Settings;
+class MessageBoxes;
+class EntryListModel;
+class VipListModel;
+class QCheckBox;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QListView;
+class QPushButton;
+
+// The data file editor: edits a copy of the data file's entries and of the VIP list, and writes
+// both files back on "保存" and whenever the window closes. The lists load when it is built.
+class Form3 : public QDialog
+{
+    Q_OBJECT
+
+public:
+    Form3(Settings &settings, MessageBoxes &messages, QWidget *parent = nullptr);
+    Form3(const Form3 &) = delete;
+    Form3 &operator=(const Form3 &) = delete;
+
+    void Form_Load();
+    void List1_Click();
+    void Command1_Click(int index);
+    void Command2_Click();
+    void Command3_Click();
+    void Check1_Click();
+    void Command4_Click();
+
+    // Writes both files and reports the outcome; the window stays as it is.
+    void saveAll();
+
+protected:
+    void done(int result) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
+
+private:
+    void Form_Unload();
+    void loadEntryList(const QString &path);
+    void loadVipList(const QString &path);
+    void showEntryList(int sel);
+    void showVipList(int sel);
+    void selectRow(QListView *list, int row);
+    int selectedRow(const QListView *list) const;
+    void keepRowSelected(QListView *list);
+
+    Settings &settings;
+    MessageBoxes &messages;
+
+    QString separator; // S, fixed when the window opens
+    QString dataPath;
+    QString vipPath;
+    EntryTable editEntries;
+    VipList editVips;
+    // A file that exists but did not read or decode cleanly is never written over.
+    bool keepDataFile = false;
+    bool keepVipFile = false;
+    TextEncoding dataEncoding = TextEncoding::Gb18030;
+    bool refilling = false; // selections made by showEntryList/showVipList, not by the user
+
+    EntryListModel *entryModel = nullptr;
+    VipListModel *vipModel = nullptr;
+
+    QGroupBox *Frame3 = nullptr;
+    QListView *List1 = nullptr;
+    std::array<QLabel *, 3> Label1{};
+    std::array<QLineEdit *, 4> Text1{}; // 1..3
+    std::array<QPushButton *, 3> Command1{};
+    QLabel *Label2 = nullptr;
+    QLineEdit *Text2 = nullptr;
+    QPushButton *Command2 = nullptr;
+    QCheckBox *Check1 = nullptr;
+    QPushButton *Command4 = nullptr;
+    QGroupBox *Frame1 = nullptr;
+    QListView *List2 = nullptr;
+    QPushButton *Command3 = nullptr;
+};

@@ -1,0 +1,620 @@
+#include "settings/Settings.h"
+#include "support/ScriptedMessageBoxes.h"
+#include "support/TestSupport.h"
+#include "ui/editor/Form3.h"
+
+#include <QCheckBox>
+#include <QDir>
+#include <QGroupBox>
+#include <QLineEdit>
+#include <QListView>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <memory>
+
+using namespace Qt::StringLiterals;
+using TestSupport::gbk;
+using Kind = ScriptedMessageBoxes::Kind;
+
+namespace {
+
+const QString dataName = u"测试数据.txt"_s;
+const QString threeEntries = u"A001\t张三\t销售部\r\nA002\t李四\t市场部\r\nA003\t王五\t研发部\r\n"_s;
+
+// One editor on its own folder, with the widgets a user touches.
+struct Editor {
+    QTemporaryDir dir;
+    Settings settings;
+    ScriptedMessageBoxes boxes;
+    std::unique_ptr<Form3> form;
+
+    explicit Editor(const QString &separator = u"\t"_s, const QString &dataFile = dataName)
+    {
+        settings.appDir = dir.path() + u'/';
+        settings.dataFile = dataFile;
+        settings.fieldSeparator = separator;
+    }
+    QString dataPath() const { return settings.appDir + settings.dataFile; }
+    QString vipPath() const { return settings.appDir + u"GoodLuck.txt"_s; }
+    void writeData(const QString &text) const { TestSupport::writeBytes(dataPath(), gbk(text)); }
+    void writeVips(const QString &text) const { TestSupport::writeBytes(vipPath(), gbk(text)); }
+
+    Form3 &open()
+    {
+        form = std::make_unique<Form3>(settings, boxes);
+        form->show();
+        if (!QTest::qWaitForWindowExposed(form.get()))
+            qFatal("editor window not exposed");
+        return *form;
+    }
+    void close() { form->close(); }
+
+    template<typename T> T *find(const QString &name) const
+    {
+        T *w = form->findChild<T *>(name);
+        if (!w)
+            qFatal("no widget %s", qPrintable(name));
+        return w;
+    }
+    QLineEdit *text1(int k) const { return find<QLineEdit>(u"Text1(%1)"_s.arg(k)); }
+    QListView *list(int k) const { return find<QListView>(u"List%1"_s.arg(k)); }
+    void click(const QString &button) const
+    {
+        QTest::mouseClick(find<QPushButton>(button), Qt::LeftButton);
+    }
+    void type(const QString &c1, const QString &c2, const QString &c3) const
+    {
+        text1(1)->setText(c1);
+        text1(2)->setText(c2);
+        text1(3)->setText(c3);
+    }
+    QStringList boxTexts() const { return {text1(1)->text(), text1(2)->text(), text1(3)->text()}; }
+    QStringList rows(int k) const
+    {
+        QStringList out;
+        const QAbstractItemModel *m = list(k)->model();
+        for (int r = 0; r < m->rowCount(); ++r)
+            out.append(m->index(r, 0).data().toString());
+        return out;
+    }
+    // The selected row, -1 when none; checks that the highlight and the current row agree.
+    int selected(int k) const
+    {
+        const QModelIndexList sel = list(k)->selectionModel()->selectedIndexes();
+        const int current = list(k)->currentIndex().row();
+        if (sel.size() > 1 || (sel.size() == 1 && sel.first().row() != current))
+            return -2;
+        return sel.isEmpty() ? -1 : current;
+    }
+    void selectRow(int k, int row) const
+    {
+        QListView *view = list(k);
+        const QModelIndex index = view->model()->index(row, 0);
+        view->scrollTo(index);
+        QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, view->visualRect(index).center());
+    }
+};
+
+} // namespace
+
+class TestForm3 : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void openingSelectsFirstEntry();
+    void missingFilesOpenEmptyAndAreCreated();
+    void add_data();
+    void add();
+    void deleteEntry_data();
+    void deleteEntry();
+    void modifyToEmptyColumnsRoundTrips();
+    void enterWalksTheColumnsAndAdds();
+    void tabOrder();
+    void vipPosition_data();
+    void vipPosition();
+    void vipAddedWhileFrameHidden();
+    void vipDelete();
+    void closingRewritesBothFilesNormalised_data();
+    void closingRewritesBothFilesNormalised();
+    void saveButtonAndEscapeKeepWindowOpen();
+    void saveFailure_data();
+    void saveFailure();
+    void unreadableFileIsLeftUntouched_data();
+    void unreadableFileIsLeftUntouched();
+    void encodingOfFileIsKept();
+    void listsBeyond32767Rows();
+};
+
+void TestForm3::openingSelectsFirstEntry()
+{
+    Editor ed;
+    ed.writeData(threeEntries);
+    ed.writeVips(u"3#*#A002\t李四\t市场部\r\n"_s);
+    Form3 &form = ed.open();
+
+    QCOMPARE(form.windowTitle(), u"ZOP摇号（数据文件编辑）"_s);
+    QCOMPARE(ed.find<QGroupBox>(u"Frame3"_s)->title(), u"[数据文件] 文件名：测试数据.txt"_s);
+    QCOMPARE(ed.rows(1), (QStringList{u"A001\t张三\t销售部"_s, u"A002\t李四\t市场部"_s,
+                                      u"A003\t王五\t研发部"_s}));
+    QCOMPARE(ed.selected(1), 0);
+    QCOMPARE(ed.boxTexts(), (QStringList{u"A001"_s, u"张三"_s, u"销售部"_s}));
+    QCOMPARE(ed.rows(2), QStringList{u"3#*#A002\t李四\t市场部"_s});
+    QCOMPARE(ed.selected(2), 0);
+    QVERIFY(!ed.find<QGroupBox>(u"Frame1"_s)->isVisible());
+    QVERIFY(!ed.find<QCheckBox>(u"Check1"_s)->isChecked());
+    QCOMPARE(ed.find<QLineEdit>(u"Text2"_s)->text(), u"1"_s);
+    QCOMPARE(form.focusWidget(), ed.text1(1));
+
+    ed.selectRow(1, 2);
+    QCOMPARE(ed.selected(1), 2);
+    QCOMPARE(ed.boxTexts(), (QStringList{u"A003"_s, u"王五"_s, u"研发部"_s}));
+    // Ctrl+click on the selected row would clear the selection; a row stays selected.
+    QListView *view = ed.list(1);
+    QTest::mouseClick(view->viewport(), Qt::LeftButton, Qt::ControlModifier,
+                      view->visualRect(view->model()->index(2, 0)).center());
+    QCOMPARE(ed.selected(1), 2);
+    QVERIFY(ed.boxes.shown.isEmpty());
+}
+
+void TestForm3::missingFilesOpenEmptyAndAreCreated()
+{
+    Editor ed;
+    ed.open();
+    QVERIFY(ed.rows(1).isEmpty());
+    QVERIFY(ed.rows(2).isEmpty());
+    QCOMPARE(ed.selected(1), -1);
+
+    ed.click(u"Command1(1)"_s); // delete, modify and add to VIP with nothing to act on
+    ed.click(u"Command1(2)"_s);
+    ed.click(u"Command2"_s);
+    QVERIFY(ed.rows(1).isEmpty());
+    QVERIFY(ed.rows(2).isEmpty());
+    QVERIFY(ed.boxes.shown.isEmpty());
+
+    ed.close();
+    QCOMPARE(ed.boxes.texts(), QStringList{u"保存完成！"_s});
+    QVERIFY(QFileInfo(ed.dataPath()).isFile());
+    QCOMPARE(TestSupport::readBytes(ed.dataPath()), QByteArray());
+    QVERIFY(QFileInfo(ed.vipPath()).isFile());
+    QCOMPARE(TestSupport::readBytes(ed.vipPath()), QByteArray());
+}
+
+void TestForm3::add_data()
+{
+    QTest::addColumn<QStringList>("typed");
+    QTest::addColumn<QStringList>("expectedRows");
+    QTest::addColumn<int>("expectedSelection");
+
+    const QStringList before{u"A001\t张三\t销售部"_s, u"A002\t李四\t市场部"_s, u"A003\t王五\t研发部"_s};
+    QTest::newRow("blanks only does nothing") << QStringList{u"   "_s, QString(), QString()} << before << 0;
+    QTest::newRow("one column appends with two empty")
+        << QStringList{QString(), u"X"_s, QString()} << before + QStringList{u"\tX\t"_s} << 3;
+    QTest::newRow("blanks kept as typed")
+        << QStringList{u" B001 "_s, u"赵六"_s, u"财务部"_s}
+        << before + QStringList{u" B001 \t赵六\t财务部"_s} << 3;
+    QTest::newRow("duplicate appended") << QStringList{u"A001"_s, u"张三"_s, u"销售部"_s}
+                                        << before + QStringList{u"A001\t张三\t销售部"_s} << 3;
+}
+
+void TestForm3::add()
+{
+    QFETCH(QStringList, typed);
+    QFETCH(QStringList, expectedRows);
+    QFETCH(int, expectedSelection);
+    Editor ed;
+    ed.writeData(threeEntries);
+    ed.open();
+    ed.type(typed[0], typed[1], typed[2]);
+    ed.click(u"Command1(0)"_s);
+
+    QCOMPARE(ed.rows(1), expectedRows);
+    QCOMPARE(ed.selected(1), expectedSelection);
+    const bool added = expectedRows.size() == 4;
+    QCOMPARE(ed.boxTexts(), (added ? QStringList{QString(), QString(), QString()} : typed));
+    QVERIFY(ed.boxes.shown.isEmpty());
+}
+
+void TestForm3::deleteEntry_data()
+{
+    QTest::addColumn<int>("row");
+    QTest::addColumn<QStringList>("expectedRows");
+    QTest::addColumn<int>("expectedSelection");
+    QTest::addColumn<QStringList>("expectedBoxes");
+
+    QTest::newRow("first selects the following")
+        << 0 << QStringList{u"A002\t李四\t市场部"_s, u"A003\t王五\t研发部"_s} << 0
+        << QStringList{u"A002"_s, u"李四"_s, u"市场部"_s};
+    QTest::newRow("last selects the new last")
+        << 2 << QStringList{u"A001\t张三\t销售部"_s, u"A002\t李四\t市场部"_s} << 1
+        << QStringList{u"A002"_s, u"李四"_s, u"市场部"_s};
+}
+
+void TestForm3::deleteEntry()
+{
+    QFETCH(int, row);
+    QFETCH(QStringList, expectedRows);
+    QFETCH(int, expectedSelection);
+    QFETCH(QStringList, expectedBoxes);
+    Editor ed;
+    ed.writeData(threeEntries);
+    ed.open();
+    ed.selectRow(1, row);
+    ed.click(u"Command1(1)"_s);
+    QCOMPARE(ed.rows(1), expectedRows);
+    QCOMPARE(ed.selected(1), expectedSelection);
+    QCOMPARE(ed.boxTexts(), expectedBoxes);
+}
+
+void TestForm3::modifyToEmptyColumnsRoundTrips()
+{
+    Editor ed;
+    ed.writeData(threeEntries);
+    ed.open();
+    ed.selectRow(1, 1);
+    ed.type(QString(), QString(), QString());
+    ed.click(u"Command1(2)"_s);
+    QCOMPARE(ed.rows(1)[1], u"\t\t"_s);
+    QCOMPARE(ed.selected(1), 1);
+    ed.close();
+    QCOMPARE(TestSupport::readBytes(ed.dataPath()),
+             gbk(u"A001\t张三\t销售部\r\n\t\t\r\nA003\t王五\t研发部\r\n"_s));
+
+    ed.open();
+    QCOMPARE(ed.rows(1).size(), 3);
+    ed.selectRow(1, 1);
+    QCOMPARE(ed.boxTexts(), (QStringList{QString(), QString(), QString()}));
+
+    // The only entry deleted: the list is empty and the boxes keep what it held.
+    Editor one;
+    one.writeData(u"A001\t张三\t销售部\r\n"_s);
+    one.open();
+    one.click(u"Command1(1)"_s);
+    QVERIFY(one.rows(1).isEmpty());
+    QCOMPARE(one.selected(1), -1);
+    QCOMPARE(one.boxTexts(), (QStringList{u"A001"_s, u"张三"_s, u"销售部"_s}));
+    one.click(u"Command1(2)"_s); // nothing to modify
+    QVERIFY(one.rows(1).isEmpty());
+}
+
+void TestForm3::enterWalksTheColumnsAndAdds()
+{
+    Editor ed;
+    ed.writeData(threeEntries);
+    Form3 &form = ed.open();
+    QApplication::setActiveWindow(&form);
+    QVERIFY(QTest::qWaitForWindowActive(&form));
+    ed.text1(1)->clear();
+    ed.text1(2)->clear();
+    ed.text1(3)->clear();
+    ed.text1(1)->setFocus();
+
+    const QString typed[3] = {u"C001"_s, u"Sun Qi"_s, u"HR"_s};
+    for (int k = 1; k <= 3; ++k) {
+        QCOMPARE(QApplication::focusWidget(), ed.text1(k));
+        QTest::keyClicks(QApplication::focusWidget(), typed[k - 1]);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    }
+    QCOMPARE(QApplication::focusWidget(), ed.find<QPushButton>(u"Command1(0)"_s));
+    QCOMPARE(ed.rows(1).size(), 3); // Enter in a box never adds by itself
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Enter);
+    QCOMPARE(QApplication::focusWidget(), ed.text1(1));
+    QCOMPARE(ed.rows(1).last(), u"C001\tSun Qi\tHR"_s);
+    QCOMPARE(ed.boxTexts(), (QStringList{QString(), QString(), QString()}));
+
+    // No button is a default one: Enter in the position box presses nothing.
+    ed.type(u"D001"_s, u"x"_s, u"y"_s);
+    ed.find<QLineEdit>(u"Text2"_s)->setFocus();
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    QCOMPARE(ed.rows(1).size(), 4);
+    QVERIFY(ed.form->isVisible());
+    QVERIFY(ed.boxes.shown.isEmpty());
+
+    // Enter on a focused button presses it; on the entry buttons the focus returns to column 1.
+    ed.find<QPushButton>(u"Command2"_s)->setFocus();
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    QCOMPARE(ed.rows(2), QStringList{u"1#*#C001\tSun Qi\tHR"_s});
+    ed.find<QPushButton>(u"Command1(2)"_s)->setFocus();
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    QCOMPARE(QApplication::focusWidget(), ed.text1(1));
+    QCOMPARE(ed.rows(1).last(), u"D001\tx\ty"_s);
+    ed.find<QPushButton>(u"Command1(1)"_s)->setFocus();
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    QCOMPARE(QApplication::focusWidget(), ed.text1(1));
+    QCOMPARE(ed.rows(1).size(), 3);
+}
+
+void TestForm3::tabOrder()
+{
+    Editor ed;
+    ed.writeData(threeEntries);
+    ed.writeVips(u"3#*#A002\t李四\t市场部\r\n"_s);
+    Form3 &form = ed.open();
+    QApplication::setActiveWindow(&form);
+    QVERIFY(QTest::qWaitForWindowActive(&form));
+    ed.find<QCheckBox>(u"Check1"_s)->setChecked(true);
+    ed.text1(1)->setFocus();
+
+    const QStringList order{u"Text1(1)"_s, u"Text1(2)"_s, u"Text1(3)"_s, u"Command1(0)"_s,
+                            u"Command1(1)"_s, u"List1"_s, u"Command2"_s, u"List2"_s, u"Text2"_s,
+                            u"Command1(2)"_s, u"Command3"_s, u"Command4"_s, u"Check1"_s, u"Text1(1)"_s};
+    QStringList visited{QApplication::focusWidget()->objectName()};
+    for (int k = 1; k < order.size(); ++k) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        visited.append(QApplication::focusWidget()->objectName());
+    }
+    QCOMPARE(visited, order);
+}
+
+void TestForm3::vipPosition_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("position");
+
+    QTest::newRow("12") << u"12"_s << u"12"_s;
+    QTest::newRow("upper bound 9999") << u"9999"_s << u"9999"_s;
+    QTest::newRow("0 gives 1") << u"0"_s << u"1"_s;
+    QTest::newRow("10000 gives 1") << u"10000"_s << u"1"_s;
+    QTest::newRow("letters give 1") << u"abc"_s << u"1"_s;
+    QTest::newRow("empty gives 1") << QString() << u"1"_s;
+}
+
+void TestForm3::vipPosition()
+{
+    QFETCH(QString, text);
+    QFETCH(QString, position);
+    Editor ed;
+    ed.writeData(threeEntries);
+    ed.open();
+    ed.find<QCheckBox>(u"Check1"_s)->setChecked(true);
+    ed.selectRow(1, 1);
+    ed.find<QLineEdit>(u"Text2"_s)->setText(text);
+    ed.click(u"Command2"_s);
+    ed.click(u"Command2"_s); // the same entry twice gives two records
+    const QString row = position + u"#*#A002\t李四\t市场部"_s;
+    QCOMPARE(ed.rows(2), (QStringList{row, row}));
+    QCOMPARE(ed.selected(2), 1);
+    QCOMPARE(ed.find<QLineEdit>(u"Text2"_s)->text(), text);
+    ed.close();
+    QCOMPARE(TestSupport::readBytes(ed.vipPath()), gbk(row + u"\r\n"_s + row + u"\r\n"_s));
+}
+
+void TestForm3::vipAddedWhileFrameHidden()
+{
+    Editor ed;
+    ed.writeData(threeEntries);
+    ed.writeVips(u"7#*#A003\t王五\t研发部\r\n"_s);
+    ed.open();
+    auto *frame = ed.find<QGroupBox>(u"Frame1"_s);
+    QVERIFY(!frame->isVisible());
+    ed.find<QLineEdit>(u"Text2"_s)->setText(u"2"_s);
+    ed.click(u"Command2"_s);
+
+    QTest::mouseClick(ed.find<QCheckBox>(u"Check1"_s), Qt::LeftButton);
+    QVERIFY(frame->isVisible());
+    QCOMPARE(ed.rows(2), (QStringList{u"7#*#A003\t王五\t研发部"_s, u"2#*#A001\t张三\t销售部"_s}));
+    QCOMPARE(ed.selected(2), 1);
+    QTest::mouseClick(ed.find<QCheckBox>(u"Check1"_s), Qt::LeftButton);
+    QVERIFY(!frame->isVisible());
+}
+
+void TestForm3::vipDelete()
+{
+    Editor ed;
+    ed.writeData(threeEntries);
+    ed.writeVips(u"1#*#A001\t张三\t销售部\r\n2#*#A002\t李四\t市场部\r\n3#*#A003\t王五\t研发部\r\n"_s);
+    ed.open();
+    ed.find<QCheckBox>(u"Check1"_s)->setChecked(true);
+
+    ed.selectRow(2, 2);
+    ed.click(u"Command3"_s); // the last: the new last is selected
+    QCOMPARE(ed.rows(2), (QStringList{u"1#*#A001\t张三\t销售部"_s, u"2#*#A002\t李四\t市场部"_s}));
+    QCOMPARE(ed.selected(2), 1);
+    ed.selectRow(2, 0);
+    ed.click(u"Command3"_s); // the first: the following one is selected
+    QCOMPARE(ed.rows(2), QStringList{u"2#*#A002\t李四\t市场部"_s});
+    QCOMPARE(ed.selected(2), 0);
+    ed.click(u"Command3"_s);
+    ed.click(u"Command3"_s); // empty: nothing happens
+    QVERIFY(ed.rows(2).isEmpty());
+    QCOMPARE(ed.selected(2), -1);
+    QCOMPARE(ed.rows(1).size(), 3); // entries are not touched
+    QCOMPARE(ed.boxTexts(), (QStringList{u"A001"_s, u"张三"_s, u"销售部"_s}));
+}
+
+void TestForm3::closingRewritesBothFilesNormalised_data()
+{
+    QTest::addColumn<QString>("separator");
+    QTest::addColumn<QString>("data");
+    QTest::addColumn<QString>("vips");
+    QTest::addColumn<QString>("expectedData");
+    QTest::addColumn<QString>("expectedVips");
+
+    QTest::newRow("tab")
+        << u"\t"_s
+        << u"  张三 \t1001\t销售部\r\n只有一列\r\na\tb\r\n\r\n李四\t1002\t市场部\t多余\r\n王五\t1003\t 研发部"_s
+        << u" 3 #*# 张三 \t1001\t销售部\r\nbad line\r\n5\t李四\t1002\t市场部\t多余"_s
+        << u"张三\t1001\t销售部\r\n李四\t1002\t市场部\r\n王五\t1003\t研发部\r\n"_s
+        << u"3#*#张三\t1001\t销售部\r\n5#*#李四\t1002\t市场部\r\n"_s;
+    QTest::newRow("two-character separator")
+        << u"||"_s << u"a|b||c||d||e\r\nx||y\r\n"_s << u"9#*#a|b||c||d\r\n"_s
+        << u"a|b||c||d\r\n"_s << u"9#*#a|b||c||d\r\n"_s;
+    QTest::newRow("LF-only file is one line")
+        << u"\t"_s << u"a\tb\tc\nd\te\tf\n"_s << QString() << u"a\tb\tc\nd\r\n"_s << QString();
+}
+
+void TestForm3::closingRewritesBothFilesNormalised()
+{
+    QFETCH(QString, separator);
+    QFETCH(QString, data);
+    QFETCH(QString, vips);
+    QFETCH(QString, expectedData);
+    QFETCH(QString, expectedVips);
+    Editor ed(separator);
+    ed.writeData(data);
+    ed.writeVips(vips);
+    ed.open();
+    ed.close();
+    QVERIFY(!ed.form->isVisible());
+    QCOMPARE(ed.boxes.shown.size(), 1);
+    QCOMPARE(ed.boxes.shown[0].kind, Kind::Information);
+    QCOMPARE(ed.boxes.shown[0].text, u"保存完成！"_s);
+    QCOMPARE(TestSupport::readBytes(ed.dataPath()), gbk(expectedData));
+    QCOMPARE(TestSupport::readBytes(ed.vipPath()), gbk(expectedVips));
+    QCOMPARE(TestSupport::folderEntries(ed.dir.path()), (QStringList{u"GoodLuck.txt"_s, dataName}));
+}
+
+void TestForm3::saveButtonAndEscapeKeepWindowOpen()
+{
+    Editor ed;
+    ed.writeData(threeEntries);
+    Form3 &form = ed.open();
+    QTest::keyClick(&form, Qt::Key_Escape);
+    QVERIFY(form.isVisible());
+    QVERIFY(ed.boxes.shown.isEmpty());
+
+    ed.selectRow(1, 1);
+    ed.type(u"改"_s, QString(), QString());
+    ed.click(u"Command4"_s);
+    QCOMPARE(ed.boxes.texts(), QStringList{u"保存完成！"_s});
+    QVERIFY(ed.form->isVisible());
+    QCOMPARE(ed.selected(1), 1);
+    QCOMPARE(ed.boxTexts(), (QStringList{u"改"_s, QString(), QString()}));
+    QCOMPARE(TestSupport::readBytes(ed.dataPath()), gbk(threeEntries)); // unmodified entry saved
+
+    ed.click(u"Command1(2)"_s);
+    ed.close();
+    QCOMPARE(ed.boxes.texts(), (QStringList{u"保存完成！"_s, u"保存完成！"_s}));
+    QCOMPARE(TestSupport::readBytes(ed.dataPath()),
+             gbk(u"A001\t张三\t销售部\r\n改\t\t\r\nA003\t王五\t研发部\r\n"_s));
+}
+
+void TestForm3::saveFailure_data()
+{
+    QTest::addColumn<QString>("dataFile");
+    QTest::addColumn<bool>("vipIsFolder");
+    QTest::addColumn<bool>("dataWritable");
+
+    QTest::newRow("folder where the data file should be") << u"数据"_s << false << false;
+    QTest::newRow("data file under a missing folder") << u"无此目录/数据.txt"_s << false << false;
+    QTest::newRow("folder where the VIP file should be") << dataName << true << true;
+    QTest::newRow("both fail") << u"数据"_s << true << false;
+}
+
+void TestForm3::saveFailure()
+{
+    QFETCH(QString, dataFile);
+    QFETCH(bool, vipIsFolder);
+    QFETCH(bool, dataWritable);
+    Editor ed(u"\t"_s, dataFile);
+    if (dataFile == u"数据"_s)
+        QVERIFY(QDir(ed.dir.path()).mkdir(dataFile));
+    if (vipIsFolder)
+        QVERIFY(QDir(ed.dir.path()).mkdir(u"GoodLuck.txt"_s));
+    ed.open();
+    ed.type(u"A001"_s, u"张三"_s, u"销售部"_s);
+    ed.click(u"Command1(0)"_s);
+    ed.find<QLineEdit>(u"Text2"_s)->setText(u"4"_s);
+    ed.click(u"Command2"_s);
+    ed.close();
+
+    QList<ScriptedMessageBoxes::Shown> expected;
+    if (!dataWritable)
+        expected.append({Kind::Error, u"保存失败！\r\n文件:"_s + ed.settings.appDir + dataFile});
+    if (vipIsFolder)
+        expected.append({Kind::Error, u"保存失败！\r\n文件:"_s + ed.settings.appDir + u"GoodLuck.txt"_s});
+    QCOMPARE(ed.boxes.shown.size(), expected.size());
+    for (int k = 0; k < expected.size(); ++k) {
+        QCOMPARE(ed.boxes.shown[k].kind, expected[k].kind);
+        QCOMPARE(ed.boxes.shown[k].text, expected[k].text);
+    }
+    QVERIFY(!ed.form->isVisible()); // a failed save does not keep the window open
+    if (dataWritable)
+        QCOMPARE(TestSupport::readBytes(ed.dataPath()), gbk(u"A001\t张三\t销售部\r\n"_s));
+    if (!vipIsFolder)
+        QCOMPARE(TestSupport::readBytes(ed.vipPath()), gbk(u"4#*#A001\t张三\t销售部\r\n"_s));
+}
+
+void TestForm3::unreadableFileIsLeftUntouched_data()
+{
+    QTest::addColumn<bool>("badData");
+    QTest::addColumn<QByteArray>("bytes");
+
+    // 0x81 0x20 is no character in GBK or GB18030.
+    const QByteArray undecodable = gbk(u"A001\t张三\t销售部\r\n"_s) + "B\x81\x20\tx\ty\r\n";
+    QTest::newRow("data file does not decode") << true << undecodable;
+    QTest::newRow("VIP file does not decode") << false << QByteArray("5#*#a\tb\x81\x20\tc\r\n");
+}
+
+void TestForm3::unreadableFileIsLeftUntouched()
+{
+    QFETCH(bool, badData);
+    QFETCH(QByteArray, bytes);
+    Editor ed;
+    const QString badPath = badData ? ed.dataPath() : ed.vipPath();
+    TestSupport::writeBytes(badPath, bytes);
+    if (!badData)
+        ed.writeData(threeEntries);
+    ed.open();
+    // What decoded is shown, as the draw would load it.
+    QCOMPARE(ed.rows(badData ? 1 : 2).size(), badData ? 2 : 1);
+    ed.type(u"新"_s, u"条"_s, u"目"_s);
+    ed.click(u"Command1(0)"_s);
+    ed.click(u"Command2"_s);
+    ed.close();
+
+    QCOMPARE(ed.boxes.shown.size(), 1);
+    QCOMPARE(ed.boxes.shown[0].kind, Kind::Error);
+    QCOMPARE(ed.boxes.shown[0].text, u"保存失败！\r\n文件:"_s + badPath);
+    QCOMPARE(TestSupport::readBytes(badPath), bytes);
+    if (badData)
+        QCOMPARE(TestSupport::readBytes(ed.vipPath()), gbk(u"1#*#新\t条\t目\r\n"_s));
+    else
+        QCOMPARE(TestSupport::readBytes(ed.dataPath()), gbk(threeEntries + u"新\t条\t目\r\n"_s));
+}
+
+void TestForm3::encodingOfFileIsKept()
+{
+    Editor ed;
+    const QByteArray bom("\xEF\xBB\xBF");
+    TestSupport::writeBytes(ed.dataPath(), bom + u"A001\t张三\t销售部\r\n"_s.toUtf8());
+    ed.open();
+    ed.type(u"A002"_s, u"李四"_s, u"€"_s);
+    ed.click(u"Command1(0)"_s);
+    ed.close();
+    QCOMPARE(TestSupport::readBytes(ed.dataPath()),
+             bom + u"A001\t张三\t销售部\r\nA002\t李四\t€\r\n"_s.toUtf8());
+}
+
+void TestForm3::listsBeyond32767Rows()
+{
+    Editor ed;
+    QString data;
+    const int n = 40000;
+    for (int i = 1; i <= n; ++i)
+        data += u"%1\t名%1\t部\r\n"_s.arg(i);
+    ed.writeData(data);
+    ed.open();
+    QCOMPARE(ed.list(1)->model()->rowCount(), n);
+
+    ed.selectRow(1, n - 2);
+    QCOMPARE(ed.selected(1), n - 2);
+    QCOMPARE(ed.text1(1)->text(), QString::number(n - 1));
+    ed.click(u"Command1(1)"_s);
+    QCOMPARE(ed.selected(1), n - 2);
+    QCOMPARE(ed.text1(1)->text(), QString::number(n));
+    ed.click(u"Command2"_s);
+    ed.type(u"末"_s, u"尾"_s, u"行"_s);
+    ed.click(u"Command1(0)"_s);
+    QCOMPARE(ed.selected(1), n - 1);
+    ed.close();
+
+    data.remove(data.indexOf(u"\r\n%1\t"_s.arg(n - 1)) + 2, u"%1\t名%1\t部\r\n"_s.arg(n - 1).size());
+    QCOMPARE(TestSupport::readBytes(ed.dataPath()), gbk(data + u"末\t尾\t行\r\n"_s));
+    QCOMPARE(TestSupport::readBytes(ed.vipPath()), gbk(u"1#*#%1\t名%1\t部\r\n"_s.arg(n)));
+}
+
+QTEST_MAIN(TestForm3)
+#include "tst_Form3.moc"
