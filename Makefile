@@ -1,7 +1,7 @@
 BUILD ?= build
 CMAKE_FLAGS ?=
 
-.PHONY: all deps configure build run test bench clean
+.PHONY: all deps configure build run test check test-sanitize test-fuzz bench clean
 
 all: build
 
@@ -17,8 +17,22 @@ build: configure
 run: build
 	cd $(BUILD)/src && ./zop-draw
 
-test: build
+# Everything: the plain tests, the same tests under AddressSanitizer and UBSan, then the fuzzers.
+test: check test-sanitize test-fuzz
+
+check: build
 	cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure
+
+test-sanitize: deps
+	cmake -S . -B build-asan -G Ninja -DZOP_SANITIZE=ON $(CMAKE_FLAGS)
+	cmake --build build-asan
+	cd build-asan && QT_QPA_PLATFORM=offscreen ASAN_OPTIONS=detect_leaks=1 \
+	  UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 ctest --output-on-failure
+
+test-fuzz: deps
+	CC=clang-14 CXX=clang++-14 cmake -S . -B build-fuzz -G Ninja -DZOP_FUZZ=ON $(CMAKE_FLAGS)
+	cmake --build build-fuzz --target zop_fuzz_programs
+	cd build-fuzz && ctest -L fuzz --output-on-failure
 
 bench: deps
 	cmake -S . -B $(BUILD) -G Ninja -DZOP_BUILD_BENCH=ON $(CMAKE_FLAGS)
@@ -26,4 +40,4 @@ bench: deps
 	$(BUILD)/bench/zop_bench --benchmark_out=$(BUILD)/bench-results.json --benchmark_out_format=json
 
 clean:
-	rm -rf $(BUILD)
+	rm -rf $(BUILD) build-asan build-fuzz
