@@ -76,6 +76,7 @@ void TestDrawPreparation::participants_data()
     QTest::newRow("no exclusion list") << six << Rows{} << Numbers{1, 2, 3, 4, 5, 6};
     QTest::newRow("one entry excluded") << six << Rows{six[3]} << Numbers{1, 2, 3, 5, 6};
     QTest::newRow("the last entry excluded") << six << Rows{six[5]} << Numbers{1, 2, 3, 4, 5};
+    QTest::newRow("identical entries are two candidates") << Rows{six[0], six[0]} << Rows{} << Numbers{1, 2};
     QTest::newRow("identical entries excluded together")
         << Rows{six[0], six[1], six[0], six[2]} << Rows{six[0]} << Numbers{2, 4};
     QTest::newRow("two equal columns are not enough")
@@ -84,9 +85,6 @@ void TestDrawPreparation::participants_data()
                                   << Numbers{1};
     QTest::newRow("same first column, other records") << six
         << Rows{{u"A2"_s, u"x"_s, u"y"_s}, six[1], {u"A2"_s, u"姓名2"_s, u"z"_s}} << Numbers{1, 3, 4, 5, 6};
-    QTest::newRow("a record excluded twice") << six << Rows{six[0], six[0]} << Numbers{2, 3, 4, 5, 6};
-    QTest::newRow("exclusions naming nobody") << six << Rows{{u"B1"_s, u"无"_s, u"无"_s}}
-                                              << Numbers{1, 2, 3, 4, 5, 6};
     QTest::newRow("empty columns match empty columns") << Rows{{u""_s, u""_s, u""_s}, six[0]}
                                                        << Rows{{u""_s, u""_s, u""_s}} << Numbers{2};
     QTest::newRow("everyone excluded") << Rows{six[0], six[1]} << Rows{six[1], six[0]} << Numbers{};
@@ -130,24 +128,17 @@ void TestDrawPreparation::vipPlacement_data()
         << six << Rows{} << drawn << Vips{vip(u"2"_s, six[5]), vip(u"2"_s, six[4])} << Numbers{1, 5, 3, 4, 6};
     QTest::newRow("a later record moves an earlier VIP")
         << six << Rows{} << drawn << Vips{vip(u"1"_s, six[5]), vip(u"3"_s, six[5])} << Numbers{3, 2, 6, 4, 5};
-    QTest::newRow("first and last position") << six << Rows{} << drawn
-                                             << Vips{vip(u"1"_s, six[5]), vip(u"5"_s, six[0])}
-                                             << Numbers{6, 2, 3, 4, 1};
     QTest::newRow("position beyond the draw count") << six << Rows{} << drawn << Vips{vip(u"6"_s, six[5])} << drawn;
     QTest::newRow("huge position") << six << Rows{} << drawn << Vips{vip(u"99999999999999999999"_s, six[5])}
                                    << drawn;
     QTest::newRow("position 0") << six << Rows{} << drawn << Vips{vip(u"0"_s, six[5])} << drawn;
-    QTest::newRow("negative position") << six << Rows{} << drawn << Vips{vip(u"-1"_s, six[5])} << drawn;
     QTest::newRow("non-numeric position") << six << Rows{} << drawn << Vips{vip(u"第二"_s, six[5])} << drawn;
     QTest::newRow("fractional position") << six << Rows{} << drawn << Vips{vip(u"2.5"_s, six[5])} << drawn;
     QTest::newRow("number then letters") << six << Rows{} << drawn << Vips{vip(u"2a"_s, six[5])} << drawn;
-    QTest::newRow("empty position") << six << Rows{} << drawn << Vips{vip(QString(), six[5])} << drawn;
     QTest::newRow("leading zeros") << six << Rows{} << drawn << Vips{vip(u"002"_s, six[5])}
                                    << Numbers{1, 6, 3, 4, 5};
     QTest::newRow("names no entry") << six << Rows{} << drawn << Vips{vip(u"2"_s, {u"A9"_s, u"x"_s, u"y"_s})}
                                     << drawn;
-    QTest::newRow("case matters") << six << Rows{} << drawn << Vips{vip(u"2"_s, {u"a6"_s, six[5][1], six[5][2]})}
-                                  << drawn;
     QTest::newRow("names an excluded entry") << six << Rows{six[5]} << drawn << Vips{vip(u"2"_s, six[5])}
                                              << drawn;
     QTest::newRow("excluded and drawn entry is not moved either")
@@ -197,7 +188,6 @@ void TestDrawPreparation::prepareDraw_data()
                                             << true;
     QTest::newRow("no entries") << 0 << Rows{} << QList<VipRecord>{} << 1 << false;
     QTest::newRow("draw count 0") << 6 << Rows{} << QList<VipRecord>{} << 0 << false;
-    QTest::newRow("negative draw count") << 6 << Rows{} << QList<VipRecord>{} << -3 << false;
 }
 
 void TestDrawPreparation::prepareDraw()
