@@ -2,6 +2,7 @@
 
 #include "entries/EntryTable.h"
 #include "entries/VipList.h"
+#include "ResultFile.h"
 
 #include <QList>
 #include <QString>
@@ -21,6 +22,9 @@ public:
     QList<EntryRecord> winnerList;   // copies of the winners' columns, in reveal order
     int pressCount = 0;
     QString resultFileName;
+    // Result lines no append could write yet; the next append that succeeds writes them first.
+    // Neither loading the settings nor a new run drops them.
+    QList<ResultLine> unwrittenResultLines;
 
     // What loading the settings empties; the VIP list is left as it is.
     void resetTables();

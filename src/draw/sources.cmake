@@ -2,6 +2,9 @@
 set(ZOP_DRAW_CORE_SOURCES
   RunData.cpp RunData.h
   DrawRandom.cpp DrawRandom.h
+  DrawPreparation.cpp DrawPreparation.h
+  ResultFile.cpp ResultFile.h
+  WinnerList.cpp WinnerList.h
 )
 # Rolling display, colour effects, waits and the draw procedure: need the window system.
 set(ZOP_DRAW_UI_SOURCES

@@ -1,0 +1,91 @@
+#include "ResultFile.h"
+
+#include "settings/TextCodec.h"
+
+#include <QDateTime>
+#include <QFile>
+
+#if defined(Q_OS_UNIX)
+#include <unistd.h>
+#elif defined(Q_OS_WIN)
+#include <io.h>
+#endif
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+bool syncToDisk(QFile &file)
+{
+#if defined(Q_OS_LINUX)
+    return ::fdatasync(file.handle()) == 0;
+#elif defined(Q_OS_UNIX)
+    return ::fsync(file.handle()) == 0;
+#elif defined(Q_OS_WIN)
+    return ::_commit(file.handle()) == 0;
+#else
+    return true;
+#endif
+}
+
+// Text that already holds its line ends, appended with one write.
+bool appendText(const QString &text, const QString &fileName)
+{
+    if (fileName.isEmpty())
+        return false;
+    QFile file(fileName);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Append | QIODevice::Unbuffered))
+        return false;
+    const qint64 oldSize = file.size();
+    const QByteArray bytes = TextCodec::encode(text, TextEncoding::Gb18030);
+    bool ok = file.write(bytes) == bytes.size() && syncToDisk(file);
+    // A line cut short would otherwise stay in the file and appear twice once it is retried.
+    if (!ok)
+        file.resize(oldSize);
+    file.close();
+    return ok && file.error() == QFileDevice::NoError;
+}
+
+} // namespace
+
+QString resultFileNameFor(const QString &appDir, const QDateTime &when)
+{
+    return appDir + u"出号结果"_s + when.toString(u"yyyyMMdd_HHmmss"_s) + u".txt"_s;
+}
+
+bool appendResultLine(const QString &line, const QString &fileName)
+{
+    return appendText(line + u"\r\n"_s, fileName);
+}
+
+bool appendResultLineKeeping(QList<ResultLine> &kept, const QString &line, const QString &fileName)
+{
+    // Kept lines of other files go back to their own file, all of one file in one write.
+    QList<QString> reachedOwnFile;
+    QList<QString> refusedOwnFile;
+    for (const ResultLine &k : std::as_const(kept)) {
+        if (k.fileName == fileName || reachedOwnFile.contains(k.fileName) || refusedOwnFile.contains(k.fileName))
+            continue;
+        QString text;
+        for (const ResultLine &same : std::as_const(kept)) {
+            if (same.fileName == k.fileName)
+                text += same.text + u"\r\n"_s;
+        }
+        (appendText(text, k.fileName) ? reachedOwnFile : refusedOwnFile).append(k.fileName);
+    }
+
+    QList<ResultLine> ahead;
+    QString text;
+    for (const ResultLine &k : std::as_const(kept)) {
+        if (!reachedOwnFile.contains(k.fileName)) {
+            ahead.append(k);
+            text += k.text + u"\r\n"_s;
+        }
+    }
+    text += line + u"\r\n"_s;
+    const bool ok = appendText(text, fileName);
+    kept = ok ? QList<ResultLine>() : ahead;
+    if (!ok)
+        kept.append({fileName, line});
+    return ok;
+}

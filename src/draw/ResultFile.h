@@ -1,0 +1,27 @@
+#pragma once
+
+#include <QList>
+#include <QString>
+
+class QDateTime;
+
+// A result line that could not be written yet, and the file it was meant for.
+struct ResultLine {
+    QString fileName;
+    QString text;
+
+    friend bool operator==(const ResultLine &, const ResultLine &) = default;
+};
+
+// appDir + "出号结果" + yyyyMMdd + "_" + HHmmss + ".txt"; appDir ends in "/".
+QString resultFileNameFor(const QString &appDir, const QDateTime &when);
+
+// One open-append-close: the line and CR LF in GB18030 (GBK bytes for GBK text), written in one
+// call and flushed to the disk before the file is closed. A failed append leaves the file as it
+// was. False when the file cannot be opened, written or flushed.
+bool appendResultLine(const QString &line, const QString &fileName);
+
+// Appends line to fileName, writing the kept lines first: each to its own file when that takes
+// it now, otherwise ahead of line in this file, so no winner is lost and the order holds.
+// On failure line joins the kept lines. True when line (and so every kept line) is written.
+bool appendResultLineKeeping(QList<ResultLine> &kept, const QString &line, const QString &fileName);

@@ -1,0 +1,226 @@
+#include "draw/ResultFile.h"
+#include "draw/RunData.h"
+#include "draw/WinnerList.h"
+#include "settings/Settings.h"
+#include "support/TestSupport.h"
+
+#include <QDateTime>
+#include <QDir>
+#include <QFileInfo>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace Qt::StringLiterals;
+using TestSupport::gbk;
+using TestSupport::readBytes;
+
+namespace {
+
+// Ways a result file cannot be written even by root, and how each is put right again.
+enum class Blocker { DirectoryInPlace, MissingFolder };
+
+QString blockedPath(const QString &dir, Blocker blocker)
+{
+    return blocker == Blocker::DirectoryInPlace ? dir + u"/出号结果20240315_093007.txt"_s
+                                                : dir + u"/缺少的目录/出号结果20240315_093007.txt"_s;
+}
+
+void block(const QString &path, Blocker blocker)
+{
+    QVERIFY(QDir().mkpath(blocker == Blocker::DirectoryInPlace ? path : QFileInfo(path).path()));
+    if (blocker == Blocker::MissingFolder)
+        QVERIFY(QDir(QFileInfo(path).path()).removeRecursively());
+}
+
+void unblock(const QString &path, Blocker blocker)
+{
+    if (blocker == Blocker::DirectoryInPlace)
+        QVERIFY(QDir(path).removeRecursively());
+    else
+        QVERIFY(QDir().mkpath(QFileInfo(path).path()));
+}
+
+} // namespace
+
+Q_DECLARE_METATYPE(Blocker)
+
+class TestWinnerList : public QObject
+{
+    Q_OBJECT
+
+private:
+    QTemporaryDir dir;
+    Settings settings;
+    RunData run;
+
+    void startRun(const QString &separator, const QString &fileName)
+    {
+        settings.fieldSeparator = separator;
+        run.resultFileName = fileName;
+    }
+
+private slots:
+    void init();
+    void resultFileName_data();
+    void resultFileName();
+    void resultLineBytes_data();
+    void resultLineBytes();
+    void appendsToAnExistingFile();
+    void unwritableLineIsKeptAndWrittenFirst_data();
+    void unwritableLineIsKeptAndWrittenFirst();
+    void keptLinesGoBackToTheirOwnFile();
+    void keptLinesGoAheadWhenTheirFileStaysBlocked();
+    void writeErrorIsReported();
+};
+
+void TestWinnerList::init()
+{
+    run.entryTable.clear();
+    run.entryTable.append(u"张三"_s, u"1001"_s, u"销售部"_s);
+    run.entryTable.append(u"李四"_s, u"1002"_s, u"技术部"_s);
+    run.entryTable.append(u"A €"_s, QString(), u"𠀀"_s);
+    run.winnerList.clear();
+    run.unwrittenResultLines.clear();
+    QDir(dir.path()).removeRecursively();
+    QVERIFY(QDir().mkpath(dir.path()));
+}
+
+void TestWinnerList::resultFileName_data()
+{
+    QTest::addColumn<QDateTime>("when");
+    QTest::addColumn<QString>("name");
+    QTest::newRow("morning") << QDateTime(QDate(2024, 3, 15), QTime(9, 30, 7)) << u"出号结果20240315_093007.txt"_s;
+    QTest::newRow("midnight") << QDateTime(QDate(2025, 1, 1), QTime(0, 0, 0)) << u"出号结果20250101_000000.txt"_s;
+    QTest::newRow("last second of a year") << QDateTime(QDate(1999, 12, 31), QTime(23, 59, 59))
+                                           << u"出号结果19991231_235959.txt"_s;
+}
+
+void TestWinnerList::resultFileName()
+{
+    QFETCH(QDateTime, when);
+    QFETCH(QString, name);
+    QCOMPARE(resultFileNameFor(u"/opt/zop/"_s, when), u"/opt/zop/"_s + name);
+}
+
+void TestWinnerList::resultLineBytes_data()
+{
+    QTest::addColumn<QString>("separator");
+    QTest::addColumn<QList<int>>("winners");
+    QTest::addColumn<QByteArray>("bytes");
+
+    QTest::newRow("tab") << u"\t"_s << QList<int>{1}
+                         << gbk(u"张三\t1001\t销售部\r\n"_s);
+    QTest::newRow("blank, two winners in order") << u" "_s << QList<int>{2, 1}
+                                                 << gbk(u"李四 1002 技术部\r\n张三 1001 销售部\r\n"_s);
+    QTest::newRow("longer separator") << u"||"_s << QList<int>{1} << gbk(u"张三||1001||销售部\r\n"_s);
+    // Created files are GB18030: the euro sign is A2 E3 there, and characters GBK lacks survive.
+    QTest::newRow("euro and a character beyond GBK") << u","_s << QList<int>{3}
+                                                      << QByteArray("A \xA2\xE3,,\x95\x32\x82\x36\r\n");
+}
+
+void TestWinnerList::resultLineBytes()
+{
+    QFETCH(QString, separator);
+    QFETCH(QList<int>, winners);
+    QFETCH(QByteArray, bytes);
+
+    const QString file = dir.filePath(u"出号结果20240315_093007.txt"_s);
+    startRun(separator, file);
+    for (int e : winners)
+        QVERIFY(addWinner(run, settings, e));
+    QCOMPARE(readBytes(file), bytes);
+    QCOMPARE(run.winnerList.size(), winners.size());
+    QCOMPARE(run.winnerList.last(), run.entryTable.record(winners.last()));
+    clearWinnerList(run);
+    QVERIFY(run.winnerList.isEmpty());
+}
+
+void TestWinnerList::appendsToAnExistingFile()
+{
+    // Two runs started within one second share the name; the earlier lines stay.
+    const QString file = dir.filePath(u"出号结果20240315_093007.txt"_s);
+    TestSupport::writeBytes(file, gbk(u"王五\t1003\t财务部\r\n"_s));
+    startRun(u"\t"_s, file);
+    QVERIFY(addWinner(run, settings, 2));
+    QVERIFY(appendResultLine(u"末行"_s, file));
+    QCOMPARE(readBytes(file), gbk(u"王五\t1003\t财务部\r\n李四\t1002\t技术部\r\n末行\r\n"_s));
+}
+
+void TestWinnerList::unwritableLineIsKeptAndWrittenFirst_data()
+{
+    QTest::addColumn<Blocker>("blocker");
+    QTest::newRow("a directory where the file should be") << Blocker::DirectoryInPlace;
+    QTest::newRow("a path under a missing folder") << Blocker::MissingFolder;
+}
+
+void TestWinnerList::unwritableLineIsKeptAndWrittenFirst()
+{
+    QFETCH(Blocker, blocker);
+    const QString file = blockedPath(dir.path(), blocker);
+    block(file, blocker);
+    startRun(u"\t"_s, file);
+
+    QVERIFY(!addWinner(run, settings, 1));
+    QVERIFY(!addWinner(run, settings, 2));
+    // The winners stay recorded; their lines wait.
+    QCOMPARE(run.winnerList.size(), 2);
+    QCOMPARE(run.unwrittenResultLines.size(), 2);
+    QVERIFY(!QFileInfo(file).isFile());
+
+    unblock(file, blocker);
+    QVERIFY(addWinner(run, settings, 3));
+    QCOMPARE(readBytes(file), gbk(u"张三\t1001\t销售部\r\n李四\t1002\t技术部\r\n"_s) + "A \xA2\xE3\t\t\x95\x32\x82\x36\r\n");
+    QVERIFY(run.unwrittenResultLines.isEmpty());
+}
+
+void TestWinnerList::keptLinesGoBackToTheirOwnFile()
+{
+    // One press per winner names a new file each time; a line kept for the first file goes there.
+    const QString first = blockedPath(dir.path(), Blocker::DirectoryInPlace);
+    const QString second = dir.filePath(u"出号结果20240315_093012.txt"_s);
+    block(first, Blocker::DirectoryInPlace);
+    startRun(u"\t"_s, first);
+    QVERIFY(!addWinner(run, settings, 1));
+
+    unblock(first, Blocker::DirectoryInPlace);
+    run.resultFileName = second;
+    QVERIFY(addWinner(run, settings, 2));
+    QCOMPARE(readBytes(first), gbk(u"张三\t1001\t销售部\r\n"_s));
+    QCOMPARE(readBytes(second), gbk(u"李四\t1002\t技术部\r\n"_s));
+    QVERIFY(run.unwrittenResultLines.isEmpty());
+}
+
+void TestWinnerList::keptLinesGoAheadWhenTheirFileStaysBlocked()
+{
+    const QString first = blockedPath(dir.path(), Blocker::DirectoryInPlace);
+    const QString second = dir.filePath(u"出号结果20240315_093012.txt"_s);
+    block(first, Blocker::DirectoryInPlace);
+    startRun(u"\t"_s, first);
+    QVERIFY(!addWinner(run, settings, 1));
+
+    run.resultFileName = second;
+    QVERIFY(addWinner(run, settings, 2));
+    QVERIFY(QFileInfo(first).isDir());
+    QCOMPARE(readBytes(second), gbk(u"张三\t1001\t销售部\r\n李四\t1002\t技术部\r\n"_s));
+    QVERIFY(run.unwrittenResultLines.isEmpty());
+
+    // A run that never got a file name keeps its lines too.
+    run.resultFileName.clear();
+    QVERIFY(!addWinner(run, settings, 1));
+    QCOMPARE(run.unwrittenResultLines, (QList<ResultLine>{{QString(), u"张三\t1001\t销售部"_s}}));
+}
+
+void TestWinnerList::writeErrorIsReported()
+{
+    // A device that refuses every write: opening works, writing fails.
+    const QString full = u"/dev/full"_s;
+    if (!QFileInfo(full).exists())
+        QSKIP("no /dev/full here");
+    QVERIFY(!appendResultLine(u"张三\t1001\t销售部"_s, full));
+    startRun(u"\t"_s, full);
+    QVERIFY(!addWinner(run, settings, 1));
+    QCOMPARE(run.unwrittenResultLines.size(), 1);
+}
+
+QTEST_GUILESS_MAIN(TestWinnerList)
+#include "tst_WinnerList.moc"
