@@ -1,7 +1,7 @@
 BUILD ?= build
 CMAKE_FLAGS ?=
 
-.PHONY: all deps configure build run test check test-sanitize test-fuzz bench clean
+.PHONY: all deps configure build run test check test-sanitize test-fuzz bench package clean
 
 all: build
 
@@ -39,5 +39,11 @@ bench: deps
 	cmake --build $(BUILD) --target zop_bench
 	$(BUILD)/bench/zop_bench --benchmark_out=$(BUILD)/bench-results.json --benchmark_out_format=json
 
+# A Debian package in build-package/, laid out under /usr with a desktop entry.
+package: deps
+	cmake -S . -B build-package -G Ninja -DZOP_SYSTEM_LAYOUT=ON -DZOP_BUILD_TESTS=OFF -DCMAKE_BUILD_TYPE=Release
+	cmake --build build-package
+	cd build-package && cpack -G DEB
+
 clean:
-	rm -rf $(BUILD) build-asan build-fuzz
+	rm -rf $(BUILD) build-asan build-fuzz build-package

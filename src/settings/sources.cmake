@@ -3,4 +3,5 @@ set(ZOP_SETTINGS_SOURCES
   INIFileModule1.cpp INIFileModule1.h
   zopValstr.cpp zopValstr.h
   Settings.cpp Settings.h
+  AppLocation.cpp AppLocation.h
 )
