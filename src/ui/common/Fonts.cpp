@@ -18,7 +18,10 @@ QString songti()
 
 void installSubstitutions()
 {
-    QFont::insertSubstitutions(heiti(), {u"Noto Sans CJK SC"_s, u"WenQuanYi Zen Hei"_s, u"SimHei"_s});
+    // The mono cut keeps Latin letters and digits half as wide as an ideograph, as in the
+    // Windows face, so the winner list's space padding lines its columns up.
+    QFont::insertSubstitutions(heiti(), {u"Noto Sans Mono CJK SC"_s, u"Noto Sans CJK SC"_s,
+                                         u"WenQuanYi Zen Hei"_s, u"SimHei"_s});
     QFont::insertSubstitutions(songti(), {u"Noto Serif CJK SC"_s, u"SimSun"_s, u"Noto Sans CJK SC"_s});
 }
 

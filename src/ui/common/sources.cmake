@@ -2,4 +2,8 @@ set(ZOP_UI_COMMON_SOURCES
   common/MessageBoxes.cpp common/MessageBoxes.h
   common/Twips.h
   common/Fonts.cpp common/Fonts.h
+  common/CaptionLabel.cpp common/CaptionLabel.h
+  common/PictureBox.cpp common/PictureBox.h
+  common/Pictures.cpp common/Pictures.h
+  common/WidgetColours.cpp common/WidgetColours.h
 )
