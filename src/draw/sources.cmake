@@ -8,4 +8,7 @@ set(ZOP_DRAW_CORE_SOURCES
 )
 # Rolling display, colour effects, waits and the draw procedure: need the window system.
 set(ZOP_DRAW_UI_SOURCES
+  zopSleepModule.cpp zopSleepModule.h
+  ColourFlash.cpp ColourFlash.h
+  RollingDisplay.cpp RollingDisplay.h
 )

@@ -1,0 +1,34 @@
+#pragma once
+
+#include <functional>
+
+// The waits of the draw: each single wait sleeps the whole thread and then lets the window
+// process what is pending, so it repaints and stays responsive.
+namespace zopSleepModule {
+
+using SleepFunction = std::function<void(int milliseconds)>;
+
+// Puts sleep in place of the thread sleep and returns the one it replaces; an empty function
+// brings back the thread sleep. Tests use it to run without sleeping and to count the waits.
+SleepFunction setSleepFunction(SleepFunction sleep);
+
+// Replaces the sleep for the lifetime of the object.
+class ScopedSleepFunction
+{
+public:
+    explicit ScopedSleepFunction(SleepFunction sleep);
+    ~ScopedSleepFunction();
+    ScopedSleepFunction(const ScopedSleepFunction &) = delete;
+    ScopedSleepFunction &operator=(const ScopedSleepFunction &) = delete;
+
+private:
+    SleepFunction previous;
+};
+
+void processPendingEvents();
+
+// n waits of 10 ms, respectively 100 ms; n <= 0 returns at once.
+void pauseHundredths(int n);
+void pauseTenths(int n);
+
+} // namespace zopSleepModule
