@@ -18,6 +18,8 @@ int main(int argc, char *argv[])
         return 1;
     }
     Fonts::installSubstitutions();
+    // The layout's button and panel colours show in this style on every platform.
+    QApplication::setStyle(u"Fusion"_s);
 
     Settings settings;
     RunData run;

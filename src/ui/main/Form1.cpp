@@ -1,31 +1,394 @@
 #include "Form1.h"
 
+#include "WinnerListText.h"
+#include "draw/DrawRandom.h"
+#include "draw/RollingDisplay.h"
 #include "draw/RunData.h"
+#include "draw/zopSleepModule.h"
 #include "settings/Settings.h"
+#include "ui/common/CaptionLabel.h"
 #include "ui/common/Fonts.h"
 #include "ui/common/MessageBoxes.h"
+#include "ui/common/PictureBox.h"
+#include "ui/common/Pictures.h"
 #include "ui/common/Twips.h"
+#include "ui/common/WidgetColours.h"
 
-#include <QLabel>
+#include <QApplication>
+#include <QGroupBox>
+#include <QIcon>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QScreen>
+#include <QTextBlock>
+#include <QTimer>
+
+#include <algorithm>
 
 using namespace Qt::StringLiterals;
+using WidgetColours::setBackColor;
+using WidgetColours::setForeColor;
+
+namespace {
+
+// The layout's outer widths include a 90-twip border; the client area is what is placed here.
+constexpr int borderWidth = 90;
+constexpr int expandedOuterWidth = 14310, collapsedOuterWidth = 8745;
+constexpr int expandedTitleWidth = 14055, collapsedTitleWidth = 8415;
+constexpr int clientHeight = 9435;
+
+const QColor red(0xFF, 0x00, 0x00);
+const QColor blue(0x00, 0x00, 0xFF);
+const QColor rollingGreen(0x00, 0xC0, 0x00);
+
+// Sizes a hand-edited settings file can hold that no label could show.
+double displayPoints(int points)
+{
+    return std::clamp(points, 1, 200);
+}
+
+template<typename T>
+T *named(T *control, const QString &name)
+{
+    control->setObjectName(name);
+    return control;
+}
+
+QString indexed(const QString &name, int index)
+{
+    return name + u'(' + QString::number(index) + u')';
+}
+
+} // namespace
 
 Form1::Form1(Settings &settings, RunData &run, MessageBoxes &messages, const QString &programDir,
              QWidget *parent)
-    : QWidget(parent), settings(settings), run(run), messages(messages), programDir(programDir)
+    : QWidget(parent),
+      settings(settings),
+      run(run),
+      messages(messages),
+      programDir(programDir),
+      random(std::make_unique<DrawRandom>())
 {
     setWindowTitle(u"ZOP摇号 V:1.22"_s);
-    setFixedSize(Twips::toPixels(14220), Twips::toPixels(9435));
-    title = new QLabel(this);
-    title->setGeometry(Twips::rect(120, 120, 14310, 975));
-    title->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
-    title->setStyleSheet(u"color: #FF0000"_s);
+    setWindowIcon(QIcon(Pictures::windowIcon()));
+    // A fixed single border: no maximising, and the size is set only by the layout.
+    setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
+                   | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint
+                   | Qt::MSWindowsFixedSizeDialogHint);
+    createControls();
+    applyLayout(1.0);
+    centreOnScreen();
+}
+
+Form1::~Form1() = default;
+
+void Form1::setDrawRandom(std::unique_ptr<DrawRandom> generator)
+{
+    random = std::move(generator);
+}
+
+void Form1::createControls()
+{
+    // Controls without a font of their own take the window's.
+    fonts.push_back({this, Fonts::songti(), 9});
+
+    Timer1 = named(new QTimer(this), u"Timer1"_s);
+    Timer1->setInterval(100);
+    connect(Timer1, &QTimer::timeout, this, &Form1::Timer1_Timer);
+
+    Frame4 = named(new QGroupBox(u"[摇号设置]"_s, this), u"Frame4"_s);
+    setBackColor(Frame4, QColor(0xFF, 0xFF, 0xC0));
+    Frame4->setAutoFillBackground(true);
+    setForeColor(Frame4, blue);
+    Frame3 = named(new QGroupBox(this), u"Frame3"_s);
+    Command1 = named(new QPushButton(u"开始"_s, this), u"Command1"_s);
+    setBackColor(Command1, QColor(0xFF, 0x80, 0x80));
+    setLayoutFont(Command1, Fonts::songti(), 26.25, true);
+    Command1->setToolTip(u"空格键开始"_s);
+    Command1->setEnabled(false);
+    Frame2 = named(new QGroupBox(this), u"Frame2"_s);
+    setBackColor(Frame2, QColor(0xE0, 0xE0, 0xE0));
+    Frame2->setAutoFillBackground(true);
+    Frame1 = named(new QGroupBox(this), u"Frame1"_s);
+
+    const QColor titleColours[2] = {red, QColor(0x40, 0x40, 0x40)};
+    for (int i = 0; i < 2; ++i) {
+        Label2[i] = named(new CaptionLabel(this), indexed(u"Label2"_s, i));
+        Label2[i]->setText(u"标题"_s);
+        Label2[i]->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+        setForeColor(Label2[i], titleColours[i]);
+        setLayoutFont(Label2[i], Fonts::songti(), 26.25, true);
+    }
+    const Pictures::Pointing pointing[2] = {Pictures::Pointing::Left, Pictures::Pointing::Right};
+    for (int i = 0; i < 2; ++i) {
+        Image2[i] = named(new PictureBox(this), indexed(u"Image2"_s, i));
+        Image2[i]->setPicture(Pictures::triangle(pointing[i]));
+        Image2[i]->setCursor(Qt::PointingHandCursor);
+        connect(Image2[i], &PictureBox::clicked, this, [this, i] { Image2_Click(i); });
+    }
+    Image2[1]->hide();
+    Label7 = named(new CaptionLabel(this), u"Label7"_s);
+    setBackColor(Label7, QColor(0x80, 0x80, 0xFF));
+    Label7->setAutoFillBackground(true);
+    Label5 = named(new CaptionLabel(this), u"Label5"_s);
+    Label5->setText(u">>>\r\n摇\r\n号\r\n设\r\n置\r\n>>>\r\n"_s);
+    setBackColor(Label5, QColor(0xFF, 0xFF, 0x80));
+    Label5->setAutoFillBackground(true);
+    setForeColor(Label5, blue);
+    setLayoutFont(Label5, Fonts::songti(), 10.5);
+    Label5->setCursor(Qt::PointingHandCursor);
+    stackFrontToBack({Frame4, Frame3, Command1, Frame2, Frame1, Label2[0], Label2[1], Image2[1],
+                      Image2[0], Label7, Label5});
+
+    // The quick settings panel.
+    Command2 = named(new QPushButton(u"确定设置"_s, Frame4), u"Command2"_s);
+    for (int i = 0; i < 2; ++i)
+        Text1[i] = named(new QLineEdit(Frame4), indexed(u"Text1"_s, i));
+    Text1[1]->setText(u"测试数据.txt"_s);
+    Label8 = named(new CaptionLabel(Frame4), u"Label8"_s);
+    Label8->setText(u" 高级设置 "_s);
+    setForeColor(Label8, blue);
+    setLayoutFont(Label8, Fonts::songti(), 9, false, true);
+    Label8->setCursor(Qt::PointingHandCursor);
+    Label6 = named(new CaptionLabel(Frame4), u"Label6"_s);
+    Label6->setText(u"<<<\r\n|收\r\n|起\r\n<<<"_s);
+    setForeColor(Label6, blue);
+    Label6->setCursor(Qt::PointingHandCursor);
+    const QString captions4[2] = {u"摇出个数："_s, u"数据文件："_s};
+    for (int i = 0; i < 2; ++i) {
+        Label4[i] = named(new CaptionLabel(Frame4), indexed(u"Label4"_s, i));
+        Label4[i]->setText(captions4[i]);
+        // The panel's blue is for its caption only.
+        setForeColor(Label4[i], QApplication::palette().color(QPalette::WindowText));
+    }
+    stackFrontToBack({Command2, Text1[1], Text1[0], Label8, Label6, Label4[1], Label4[0]});
+
+    // The status line.
+    const QString captions3[3] = {u"数据文件:"_s, u"记录条数:"_s, u"已出结果:"_s};
+    for (int i = 0; i < 3; ++i) {
+        Label3[i] = named(new CaptionLabel(Frame3), indexed(u"Label3"_s, i));
+        Label3[i]->setText(captions3[i]);
+    }
+    setForeColor(Label3[2], red);
+    setLayoutFont(Label3[2], Fonts::songti(), 14.25, true);
+    stackFrontToBack({Label3[2], Label3[1], Label3[0]});
+
+    // The display area.
+    LabelData = named(new CaptionLabel(Frame2), u"LabelData"_s);
+    setForeColor(LabelData, rollingGreen);
+    LabelData->hide();
+    for (int k = 1; k <= 3; ++k) {
+        Label1[k] = named(new CaptionLabel(Frame2), indexed(u"Label1"_s, k));
+        Label1[k]->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+        setForeColor(Label1[k], rollingGreen);
+        setLayoutFont(Label1[k], k == 1 ? Fonts::heiti() : Fonts::songti(), 36, true);
+    }
+    ImgBK0 = named(new PictureBox(Frame2), u"ImgBK0"_s);
+    ImgBK0->setPicture(Pictures::displayBackdrop());
+    stackFrontToBack({LabelData, Label1[3], Label1[2], Label1[1], ImgBK0});
+
+    // The winner list.
+    Text2 = named(new QPlainTextEdit(Frame1), u"Text2"_s);
+    Text2->setLineWrapMode(QPlainTextEdit::NoWrap);
+    Text2->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    Text2->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    // Rewritten on every refresh, so typing into it would never last.
+    Text2->setReadOnly(true);
+    Text2->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+    Text2->setTabChangesFocus(true);
+    {
+        QPalette palette = Text2->palette();
+        palette.setColor(QPalette::Base, QColor(0xFF, 0x80, 0x80));
+        palette.setColor(QPalette::Text, QColor(0xFF, 0xD7, 0x00));
+        Text2->setPalette(palette);
+    }
+    setLayoutFont(Text2, Fonts::heiti(), 15.75, true);
+
+    placements = {
+        {Frame4, 240, 6840, 3495, 1695},   {Frame3, 120, 8760, 8295, 615},
+        {Command1, 1440, 6840, 6375, 1695}, {Frame2, 240, 1080, 8175, 5175},
+        {Frame1, 8760, 840, 5415, 8535},   {Label2[0], 120, 120, 14310, 975},
+        {Label2[1], 140, 140, 14310, 975}, {Image2[1], 8280, 7200, 240, 840},
+        {Image2[0], 8280, 7200, 240, 840}, {Label7, 120, 960, 8415, 5415},
+        {Label5, 240, 7080, 375, 1335},
+
+        {Command2, 1320, 1080, 1935, 375}, {Text1[1], 1320, 720, 1935, 270},
+        {Text1[0], 1320, 360, 1935, 270},  {Label8, 360, 1200, 855, 255},
+        {Label6, 0, 480, 255, 735},        {Label4[1], 480, 720, 975, 255},
+        {Label4[0], 480, 360, 975, 255},
+
+        {Label3[2], 5280, 170, 2895, 370}, {Label3[1], 3120, 240, 1935, 255},
+        {Label3[0], 120, 240, 2895, 255},
+
+        {LabelData, 240, 720, 7335, 3855}, {Label1[3], 240, 3480, 7695, 1455},
+        {Label1[2], 240, 1920, 7695, 1455}, {Label1[1], 240, 360, 7695, 1455},
+        {ImgBK0, 0, 0, 8175, 5175},
+
+        {Text2, 120, 240, 5175, 8175},
+    };
+
+    setTabOrder(Text1[0], Text1[1]);
+    setTabOrder(Text1[1], Command2);
+    setTabOrder(Command2, Command1);
+    setTabOrder(Command1, Text2);
+    Text1[0]->setFocus();
+}
+
+void Form1::stackFrontToBack(std::initializer_list<QWidget *> controls)
+{
+    for (auto it = std::rbegin(controls); it != std::rend(controls); ++it)
+        (*it)->raise();
+}
+
+void Form1::setLayoutFont(QWidget *control, const QString &family, double points, bool bold,
+                          bool underline)
+{
+    fonts.push_back({control, family, points, bold, underline});
+    applyFont(fonts.back());
+}
+
+void Form1::setFontPoints(QWidget *control, double points)
+{
+    for (FontSpec &spec : fonts) {
+        if (spec.control == control) {
+            spec.points = points;
+            applyFont(spec);
+        }
+    }
+}
+
+void Form1::applyFont(const FontSpec &spec)
+{
+    spec.control->setFont(Fonts::layoutFont(spec.family, spec.points * layoutFactor, spec.bold,
+                                            spec.underline));
+}
+
+void Form1::applyLayout(double factor)
+{
+    layoutFactor = factor;
+    placeControls();
+    for (const FontSpec &spec : fonts)
+        applyFont(spec);
+}
+
+void Form1::placeControls()
+{
+    const int outerWidth = expanded ? expandedOuterWidth : collapsedOuterWidth;
+    setFixedSize(Twips::toPixels(outerWidth - borderWidth, layoutFactor),
+                 Twips::toPixels(clientHeight, layoutFactor));
+    for (const Placement &p : placements) {
+        const bool title = p.control == Label2[0] || p.control == Label2[1];
+        p.control->setGeometry(
+            Twips::rect(p.left, p.top, title ? titleWidth : p.width, p.height, layoutFactor));
+    }
+}
+
+void Form1::centreOnScreen()
+{
+    if (const QScreen *s = screen()) {
+        const QRect available = s->availableGeometry();
+        move(available.center() - QPoint(width() / 2, height() / 2));
+    }
 }
 
 void Form1::Form_Load()
 {
+    random->reseedFromClock();
     if (Module1::loadSettings(settings, run, programDir) == Module1::SettingsSource::MissingFile)
         messages.error(this, u"找不到设置文件，已使用默认设置。"_s);
-    title->setFont(Fonts::layoutFont(Fonts::songti(), settings.titleFontSize, true));
-    title->setText(settings.titleText);
+    InitSYS2();
+    zopViewZTL();
+    zopSetViewObj();
+}
+
+void Form1::InitSYS2()
+{
+    setFontPoints(Label1[1], displayPoints(settings.fontSizeA));
+    setFontPoints(Label1[2], displayPoints(settings.fontSizeB));
+    setFontPoints(Label1[3], displayPoints(settings.fontSizeC));
+    Label2[0]->setText(settings.titleText);
+    Label2[1]->setText(Label2[0]->text());
+    setFontPoints(Label2[0], displayPoints(settings.titleFontSize));
+    setFontPoints(Label2[1], displayPoints(settings.titleFontSize));
+    setFontPoints(Text2, displayPoints(settings.resultFontSize));
+}
+
+void Form1::zopViewZTL()
+{
+    Label3[0]->setText(u"数据文件:"_s + settings.dataFile);
+    Label3[1]->setText(u"记录条数:"_s + QString::number(run.entryTable.entryCount()));
+    Label3[2]->setText(u"已出结果:"_s + QString::number(run.winnerList.size()) + u'/'
+                       + QString::number(settings.drawCount));
+    Text1[0]->setText(QString::number(settings.drawCount));
+    Text1[1]->setText(settings.dataFile);
+}
+
+void Form1::zopSetViewObj()
+{
+    const int shown[4] = {0, settings.showItemA, settings.showItemB, settings.showItemC};
+    for (int k = 1; k <= 3; ++k)
+        Label1[k]->setHidden(shown[k] != 1);
+}
+
+void Form1::showWinnerList()
+{
+    const QString text = WinnerListText::text(settings.resultTitle, run.winnerList,
+                                              settings.winnerShowIndex, settings.winnerColumns);
+    // The box keeps one character per line break where the text has CR LF.
+    Text2->setPlainText(text);
+    const qsizetype caret = WinnerListText::caretPosition(text);
+    const qsizetype crs = QStringView(text).left(caret).count(u'\r');
+    QTextCursor cursor = Text2->textCursor();
+    cursor.setPosition(int(caret - crs));
+    Text2->setTextCursor(cursor);
+    Text2->setFocus();
+}
+
+void Form1::runLabelData(int start)
+{
+    if (start == 1) {
+        Timer1->start();
+        LabelData->show();
+    } else {
+        Timer1->stop();
+        LabelData->hide();
+    }
+}
+
+void Form1::Timer1_Timer()
+{
+    ++rollListStart;
+    fillRollList(rollListStart);
+    if (rollListStart >= run.entryTable.entryCount())
+        rollListStart = 0;
+}
+
+void Form1::fillRollList(int start)
+{
+    const std::optional<QString> text = RollingDisplay::rollListText(run.entryTable, start);
+    if (!text)
+        return;
+    LabelData->setText(*text);
+    zopSleepModule::processPendingEvents();
+}
+
+void Form1::Image2_Click(int index)
+{
+    if (index != 0 && index != 1)
+        return;
+    expanded = index == 1;
+    Image2[0]->setVisible(expanded);
+    Image2[1]->setVisible(!expanded);
+    titleWidth = expanded ? expandedTitleWidth : collapsedTitleWidth;
+    placeControls();
+}
+
+void Form1::showRollingEntry(int entry)
+{
+    if (entry < 1 || entry > run.entryTable.entryCount())
+        return;
+    for (int k = 1; k <= 3; ++k)
+        Label1[k]->setText(run.entryTable.column(entry, k).toString());
 }

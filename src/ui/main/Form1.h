@@ -2,12 +2,25 @@
 
 #include <QWidget>
 
+#include <array>
+#include <memory>
+#include <vector>
+
 struct Settings;
 class RunData;
 class MessageBoxes;
-class QLabel;
+class DrawRandom;
+class CaptionLabel;
+class PictureBox;
+class QGroupBox;
+class QLineEdit;
+class QPlainTextEdit;
+class QPushButton;
+class QTimer;
 
 // The main window: title, display area, start button, quick settings and winner list.
+// Controls carry the names of the layout (object names as well, "Label1(2)"), and arrays of
+// controls are indexed as the layout numbers them.
 class Form1 : public QWidget
 {
     Q_OBJECT
@@ -15,13 +28,85 @@ class Form1 : public QWidget
 public:
     Form1(Settings &settings, RunData &run, MessageBoxes &messages, const QString &programDir,
           QWidget *parent = nullptr);
+    ~Form1() override;
 
+    // Start-up: seeds the generator, loads the settings and applies them. Reads no data file.
     void Form_Load();
 
+    // Title text and the font sizes of the title, the rolling rows and the winner list.
+    void InitSYS2();
+    // Status line and the two quick settings boxes, from the current settings and tables.
+    void zopViewZTL();
+    // Rolling rows shown or hidden as the three column settings say.
+    void zopSetViewObj();
+    // Rebuilds the winner list, puts the caret on its last line and the focus in it.
+    void showWinnerList();
+
+    // 1 starts the idle roll list, anything else stops it.
+    void runLabelData(int start);
+    void Timer1_Timer();
+    // Twenty lines from after start; an empty table leaves the list as it is.
+    void fillRollList(int start);
+
+    // 0 collapses the window to hide the winner list, 1 expands it again.
+    void Image2_Click(int index);
+
+    // The rolling rows show the three columns of entry number entry (nothing outside the table).
+    void showRollingEntry(int entry);
+
+    // Places and sizes every control from the twip layout, scaled by factor.
+    void applyLayout(double factor = 1.0);
+
+    // The generator the rolling sequences use; tests put a seeded one in.
+    DrawRandom &drawRandom() { return *random; }
+    void setDrawRandom(std::unique_ptr<DrawRandom> generator);
+
 private:
+    struct Placement {
+        QWidget *control;
+        int left, top, width, height; // twips, in the containing window or frame
+    };
+    struct FontSpec {
+        QWidget *control;
+        QString family;
+        double points;
+        bool bold = false;
+        bool underline = false;
+    };
+
+    void createControls();
+    void placeControls();
+    void stackFrontToBack(std::initializer_list<QWidget *> controls);
+    void setLayoutFont(QWidget *control, const QString &family, double points, bool bold = false,
+                       bool underline = false);
+    void setFontPoints(QWidget *control, double points);
+    void applyFont(const FontSpec &spec);
+    void centreOnScreen();
+
     Settings &settings;
     RunData &run;
     MessageBoxes &messages;
     QString programDir;
-    QLabel *title = nullptr;
+    std::unique_ptr<DrawRandom> random;
+
+    double layoutFactor = 1.0;
+    bool expanded = true;
+    int titleWidth = 14310; // twips; the handles change it
+    int rollListStart = 0;
+    std::vector<Placement> placements;
+    std::vector<FontSpec> fonts;
+
+    QTimer *Timer1 = nullptr;
+    QGroupBox *Frame1 = nullptr, *Frame2 = nullptr, *Frame3 = nullptr, *Frame4 = nullptr;
+    QPushButton *Command1 = nullptr, *Command2 = nullptr;
+    std::array<CaptionLabel *, 4> Label1{}; // 1..3, the rolling rows
+    std::array<CaptionLabel *, 2> Label2{}; // title and its shadow
+    std::array<CaptionLabel *, 3> Label3{}; // status line
+    std::array<CaptionLabel *, 2> Label4{}; // captions of the quick settings boxes
+    CaptionLabel *Label5 = nullptr, *Label6 = nullptr, *Label7 = nullptr, *Label8 = nullptr;
+    CaptionLabel *LabelData = nullptr;
+    std::array<PictureBox *, 2> Image2{};
+    PictureBox *ImgBK0 = nullptr;
+    std::array<QLineEdit *, 2> Text1{};
+    QPlainTextEdit *Text2 = nullptr;
 };
