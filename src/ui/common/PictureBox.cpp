@@ -1,6 +1,7 @@
 #include "PictureBox.h"
 
 #include <QMouseEvent>
+#include <QPaintEvent>
 #include <QPainter>
 
 PictureBox::PictureBox(QWidget *parent) : QWidget(parent) {}
@@ -8,16 +9,25 @@ PictureBox::PictureBox(QWidget *parent) : QWidget(parent) {}
 void PictureBox::setPicture(const QPixmap &picture)
 {
     image = picture;
+    scaled = QPixmap();
     update();
 }
 
-void PictureBox::paintEvent(QPaintEvent *)
+void PictureBox::paintEvent(QPaintEvent *event)
 {
     if (image.isNull())
         return;
+    // Everything drawn over a backdrop repaints it, so it is stretched once per size only.
+    const qreal ratio = devicePixelRatioF();
+    const QSize pixels = (QSizeF(size()) * ratio).toSize();
+    if (scaled.size() != pixels) {
+        scaled = image.scaled(pixels, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+        scaled.setDevicePixelRatio(ratio);
+    }
     QPainter painter(this);
-    painter.setRenderHint(QPainter::SmoothPixmapTransform);
-    painter.drawPixmap(rect(), image);
+    painter.drawPixmap(event->rect(), scaled,
+                       QRectF(QPointF(event->rect().topLeft()) * ratio,
+                              QSizeF(event->rect().size()) * ratio));
 }
 
 void PictureBox::mousePressEvent(QMouseEvent *event)

@@ -24,5 +24,6 @@ protected:
 
 private:
     QPixmap image;
+    QPixmap scaled; // image stretched to the control's size
     bool pressed = false;
 };

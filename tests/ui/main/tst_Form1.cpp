@@ -17,6 +17,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QScreen>
 #include <QStringDecoder>
 #include <QTemporaryDir>
 #include <QTextBlock>
@@ -131,6 +132,7 @@ private slots:
 
     void startUpState();
     void missingSettingsFile();
+    void statusLineFollowsTheData();
     void columnVisibility_data();
     void columnVisibility();
     void stackingAndPlaces_data();
@@ -201,6 +203,29 @@ void TestForm1::startUpState()
     QVERIFY(w.control(u"Image2(1)"_s)->isHidden());
     QCOMPARE(w.form.focusWidget(), w.control(u"Text1(0)"_s));
     QCOMPARE(w.run.entryTable.entryCount(), 0);
+
+    for (const QString &name : {u"Label5"_s, u"Label6"_s, u"Label8"_s, u"Image2(0)"_s, u"Image2(1)"_s})
+        QCOMPARE(w.control(name)->cursor().shape(), Qt::PointingHandCursor);
+    const QPoint screenCentre = w.form.screen()->availableGeometry().center();
+    QVERIFY((w.form.geometry().center() - screenCentre).manhattanLength() <= 2);
+}
+
+void TestForm1::statusLineFollowsTheData()
+{
+    ProgramDir dir;
+    Window w(dir.path());
+    fillTable(w.run.entryTable, 320);
+    for (int i = 1; i <= 3; ++i)
+        w.run.winnerList.append({u"A%1"_s.arg(i), u"名"_s, u"部"_s});
+    w.settings.dataFile = u"名单.txt"_s;
+    w.control<QLineEdit>(u"Text1(0)"_s)->setText(u"99"_s); // typed, not confirmed
+    w.control<QLineEdit>(u"Text1(1)"_s)->setText(u"other.txt"_s);
+    w.form.zopViewZTL();
+    QCOMPARE(w.label(u"Label3(0)"_s)->text(), u"数据文件:名单.txt"_s);
+    QCOMPARE(w.label(u"Label3(1)"_s)->text(), u"记录条数:320"_s);
+    QCOMPARE(w.label(u"Label3(2)"_s)->text(), u"已出结果:3/5"_s);
+    QCOMPARE(w.control<QLineEdit>(u"Text1(0)"_s)->text(), u"5"_s);
+    QCOMPARE(w.control<QLineEdit>(u"Text1(1)"_s)->text(), u"名单.txt"_s);
 }
 
 void TestForm1::missingSettingsFile()
@@ -519,6 +544,12 @@ void TestForm1::winnerListInTheBox()
     QCOMPARE(box->textCursor().position(), caret);
     QVERIFY(!box->textCursor().hasSelection());
     QCOMPARE(w.form.focusWidget(), box);
+
+    // The box takes no typing.
+    const QString shown = box->toPlainText();
+    QTest::keyClicks(box, u"xyz"_s);
+    QTest::keyClick(box, Qt::Key_Backspace);
+    QCOMPARE(box->toPlainText(), shown);
 }
 
 void TestForm1::winnerListOfADozen_data()

@@ -1,0 +1,147 @@
+// The main window's display costs: one rolling step, the winner list, the idle roll list.
+#include "draw/RollingDisplay.h"
+#include "draw/RunData.h"
+#include "draw/zopSleepModule.h"
+#include "settings/Settings.h"
+#include "ui/common/Fonts.h"
+#include "ui/common/MessageBoxes.h"
+#include "ui/main/Form1.h"
+
+#include <benchmark/benchmark.h>
+
+#include <QApplication>
+#include <QTemporaryDir>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+class SilentMessageBoxes : public MessageBoxes
+{
+public:
+    Answer question(QWidget *, const QString &) override { return Answer::No; }
+    void error(QWidget *, const QString &) override {}
+    void information(QWidget *, const QString &) override {}
+};
+
+// One application for every benchmark of the program; windows go to the offscreen platform
+// unless another one is asked for.
+QApplication *application()
+{
+    if (auto *existing = qobject_cast<QApplication *>(QCoreApplication::instance()))
+        return existing;
+    if (QCoreApplication::instance())
+        return nullptr;
+    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    static int argc = 1;
+    static char name[] = "zop_bench";
+    static char *argv[] = {name, nullptr};
+    auto *app = new QApplication(argc, argv);
+    Fonts::installSubstitutions();
+    QApplication::setStyle(u"Fusion"_s);
+    return app;
+}
+
+// The main window with the default settings, shown, and a table of the given size.
+struct ShownWindow {
+    explicit ShownWindow(int entries) : form(settings, run, messages, dir.path())
+    {
+        form.Form_Load(); // no settings file: the defaults
+        for (int i = 1; i <= entries; ++i)
+            run.entryTable.append(u"A%1"_s.arg(i, 7, 10, QChar(u'0')), u"欧阳晓明"_s,
+                                  u"市场营销部"_s);
+        form.show();
+        zopSleepModule::processPendingEvents();
+    }
+
+    QTemporaryDir dir;
+    Settings settings;
+    RunData run;
+    SilentMessageBoxes messages;
+    Form1 form;
+};
+
+// Counts the paints of the first rolling row, to show that each step really repaints.
+class PaintCounter : public QObject
+{
+public:
+    int paints = 0;
+    bool eventFilter(QObject *, QEvent *event) override
+    {
+        if (event->type() == QEvent::Paint)
+            ++paints;
+        return false;
+    }
+};
+
+void BM_RollingStep(benchmark::State &state)
+{
+    if (!application()) {
+        state.SkipWithError("another benchmark made a non-widget application");
+        return;
+    }
+    ShownWindow w(1000);
+    PaintCounter counter;
+    QWidget *row = w.form.findChild<QWidget *>(u"Label1(1)"_s);
+    row->installEventFilter(&counter);
+    int entry = 0;
+    for (auto _ : state) {
+        w.form.showRollingEntry(entry % 1000 + 1);
+        zopSleepModule::processPendingEvents();
+        ++entry;
+    }
+    state.counters["paints_per_step"] = double(counter.paints) / double(state.iterations());
+}
+BENCHMARK(BM_RollingStep)->Unit(benchmark::kMillisecond);
+
+void BM_ShowWinnerList(benchmark::State &state)
+{
+    if (!application()) {
+        state.SkipWithError("another benchmark made a non-widget application");
+        return;
+    }
+    ShownWindow w(0);
+    for (int i = 1; i <= state.range(0); ++i)
+        w.run.winnerList.append({u"A%1"_s.arg(i, 7, 10, QChar(u'0')), u"欧阳晓明"_s, u"市场营销部"_s});
+    for (auto _ : state) {
+        w.form.showWinnerList();
+        zopSleepModule::processPendingEvents();
+    }
+}
+BENCHMARK(BM_ShowWinnerList)->Arg(10000)->Unit(benchmark::kMillisecond);
+
+void BM_FillRollList(benchmark::State &state)
+{
+    if (!application()) {
+        state.SkipWithError("another benchmark made a non-widget application");
+        return;
+    }
+    const int entries = int(state.range(0));
+    ShownWindow w(entries);
+    // Shown without its timer, so that only the calls below fill it.
+    w.form.findChild<QWidget *>(u"LabelData"_s)->show();
+    int start = 0;
+    for (auto _ : state) {
+        start = (start + 997) % entries;
+        w.form.fillRollList(start);
+    }
+}
+BENCHMARK(BM_FillRollList)->Arg(100)->Arg(1000000)->Unit(benchmark::kMicrosecond);
+
+// The twenty lines alone, without the label's repaint.
+void BM_RollListText(benchmark::State &state)
+{
+    const int entries = int(state.range(0));
+    EntryTable table;
+    for (int i = 1; i <= entries; ++i)
+        table.append(u"A%1"_s.arg(i, 7, 10, QChar(u'0')), u"欧阳晓明"_s, u"市场营销部"_s);
+    int start = 0;
+    for (auto _ : state) {
+        start = (start + 997) % entries;
+        benchmark::DoNotOptimize(RollingDisplay::rollListText(table, start));
+    }
+}
+BENCHMARK(BM_RollListText)->Arg(100)->Arg(1000000)->Unit(benchmark::kMicrosecond);
+
+} // namespace
