@@ -28,18 +28,21 @@ public:
 // unless another one is asked for.
 QApplication *application()
 {
-    if (auto *existing = qobject_cast<QApplication *>(QCoreApplication::instance()))
-        return existing;
-    if (QCoreApplication::instance())
-        return nullptr;
-    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    static int argc = 1;
-    static char name[] = "zop_bench";
-    static char *argv[] = {name, nullptr};
-    auto *app = new QApplication(argc, argv);
-    Fonts::installSubstitutions();
-    QApplication::setStyle(u"Fusion"_s);
+    if (!QCoreApplication::instance()) {
+        if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
+            qputenv("QT_QPA_PLATFORM", "offscreen");
+        static int argc = 1;
+        static char name[] = "zop_bench";
+        static char *argv[] = {name, nullptr};
+        new QApplication(argc, argv); // lives as long as the program
+    }
+    auto *app = qobject_cast<QApplication *>(QCoreApplication::instance());
+    static bool prepared = false;
+    if (app && !prepared) {
+        Fonts::installSubstitutions(); // the faces the program itself would use
+        QApplication::setStyle(u"Fusion"_s);
+        prepared = true;
+    }
     return app;
 }
 
