@@ -1,5 +1,6 @@
 #include "RollingDisplay.h"
 
+#include "DrawPreparation.h"
 #include "DrawRandom.h"
 #include "entries/EntryTable.h"
 
@@ -49,8 +50,9 @@ QList<int> makeRollSequence(DrawRandom &random, int length, const EntryTable &ta
         }
         if (pick == 0) {
             if (!listed) {
+                const ExcludedEntries excluded = excludedEntries(table, excludeList);
                 for (int i = 1; i <= n; ++i) {
-                    if (takesPart(table, excludeList, i))
+                    if (excluded.empty() || !excluded[std::size_t(i - 1)])
                         candidates.append(i);
                 }
                 listed = true;
