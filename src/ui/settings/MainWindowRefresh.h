@@ -1,0 +1,20 @@
+#pragma once
+
+// What the advanced settings dialog asks of the main window after a save, so the dialog does
+// not depend on the window itself.
+class MainWindowRefresh
+{
+public:
+    virtual ~MainWindowRefresh() = default;
+
+    // Title text and the font sizes.
+    virtual void InitSYS2() = 0;
+    // Status line and the quick settings fields.
+    virtual void zopViewZTL() = 0;
+    // Rolling rows shown or hidden as the settings say.
+    virtual void zopSetViewObj() = 0;
+    // 1 starts the idle roll list, anything else stops it.
+    virtual void runLabelData(int start) = 0;
+    // The start button disabled, captioned "开始": the data must be loaded again before a draw.
+    virtual void disableStartButton() = 0;
+};

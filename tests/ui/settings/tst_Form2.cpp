@@ -1,0 +1,728 @@
+#include "draw/RunData.h"
+#include "settings/INIFileModule1.h"
+#include "settings/Settings.h"
+#include "support/ScriptedMessageBoxes.h"
+#include "support/TestSupport.h"
+#include "ui/common/Fonts.h"
+#include "ui/editor/Form3.h"
+#include "ui/settings/Form2.h"
+#include "ui/settings/MainWindowRefresh.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDir>
+#include <QFile>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScrollBar>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <algorithm>
+#include <memory>
+
+using namespace Qt::StringLiterals;
+using TestSupport::gbk;
+
+namespace {
+
+// Records the calls the dialog makes, with what the main window would find in memory then.
+class FakeMainWindow : public MainWindowRefresh
+{
+public:
+    FakeMainWindow(const Settings &settings, const RunData &run) : settings(settings), run(run) {}
+
+    QStringList calls;
+    QString titleAtFirstCall;
+    int fontSizeAAtFirstCall = 0;
+    bool tablesEmptyAtFirstCall = false;
+
+    void InitSYS2() override { note(u"InitSYS2"_s); }
+    void zopViewZTL() override { note(u"zopViewZTL"_s); }
+    void zopSetViewObj() override { note(u"zopSetViewObj"_s); }
+    void runLabelData(int start) override { note(u"runLabelData(%1)"_s.arg(start)); }
+    void disableStartButton() override { note(u"disableStartButton"_s); }
+
+private:
+    void note(const QString &call)
+    {
+        if (calls.isEmpty()) {
+            titleAtFirstCall = settings.titleText;
+            fontSizeAAtFirstCall = settings.fontSizeA;
+            tablesEmptyAtFirstCall = run.entryTable.isEmpty() && run.excludeList.isEmpty()
+                && run.drawOrder.isEmpty() && run.winnerList.isEmpty();
+        }
+        calls.append(call);
+    }
+
+    const Settings &settings;
+    const RunData &run;
+};
+
+// Closes every data file editor as soon as it shows, noting what it showed.
+class EditorWatcher : public QObject
+{
+public:
+    struct Opening {
+        bool modal;
+        QWidget *parent;
+        QString frameTitle;
+        QStringList columns; // the boxes of the first entry
+    };
+    QList<Opening> openings;
+
+    EditorWatcher() { qApp->installEventFilter(this); }
+    ~EditorWatcher() override { qApp->removeEventFilter(this); }
+
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        auto *editor = qobject_cast<Form3 *>(watched);
+        if (editor && event->type() == QEvent::Show) {
+            QStringList columns;
+            for (int c = 1; c <= 3; ++c)
+                columns.append(editor->findChild<QLineEdit *>(u"Text1(%1)"_s.arg(c))->text());
+            openings.append({editor->isModal(), editor->parentWidget(),
+                             editor->findChild<QGroupBox *>(u"Frame3"_s)->title(), columns});
+            QMetaObject::invokeMethod(editor, &QDialog::reject, Qt::QueuedConnection);
+        }
+        return false;
+    }
+};
+
+// A program folder with the shipped settings and data file, the settings loaded, one dialog.
+struct Dialog {
+    QTemporaryDir dir;
+    Settings settings;
+    RunData run;
+    ScriptedMessageBoxes boxes;
+    FakeMainWindow mainWindow{settings, run};
+    std::unique_ptr<Form2> form;
+
+    Dialog()
+    {
+        const QDir shipped(TestSupport::shippedDataDir());
+        for (const QString &name : {u"ZOP摇号设置.ini"_s, u"测试数据.txt"_s})
+            TestSupport::writeBytes(dir.filePath(name), TestSupport::readBytes(shipped.filePath(name)));
+        load();
+    }
+    QString iniPath() const { return dir.filePath(u"ZOP摇号设置.ini"_s); }
+    void load() { Module1::loadSettings(settings, run, dir.path()); }
+    void store(const QString &key, const QString &value) const
+    {
+        if (!INIFileModule1::iniWriteValue(iniPath(), key, value))
+            qFatal("cannot write the fixture's settings");
+    }
+    QString stored(const QString &key) const { return INIFileModule1::iniReadValue(iniPath(), key); }
+
+    Form2 &open()
+    {
+        form = std::make_unique<Form2>(settings, run, boxes, mainWindow);
+        form->show();
+        if (!QTest::qWaitForWindowExposed(form.get()))
+            qFatal("dialog not exposed");
+        return *form;
+    }
+
+    template<typename T = QWidget> T *find(const QString &name) const
+    {
+        T *w = form->findChild<T *>(name);
+        if (!w)
+            qFatal("no widget %s", qPrintable(name));
+        return w;
+    }
+    void click(const QString &name) const { QTest::mouseClick(find<QWidget>(name), Qt::LeftButton); }
+
+    // What a control shows: a box its text, a check or option box 1 or 0, the scroll bar its position.
+    QString shown(const QString &name) const
+    {
+        if (name == u"columns")
+            return shown(u"Check2(1)"_s) + shown(u"Check2(2)"_s) + shown(u"Check2(3)"_s);
+        QWidget *w = find<QWidget>(name);
+        if (auto *edit = qobject_cast<QLineEdit *>(w))
+            return edit->text();
+        if (auto *combo = qobject_cast<QComboBox *>(w))
+            return combo->currentText();
+        if (auto *button = qobject_cast<QAbstractButton *>(w))
+            return button->isChecked() ? u"1"_s : u"0"_s;
+        if (auto *bar = qobject_cast<QScrollBar *>(w))
+            return QString::number(bar->value());
+        qFatal("cannot read %s", qPrintable(name));
+    }
+
+    // Enters a value the way a user would: typed, picked from the list, or a box clicked.
+    void enter(const QString &name, const QString &value) const
+    {
+        QWidget *w = find<QWidget>(name);
+        if (auto *edit = qobject_cast<QLineEdit *>(w)) {
+            edit->selectAll();
+            QTest::keyClick(edit, Qt::Key_Delete);
+            // The test driver types plain ASCII only; the rest is pasted, as Tab and Enter are.
+            const bool typeable = std::all_of(value.begin(), value.end(), [](QChar c) {
+                return c.unicode() >= 0x20 && c.unicode() < 0x7f && c != u'\\';
+            });
+            if (typeable)
+                QTest::keyClicks(edit, value);
+            else
+                edit->insert(value);
+        } else if (auto *combo = qobject_cast<QComboBox *>(w)) {
+            if (const int index = combo->findText(value); index >= 0) {
+                combo->setCurrentIndex(index);
+            } else {
+                combo->lineEdit()->selectAll();
+                QTest::keyClick(combo->lineEdit(), Qt::Key_Delete);
+                QTest::keyClicks(combo->lineEdit(), value);
+            }
+        } else if (auto *button = qobject_cast<QAbstractButton *>(w)) {
+            if (button->isChecked() != (value == u"1"))
+                QTest::keyClick(button, Qt::Key_Space);
+        } else if (auto *bar = qobject_cast<QScrollBar *>(w)) {
+            bar->setValue(value.toInt());
+        }
+        if (shown(name) != value && !qobject_cast<QLineEdit *>(w))
+            qFatal("could not enter %s into %s", qPrintable(value), qPrintable(name));
+    }
+    void enterAll(const QStringList &inputs) const
+    {
+        for (const QString &input : inputs) {
+            const qsizetype eq = input.indexOf(u'=');
+            enter(input.left(eq), input.mid(eq + 1));
+        }
+    }
+};
+
+const QStringList refreshCalls{u"InitSYS2"_s, u"zopViewZTL"_s, u"zopSetViewObj"_s,
+                               u"runLabelData(0)"_s, u"disableStartButton"_s};
+
+void fillRunData(RunData &run)
+{
+    run.entryTable.append({u"A1"_s, u"张三"_s, u"销售部"_s});
+    run.excludeList.append({u"A2"_s, u"李四"_s, u"市场部"_s});
+    run.vipList.append({u"1"_s, u"A1"_s, u"张三"_s, u"销售部"_s});
+    run.drawOrder = {1};
+    run.winnerList = {{u"A1"_s, u"张三"_s, u"销售部"_s}};
+}
+
+} // namespace
+
+class TestForm2 : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void opensWithTheShippedSettings();
+    void layoutKeepsEveryCaptionWhole();
+    void opening_data();
+    void opening();
+    void save_data();
+    void save();
+    void savingUnchangedRewritesTheSameBytes();
+    void saveWritesTheKeysInOrder();
+    void saveReloadsThenRefreshesTheMainWindow();
+    void failedSave_data();
+    void failedSave();
+    void cancelWritesNothing_data();
+    void cancelWritesNothing();
+    void separatorShortcuts();
+    void lengthLimits_data();
+    void lengthLimits();
+    void editContents_data();
+    void editContents();
+};
+
+void TestForm2::initTestCase()
+{
+    Fonts::installSubstitutions();
+    QVERIFY(QFileInfo(QDir(TestSupport::shippedDataDir()).filePath(u"ZOP摇号设置.ini"_s)).isFile());
+}
+
+void TestForm2::opensWithTheShippedSettings()
+{
+    Dialog d;
+    Form2 &form = d.open();
+    QCOMPARE(form.windowTitle(), u"ZOP摇号（高级设置）"_s);
+    QCOMPARE(d.find<QGroupBox>(u"Frame1"_s)->title(), u"[标题与文字(\\n表示换行) ]"_s);
+    QCOMPARE(d.find<QGroupBox>(u"Frame2"_s)->title(), u"[摇号设置]"_s);
+
+    const QList<std::pair<QString, QString>> expected{
+        {u"Text1(0)"_s, u"欢迎使用ZOP摇号工具"_s},
+        {u"Combo1(2)"_s, u"25"_s},
+        {u"Check1"_s, u"1"_s},
+        {u"Text3"_s, u"☆★☆★ 号榜 ☆★☆★\\n=========================="_s},
+        {u"Combo1(0)"_s, u"12"_s},
+        {u"Check2(0)"_s, u"1"_s},
+        {u"columns"_s, u"111"_s},
+        {u"Check3(1)"_s, u"1"_s}, {u"Check3(2)"_s, u"1"_s}, {u"Check3(3)"_s, u"1"_s},
+        {u"Combo2(1)"_s, u"36"_s}, {u"Combo2(2)"_s, u"36"_s}, {u"Combo2(3)"_s, u"36"_s},
+        {u"HScroll1"_s, u"5"_s},
+        {u"Text4(0)"_s, u"20"_s}, {u"Text4(1)"_s, u"40"_s},
+        {u"Text6"_s, u"5"_s},
+        {u"Text1(1)"_s, u"**** 谢谢参与! ****"_s},
+        {u"Option1(0)"_s, u"1"_s}, {u"Option1(1)"_s, u"0"_s},
+        {u"Text2(0)"_s, u"5"_s},
+        {u"Text2(1)"_s, u"测试数据.txt"_s},
+        {u"Text2(2)"_s, u"{tab}"_s},
+    };
+    for (const auto &[name, value] : expected)
+        QCOMPARE(d.shown(name), value);
+    QCOMPARE(d.find<QLineEdit>(u"Text3"_s)->cursorPosition(), 0); // longer than its box: shown from the start
+
+    QStringList sizes;
+    for (int size : Form2::fontSizes())
+        sizes.append(QString::number(size));
+    QCOMPARE(sizes.join(u','), u"6,8,9,10,11,12,14,16,18,20,22,24,26,28,36,48,72"_s);
+    for (const QString &name : {u"Combo1(0)"_s, u"Combo1(2)"_s, u"Combo2(1)"_s, u"Combo2(2)"_s, u"Combo2(3)"_s}) {
+        auto *combo = d.find<QComboBox>(name);
+        QVERIFY(combo->isEditable());
+        QStringList items;
+        for (int i = 0; i < combo->count(); ++i)
+            items.append(combo->itemText(i));
+        QCOMPARE(items, sizes);
+    }
+    auto *bar = d.find<QScrollBar>(u"HScroll1"_s);
+    QCOMPARE(bar->orientation(), Qt::Horizontal);
+    QCOMPARE(bar->minimum(), 1);
+    QCOMPARE(bar->maximum(), 50);
+    QCOMPARE(form.focusWidget(), d.find(u"Text1(0)"_s));
+    QVERIFY(d.boxes.shown.isEmpty());
+    QVERIFY(d.mainWindow.calls.isEmpty());
+}
+
+// Frame1 above Frame2, "保存" left of "取消" at the bottom right, and no caption cut off.
+void TestForm2::layoutKeepsEveryCaptionWhole()
+{
+    Dialog d;
+    Form2 &form = d.open();
+    const QRect frame1 = d.find(u"Frame1"_s)->geometry(), frame2 = d.find(u"Frame2"_s)->geometry();
+    const QRect save = d.find(u"Command2(1)"_s)->geometry(), cancel = d.find(u"Command2(0)"_s)->geometry();
+    QVERIFY(frame1.bottom() < frame2.top());
+    QVERIFY(frame2.bottom() < save.top());
+    QCOMPARE(save.top(), cancel.top());
+    QVERIFY(save.right() < cancel.left());
+    QVERIFY(cancel.right() > form.width() * 9 / 10);
+    QCOMPARE(d.find<QPushButton>(u"Command2(1)"_s)->text(), u"保存"_s);
+    QCOMPARE(d.find<QPushButton>(u"Command2(0)"_s)->text(), u"取消"_s);
+
+    for (QWidget *w : form.findChildren<QWidget *>()) {
+        if (!w->isVisibleTo(&form) || !w->parentWidget() || w->parentWidget()->inherits("QComboBox"))
+            continue;
+        QVERIFY2(w->parentWidget()->rect().contains(w->geometry()), qPrintable(w->objectName()));
+        const bool caption = qobject_cast<QLabel *>(w) || qobject_cast<QAbstractButton *>(w);
+        if (caption) {
+            const QString text = qobject_cast<QLabel *>(w) ? static_cast<QLabel *>(w)->text()
+                                                           : static_cast<QAbstractButton *>(w)->text();
+            QVERIFY2(w->sizeHint().width() <= w->width(), qPrintable(text));
+            QVERIFY2(w->sizeHint().height() <= w->height() + 2, qPrintable(text));
+        }
+    }
+    // Controls of one frame never overlap.
+    for (const QString &frame : {u"Frame1"_s, u"Frame2"_s}) {
+        const QList<QWidget *> controls = d.find(frame)->findChildren<QWidget *>(Qt::FindDirectChildrenOnly);
+        for (qsizetype i = 0; i < controls.size(); ++i)
+            for (qsizetype j = i + 1; j < controls.size(); ++j)
+                QVERIFY2(!controls[i]->geometry().intersects(controls[j]->geometry()),
+                         qPrintable(controls[i]->objectName() + u" / "_s + controls[j]->objectName()));
+    }
+}
+
+void TestForm2::opening_data()
+{
+    QTest::addColumn<QString>("key");
+    QTest::addColumn<QString>("value");
+    QTest::addColumn<QString>("control");
+    QTest::addColumn<QString>("expected");
+
+    const QString columns = u"中奖名单列显示"_s;
+    const char *patterns[] = {"111", "100", "010", "001", "110", "101", "011"};
+    for (int v = 0; v <= 6; ++v)
+        QTest::addRow("columns %d checks %s", v, patterns[v])
+            << columns << QString::number(v) << u"columns"_s << QString::fromLatin1(patterns[v]);
+    QTest::newRow("columns 7 checks none") << columns << u"7"_s << u"columns"_s << u"000"_s;
+    QTest::newRow("columns -1 checks none") << columns << u"-1"_s << u"columns"_s << u"000"_s;
+    QTest::newRow("flag 2 shows unchecked") << u"显示滚动列表"_s << u"2"_s << u"Check1"_s << u"0"_s;
+    QTest::newRow("flag 0 shows unchecked") << u"项B显示"_s << u"0"_s << u"Check3(2)"_s << u"0"_s;
+    QTest::newRow("index flag 0") << u"中奖名单是否显示序号"_s << u"0"_s << u"Check2(0)"_s << u"0"_s;
+    QTest::newRow("scroll speed 0 shows 1") << u"滚动速度"_s << u"0"_s << u"HScroll1"_s << u"1"_s;
+    QTest::newRow("scroll speed 99 shows 50") << u"滚动速度"_s << u"99"_s << u"HScroll1"_s << u"50"_s;
+    QTest::newRow("scroll speed 17") << u"滚动速度"_s << u"17"_s << u"HScroll1"_s << u"17"_s;
+    QTest::newRow("single mode 1") << u"每点一次出一号标志"_s << u"1"_s << u"Option1(1)"_s << u"1"_s;
+    QTest::newRow("single mode 2 counts as single")
+        << u"每点一次出一号标志"_s << u"2"_s << u"Option1(1)"_s << u"1"_s;
+    QTest::newRow("title line break shown escaped")
+        << u"标题文字"_s << u"第一行\\n第二行"_s << u"Text1(0)"_s << u"第一行\\n第二行"_s;
+    QTest::newRow("closing line break shown escaped")
+        << u"结束语"_s << u"谢谢\\n再见"_s << u"Text1(1)"_s << u"谢谢\\n再见"_s;
+    QTest::newRow("separator blank then tab")
+        << u"数据字段分隔符"_s << u"{space}{tab}"_s << u"Text2(2)"_s << u"{space}{tab}"_s;
+    QTest::newRow("separator comma") << u"数据字段分隔符"_s << u","_s << u"Text2(2)"_s << u","_s;
+    QTest::newRow("separator capitals stay")
+        << u"数据字段分隔符"_s << u"{TAB}"_s << u"Text2(2)"_s << u"{TAB}"_s;
+    QTest::newRow("font size beyond range shown") << u"字号B"_s << u"72"_s << u"Combo2(2)"_s << u"72"_s;
+    QTest::newRow("draw count 12.5 shows 12") << u"一次性摇出个数"_s << u"12.5"_s << u"Text2(0)"_s << u"12"_s;
+    QTest::newRow("roll count beyond the box shown whole")
+        << u"滚动个数随机小"_s << u"1000"_s << u"Text4(0)"_s << u"1000"_s;
+    const QString longName = QString(60, u'名') + u".txt"_s;
+    QTest::newRow("long data file name shown whole") << u"数据文件"_s << longName << u"Text2(1)"_s << longName;
+    QTest::newRow("five tabs shown whole")
+        << u"数据字段分隔符"_s << u"{tab}{tab}{tab}{tab}{tab}"_s << u"Text2(2)"_s << u"{tab}{tab}{tab}{tab}{tab}"_s;
+}
+
+void TestForm2::opening()
+{
+    QFETCH(QString, key);
+    QFETCH(QString, value);
+    QFETCH(QString, control);
+    QFETCH(QString, expected);
+
+    Dialog d;
+    d.store(key, value);
+    d.load();
+    d.open();
+    QCOMPARE(d.shown(control), expected);
+}
+
+void TestForm2::save_data()
+{
+    QTest::addColumn<QStringList>("inputs");   // control=value
+    QTest::addColumn<QStringList>("expected"); // key=value as stored
+
+    auto row = [](const char *name, const QStringList &inputs, const QStringList &expected) {
+        QTest::newRow(name) << inputs << expected;
+    };
+    row("roll 300 and 100 both save 300", {u"Text4(0)=300"_s, u"Text4(1)=100"_s},
+        {u"滚动个数随机小=300"_s, u"滚动个数随机大=300"_s});
+    row("roll 3 below range saves 20 and 30", {u"Text4(0)=3"_s, u"Text4(1)=30"_s},
+        {u"滚动个数随机小=20"_s, u"滚动个数随机大=30"_s});
+    row("roll 50 and empty save 50 and 50", {u"Text4(0)=50"_s, u"Text4(1)="_s},
+        {u"滚动个数随机小=50"_s, u"滚动个数随机大=50"_s});
+    row("roll 5 and 999 kept", {u"Text4(0)=5"_s, u"Text4(1)=999"_s},
+        {u"滚动个数随机小=5"_s, u"滚动个数随机大=999"_s});
+    row("roll letters save 20 and 40", {u"Text4(0)=abc"_s, u"Text4(1)=x"_s},
+        {u"滚动个数随机小=20"_s, u"滚动个数随机大=40"_s});
+    row("draw count empty saves 5", {u"Text2(0)="_s}, {u"一次性摇出个数=5"_s});
+    row("draw count 100000 saves 5", {u"Text2(0)=100000"_s}, {u"一次性摇出个数=5"_s});
+    row("draw count 99999 kept", {u"Text2(0)=99999"_s}, {u"一次性摇出个数=99999"_s});
+    row("draw count 0 saves 5", {u"Text2(0)=0"_s}, {u"一次性摇出个数=5"_s});
+    row("draw count 12abc saves 12", {u"Text2(0)=12abc"_s}, {u"一次性摇出个数=12"_s});
+    row("pause 0 saves 5", {u"Text6=0"_s}, {u"一次性摇出延时=5"_s});
+    row("pause 99 kept", {u"Text6=99"_s}, {u"一次性摇出延时=99"_s});
+    row("pause 100 saves 5", {u"Text6=100"_s}, {u"一次性摇出延时=5"_s});
+    row("separator blank saves {space}", {u"Text2(2)= "_s}, {u"数据字段分隔符={space}"_s});
+    row("separator tab saves {tab}", {u"Text2(2)=\t"_s}, {u"数据字段分隔符={tab}"_s});
+    row("separator comma kept", {u"Text2(2)=,"_s}, {u"数据字段分隔符=,"_s});
+    row("separator empty saves {tab}", {u"Text2(2)="_s}, {u"数据字段分隔符={tab}"_s});
+    row("separator tab and blank escaped in place", {u"Text2(2)=a\t b"_s},
+        {u"数据字段分隔符=a{tab}{space}b"_s});
+    row("columns 011 saves 6", {u"Check2(1)=0"_s}, {u"中奖名单列显示=6"_s});
+    row("columns 100 saves 1", {u"Check2(2)=0"_s, u"Check2(3)=0"_s}, {u"中奖名单列显示=1"_s});
+    row("columns 101 saves 5", {u"Check2(2)=0"_s}, {u"中奖名单列显示=5"_s});
+    row("columns 110 saves 4", {u"Check2(3)=0"_s}, {u"中奖名单列显示=4"_s});
+    row("columns 001 saves 3", {u"Check2(1)=0"_s, u"Check2(2)=0"_s}, {u"中奖名单列显示=3"_s});
+    row("no column saves 0", {u"Check2(1)=0"_s, u"Check2(2)=0"_s, u"Check2(3)=0"_s},
+        {u"中奖名单列显示=0"_s});
+    row("title size 72 picked saves 25", {u"Combo1(2)=72"_s}, {u"标题字号=25"_s});
+    row("result size 72 picked saves 12", {u"Combo1(0)=72"_s}, {u"结果字号=12"_s});
+    row("result size 48 beyond 32 saves 12", {u"Combo1(0)=48"_s}, {u"结果字号=12"_s});
+    row("result size 32 kept", {u"Combo1(0)=32"_s}, {u"结果字号=32"_s});
+    row("size C 72 picked saves 36", {u"Combo2(3)=72"_s}, {u"字号C=36"_s});
+    row("typed sizes 48 and 6 kept, 5 saves 36", {u"Combo2(1)=48"_s, u"Combo2(2)=7"_s, u"Combo2(3)=5"_s},
+        {u"字号A=48"_s, u"字号B=7"_s, u"字号C=36"_s});
+    row("typed title size 13 kept", {u"Combo1(2)=13"_s}, {u"标题字号=13"_s});
+    row("empty title saves default", {u"Text1(0)="_s}, {u"标题文字=欢迎使用ZOP摇号工具"_s});
+    row("empty result title saves default", {u"Text3="_s},
+        {u"结果标题=☆★☆★ 号榜 ☆★☆★\\n=========================="_s});
+    row("empty closing text saves default", {u"Text1(1)="_s}, {u"结束语=**** 谢谢参与! ****"_s});
+    row("title escapes stay escaped", {u"Text1(0)=第一行\\n第二行"_s}, {u"标题文字=第一行\\n第二行"_s});
+    row("pasted line break stored as escape", {u"Text1(1)=谢谢\r\n再见\n!"_s}, {u"结束语=谢谢\\n再见\\n!"_s});
+    row("data file trimmed", {u"Text2(1)=  名单.txt  "_s}, {u"数据文件=名单.txt"_s});
+    row("data file blanks only saves default", {u"Text2(1)=   "_s}, {u"数据文件=测试数据.txt"_s});
+    row("single mode saves 1", {u"Option1(1)=1"_s}, {u"每点一次出一号标志=1"_s});
+    row("flags cleared save 0",
+        {u"Check1=0"_s, u"Check2(0)=0"_s, u"Check3(1)=0"_s, u"Check3(2)=0"_s, u"Check3(3)=0"_s},
+        {u"显示滚动列表=0"_s, u"中奖名单是否显示序号=0"_s, u"项A显示=0"_s, u"项B显示=0"_s, u"项C显示=0"_s});
+    row("scroll speed 50 saved", {u"HScroll1=50"_s}, {u"滚动速度=50"_s});
+}
+
+void TestForm2::save()
+{
+    QFETCH(QStringList, inputs);
+    QFETCH(QStringList, expected);
+
+    Dialog d;
+    Form2 &form = d.open();
+    d.enterAll(inputs);
+    d.click(u"Command2(1)"_s);
+    QCOMPARE(form.result(), int(QDialog::Accepted));
+    QVERIFY(!form.isVisible());
+
+    for (const QString &line : expected) {
+        const qsizetype eq = line.indexOf(u'=');
+        QCOMPARE(d.stored(line.left(eq)), line.mid(eq + 1));
+    }
+    // Every key once, whatever was written twice; the winner list's size is left alone.
+    QString file;
+    QCOMPARE(INIFileModule1::readWholeFile(d.iniPath(), file), 0);
+    QCOMPARE(file.split(u"\r\n"_s, Qt::SkipEmptyParts).size(), 24);
+    QCOMPARE(d.stored(u"中奖名单列字号"_s), u"12"_s);
+    QVERIFY(d.boxes.shown.isEmpty());
+}
+
+void TestForm2::savingUnchangedRewritesTheSameBytes()
+{
+    Dialog d;
+    const QByteArray before = TestSupport::readBytes(d.iniPath());
+    d.open();
+    d.click(u"Command2(1)"_s);
+    QCOMPARE(TestSupport::readBytes(d.iniPath()), before);
+    QCOMPARE(TestSupport::folderEntries(d.dir.path()), (QStringList{u"ZOP摇号设置.ini"_s, u"测试数据.txt"_s}));
+}
+
+// On a file holding no key each write appends its line, so the file lists the writes in order.
+void TestForm2::saveWritesTheKeysInOrder()
+{
+    Dialog d;
+    TestSupport::writeBytes(d.iniPath(), gbk(u"; ZOP摇号 设置文件\r\n"_s));
+    d.open();
+    d.enterAll({u"Text4(0)=300"_s, u"Text4(1)=100"_s, u"Text2(2)= "_s, u"Check2(1)=0"_s});
+    d.click(u"Command2(1)"_s);
+
+    const QString expected = u"; ZOP摇号 设置文件\r\n"
+                             "标题文字=欢迎使用ZOP摇号工具\r\n"
+                             "标题字号=25\r\n"
+                             "显示滚动列表=1\r\n"
+                             "结果标题=☆★☆★ 号榜 ☆★☆★\\n==========================\r\n"
+                             "结果字号=12\r\n"
+                             "中奖名单是否显示序号=1\r\n"
+                             "中奖名单列显示=6\r\n"
+                             "项A显示=1\r\n"
+                             "项B显示=1\r\n"
+                             "项C显示=1\r\n"
+                             "字号A=36\r\n"
+                             "字号B=36\r\n"
+                             "字号C=36\r\n"
+                             "滚动速度=5\r\n"
+                             "滚动个数随机小=300\r\n"
+                             "滚动个数随机大=300\r\n"
+                             "一次性摇出延时=5\r\n"
+                             "结束语=**** 谢谢参与! ****\r\n"
+                             "每点一次出一号标志=0\r\n"
+                             "一次性摇出个数=5\r\n"
+                             "数据文件=测试数据.txt\r\n"
+                             "数据字段分隔符={space}\r\n"_s;
+    QString written;
+    QCOMPARE(INIFileModule1::readWholeFile(d.iniPath(), written), 0);
+    QCOMPARE(written, expected);
+    QCOMPARE(TestSupport::readBytes(d.iniPath()), gbk(expected));
+    QCOMPARE(d.mainWindow.calls, refreshCalls);
+}
+
+void TestForm2::saveReloadsThenRefreshesTheMainWindow()
+{
+    Dialog d;
+    fillRunData(d.run);
+    Form2 &form = d.open();
+    d.enterAll({u"Text1(0)=新标题\\n第二行"_s, u"Combo2(1)=20"_s, u"Check3(2)=0"_s,
+                u"Text2(2)={space}"_s, u"Text2(0)=3"_s});
+    d.click(u"Command2(1)"_s);
+
+    QCOMPARE(d.mainWindow.calls, refreshCalls);
+    QCOMPARE(d.mainWindow.titleAtFirstCall, u"新标题\r\n第二行"_s);
+    QCOMPARE(d.mainWindow.fontSizeAAtFirstCall, 20);
+    QVERIFY(d.mainWindow.tablesEmptyAtFirstCall);
+    QCOMPARE(d.settings.showItemB, 0);
+    QCOMPARE(d.settings.fieldSeparator, u" "_s);
+    QCOMPARE(d.settings.drawCount, 3);
+    QCOMPARE(d.run.vipList.vipCount(), 1);
+    QCOMPARE(form.result(), int(QDialog::Accepted));
+    QVERIFY(!form.isVisible());
+    QVERIFY(d.boxes.shown.isEmpty());
+}
+
+void TestForm2::failedSave_data()
+{
+    QTest::addColumn<bool>("folderInstead");
+    QTest::newRow("settings file missing") << false;
+    QTest::newRow("a folder where the file should be") << true;
+}
+
+// The user hears once that nothing was stored; the window then shows what the file holds.
+void TestForm2::failedSave()
+{
+    QFETCH(bool, folderInstead);
+    Dialog d;
+    QVERIFY(QFile::remove(d.iniPath()));
+    if (folderInstead)
+        QVERIFY(QDir(d.dir.path()).mkdir(u"ZOP摇号设置.ini"_s));
+    d.open();
+    d.enterAll({u"Text1(0)=新标题"_s, u"Text2(0)=7"_s});
+    d.click(u"Command2(1)"_s);
+
+    QCOMPARE(d.boxes.shown.size(), 1);
+    QCOMPARE(d.boxes.shown.first().kind, ScriptedMessageBoxes::Kind::Error);
+    QCOMPARE(d.boxes.shown.first().text, u"保存失败！\r\n文件:"_s + d.iniPath());
+    QCOMPARE(QFileInfo(d.iniPath()).isDir(), folderInstead);
+    QCOMPARE(QFileInfo::exists(d.iniPath()), folderInstead);
+    QCOMPARE(d.mainWindow.calls, refreshCalls);
+    QCOMPARE(d.settings.titleText, u"欢迎使用ZOP摇号工具"_s);
+    QCOMPARE(d.settings.drawCount, 5);
+}
+
+void TestForm2::cancelWritesNothing_data()
+{
+    QTest::addColumn<QString>("how");
+    QTest::newRow("取消") << u"button"_s;
+    QTest::newRow("Escape") << u"escape"_s;
+    QTest::newRow("window closed") << u"close"_s;
+}
+
+void TestForm2::cancelWritesNothing()
+{
+    QFETCH(QString, how);
+    Dialog d;
+    fillRunData(d.run);
+    const QByteArray before = TestSupport::readBytes(d.iniPath());
+    Form2 &form = d.open();
+    d.enterAll({u"Text1(0)=新标题"_s, u"Text2(0)=9"_s, u"Text2(1)=别的.txt"_s, u"Check2(1)=0"_s,
+                u"Combo1(2)=48"_s, u"Option1(1)=1"_s, u"Text2(2)=,"_s});
+    if (how == u"button")
+        d.click(u"Command2(0)"_s);
+    else if (how == u"escape")
+        QTest::keyClick(d.find(u"Text2(0)"_s), Qt::Key_Escape);
+    else
+        form.close();
+
+    QCOMPARE(form.result(), int(QDialog::Rejected));
+    QVERIFY(!form.isVisible());
+    QCOMPARE(TestSupport::readBytes(d.iniPath()), before);
+    QCOMPARE(d.settings.titleText, u"欢迎使用ZOP摇号工具"_s);
+    QCOMPARE(d.settings.drawCount, 5);
+    QCOMPARE(d.settings.dataFile, u"测试数据.txt"_s);
+    QCOMPARE(d.settings.fieldSeparator, u"\t"_s);
+    QCOMPARE(d.settings.winnerColumns, 0);
+    QCOMPARE(d.run.entryTable.entryCount(), 1);
+    QCOMPARE(d.run.winnerList.size(), 1);
+    QVERIFY(d.mainWindow.calls.isEmpty());
+    QVERIFY(d.boxes.shown.isEmpty());
+
+    // The next opening shows the settings again, not what was typed.
+    d.open();
+    QCOMPARE(d.shown(u"Text1(0)"_s), u"欢迎使用ZOP摇号工具"_s);
+    QCOMPARE(d.shown(u"columns"_s), u"111"_s);
+}
+
+void TestForm2::separatorShortcuts()
+{
+    Dialog d;
+    d.open();
+    d.enter(u"Text2(2)"_s, u"abc,"_s);
+    auto *label = d.find<QLabel>(u"Label6(0)"_s);
+    QCOMPARE(label->text(), u"TAB符"_s);
+    QTest::mouseClick(label, Qt::LeftButton);
+    QCOMPARE(d.shown(u"Text2(2)"_s), u"{tab}"_s);
+    QCOMPARE(d.find<QLabel>(u"Label6(1)"_s)->text(), u"空格符"_s);
+    QTest::mouseClick(d.find(u"Label6(1)"_s), Qt::LeftButton);
+    QCOMPARE(d.shown(u"Text2(2)"_s), u"{space}"_s);
+    QTest::mouseClick(label, Qt::RightButton);
+    QCOMPARE(d.shown(u"Text2(2)"_s), u"{space}"_s);
+
+    d.click(u"Command2(1)"_s);
+    QCOMPARE(d.stored(u"数据字段分隔符"_s), u"{space}"_s);
+    QCOMPARE(d.settings.fieldSeparator, u" "_s);
+}
+
+void TestForm2::lengthLimits_data()
+{
+    QTest::addColumn<QString>("control");
+    QTest::addColumn<int>("limit");
+    QTest::newRow("roll lower bound 3") << u"Text4(0)"_s << 3;
+    QTest::newRow("roll upper bound 3") << u"Text4(1)"_s << 3;
+    QTest::newRow("data file 50") << u"Text2(1)"_s << 50;
+    QTest::newRow("separator 15") << u"Text2(2)"_s << 15;
+}
+
+void TestForm2::lengthLimits()
+{
+    QFETCH(QString, control);
+    QFETCH(int, limit);
+    Dialog d;
+    d.open();
+    d.enter(control, QString(limit + 5, u'9'));
+    QCOMPARE(d.shown(control), QString(limit, u'9'));
+}
+
+void TestForm2::editContents_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("separator");
+    QTest::addColumn<bool>("opens");
+    QTest::addColumn<QString>("dataFile");
+    QTest::addColumn<QString>("fieldSeparator");
+    QTest::addColumn<QStringList>("firstEntry");
+
+    const QString shippedName = u"测试数据.txt"_s;
+    QTest::newRow("empty name does nothing")
+        << QString() << u"{tab}"_s << false << shippedName << u"\t"_s << QStringList();
+    QTest::newRow("blank-only name does nothing")
+        << u"   "_s << u"{tab}"_s << false << shippedName << u"\t"_s << QStringList();
+    QTest::newRow("empty separator does nothing")
+        << u"名单.txt"_s << QString() << false << shippedName << u"\t"_s << QStringList();
+    QTest::newRow("typed blank separator does nothing")
+        << u"名单.txt"_s << u" "_s << false << shippedName << u"\t"_s << QStringList();
+    QTest::newRow("{space} opens with a blank")
+        << u"  名单.txt "_s << u"{space}"_s << true << u"名单.txt"_s << u" "_s
+        << QStringList{u"B01"_s, u"赵六"_s, u"财务部"_s};
+    QTest::newRow("typed tab opens with a tab")
+        << shippedName << u"\t"_s << true << shippedName << u"\t"_s
+        << QStringList{u"A0001"_s, u"罗超"_s, u"研发部"_s};
+    QTest::newRow("{tab} opens the shipped file")
+        << shippedName << u"{tab}"_s << true << shippedName << u"\t"_s
+        << QStringList{u"A0001"_s, u"罗超"_s, u"研发部"_s};
+}
+
+// "编辑内容" sets the two values in memory only; they outlive a cancel, the file keeps its own.
+void TestForm2::editContents()
+{
+    QFETCH(QString, name);
+    QFETCH(QString, separator);
+    QFETCH(bool, opens);
+    QFETCH(QString, dataFile);
+    QFETCH(QString, fieldSeparator);
+    QFETCH(QStringList, firstEntry);
+
+    Dialog d;
+    TestSupport::writeBytes(d.dir.filePath(u"名单.txt"_s), gbk(u"B01 赵六 财务部\r\nB02 钱七 人事部\r\n"_s));
+    const QByteArray before = TestSupport::readBytes(d.iniPath());
+    Form2 &form = d.open();
+    d.enter(u"Text2(1)"_s, name);
+    d.enter(u"Text2(2)"_s, separator);
+
+    EditorWatcher watcher;
+    d.click(u"Command1"_s);
+    QCOMPARE(watcher.openings.size(), opens ? 1 : 0);
+    if (opens) {
+        const EditorWatcher::Opening &editor = watcher.openings.first();
+        QVERIFY(editor.modal);
+        QCOMPARE(editor.parent, &form);
+        QCOMPARE(editor.frameTitle, u"[数据文件] 文件名："_s + dataFile);
+        QCOMPARE(editor.columns, firstEntry);
+        QCOMPARE(d.boxes.texts(), QStringList{u"保存完成！"_s}); // the editor saved as it closed
+    } else {
+        QVERIFY(d.boxes.shown.isEmpty());
+    }
+    QVERIFY(form.isVisible());
+    QCOMPARE(d.settings.dataFile, dataFile);
+    QCOMPARE(d.settings.fieldSeparator, fieldSeparator);
+
+    d.click(u"Command2(0)"_s);
+    QCOMPARE(d.settings.dataFile, dataFile);
+    QCOMPARE(d.settings.fieldSeparator, fieldSeparator);
+    QCOMPARE(TestSupport::readBytes(d.iniPath()), before);
+    QVERIFY(d.mainWindow.calls.isEmpty());
+}
+
+QTEST_MAIN(TestForm2)
+#include "tst_Form2.moc"
