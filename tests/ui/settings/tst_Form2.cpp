@@ -288,6 +288,15 @@ void TestForm2::opensWithTheShippedSettings()
     QCOMPARE(bar->minimum(), 1);
     QCOMPARE(bar->maximum(), 50);
     QCOMPARE(form.focusWidget(), d.find(u"Text1(0)"_s));
+
+    // Enter in a box presses no button: it neither saves, closes nor opens the editor.
+    const QByteArray before = TestSupport::readBytes(d.iniPath());
+    EditorWatcher watcher;
+    d.enter(u"Text2(0)"_s, u"8"_s);
+    QTest::keyClick(d.find(u"Text2(0)"_s), Qt::Key_Return);
+    QVERIFY(watcher.openings.isEmpty());
+    QVERIFY(form.isVisible());
+    QCOMPARE(TestSupport::readBytes(d.iniPath()), before);
     QVERIFY(d.boxes.shown.isEmpty());
     QVERIFY(d.mainWindow.calls.isEmpty());
 }
@@ -345,7 +354,6 @@ void TestForm2::opening_data()
     QTest::newRow("columns -1 checks none") << columns << u"-1"_s << u"columns"_s << u"000"_s;
     QTest::newRow("flag 2 shows unchecked") << u"显示滚动列表"_s << u"2"_s << u"Check1"_s << u"0"_s;
     QTest::newRow("flag 0 shows unchecked") << u"项B显示"_s << u"0"_s << u"Check3(2)"_s << u"0"_s;
-    QTest::newRow("index flag 0") << u"中奖名单是否显示序号"_s << u"0"_s << u"Check2(0)"_s << u"0"_s;
     QTest::newRow("scroll speed 0 shows 1") << u"滚动速度"_s << u"0"_s << u"HScroll1"_s << u"1"_s;
     QTest::newRow("scroll speed 99 shows 50") << u"滚动速度"_s << u"99"_s << u"HScroll1"_s << u"50"_s;
     QTest::newRow("scroll speed 17") << u"滚动速度"_s << u"17"_s << u"HScroll1"_s << u"17"_s;
@@ -354,15 +362,11 @@ void TestForm2::opening_data()
         << u"每点一次出一号标志"_s << u"2"_s << u"Option1(1)"_s << u"1"_s;
     QTest::newRow("title line break shown escaped")
         << u"标题文字"_s << u"第一行\\n第二行"_s << u"Text1(0)"_s << u"第一行\\n第二行"_s;
-    QTest::newRow("closing line break shown escaped")
-        << u"结束语"_s << u"谢谢\\n再见"_s << u"Text1(1)"_s << u"谢谢\\n再见"_s;
     QTest::newRow("separator blank then tab")
         << u"数据字段分隔符"_s << u"{space}{tab}"_s << u"Text2(2)"_s << u"{space}{tab}"_s;
-    QTest::newRow("separator comma") << u"数据字段分隔符"_s << u","_s << u"Text2(2)"_s << u","_s;
     QTest::newRow("separator capitals stay")
         << u"数据字段分隔符"_s << u"{TAB}"_s << u"Text2(2)"_s << u"{TAB}"_s;
     QTest::newRow("font size beyond range shown") << u"字号B"_s << u"72"_s << u"Combo2(2)"_s << u"72"_s;
-    QTest::newRow("draw count 12.5 shows 12") << u"一次性摇出个数"_s << u"12.5"_s << u"Text2(0)"_s << u"12"_s;
     QTest::newRow("roll count beyond the box shown whole")
         << u"滚动个数随机小"_s << u"1000"_s << u"Text4(0)"_s << u"1000"_s;
     const QString longName = QString(60, u'名') + u".txt"_s;
@@ -401,16 +405,11 @@ void TestForm2::save_data()
         {u"滚动个数随机小=50"_s, u"滚动个数随机大=50"_s});
     row("roll 5 and 999 kept", {u"Text4(0)=5"_s, u"Text4(1)=999"_s},
         {u"滚动个数随机小=5"_s, u"滚动个数随机大=999"_s});
-    row("roll letters save 20 and 40", {u"Text4(0)=abc"_s, u"Text4(1)=x"_s},
-        {u"滚动个数随机小=20"_s, u"滚动个数随机大=40"_s});
     row("draw count empty saves 5", {u"Text2(0)="_s}, {u"一次性摇出个数=5"_s});
     row("draw count 100000 saves 5", {u"Text2(0)=100000"_s}, {u"一次性摇出个数=5"_s});
     row("draw count 99999 kept", {u"Text2(0)=99999"_s}, {u"一次性摇出个数=99999"_s});
-    row("draw count 0 saves 5", {u"Text2(0)=0"_s}, {u"一次性摇出个数=5"_s});
-    row("draw count 12abc saves 12", {u"Text2(0)=12abc"_s}, {u"一次性摇出个数=12"_s});
     row("pause 0 saves 5", {u"Text6=0"_s}, {u"一次性摇出延时=5"_s});
     row("pause 99 kept", {u"Text6=99"_s}, {u"一次性摇出延时=99"_s});
-    row("pause 100 saves 5", {u"Text6=100"_s}, {u"一次性摇出延时=5"_s});
     row("separator blank saves {space}", {u"Text2(2)= "_s}, {u"数据字段分隔符={space}"_s});
     row("separator tab saves {tab}", {u"Text2(2)=\t"_s}, {u"数据字段分隔符={tab}"_s});
     row("separator comma kept", {u"Text2(2)=,"_s}, {u"数据字段分隔符=,"_s});
@@ -427,11 +426,9 @@ void TestForm2::save_data()
     row("title size 72 picked saves 25", {u"Combo1(2)=72"_s}, {u"标题字号=25"_s});
     row("result size 72 picked saves 12", {u"Combo1(0)=72"_s}, {u"结果字号=12"_s});
     row("result size 48 beyond 32 saves 12", {u"Combo1(0)=48"_s}, {u"结果字号=12"_s});
-    row("result size 32 kept", {u"Combo1(0)=32"_s}, {u"结果字号=32"_s});
     row("size C 72 picked saves 36", {u"Combo2(3)=72"_s}, {u"字号C=36"_s});
     row("typed sizes 48 and 6 kept, 5 saves 36", {u"Combo2(1)=48"_s, u"Combo2(2)=7"_s, u"Combo2(3)=5"_s},
         {u"字号A=48"_s, u"字号B=7"_s, u"字号C=36"_s});
-    row("typed title size 13 kept", {u"Combo1(2)=13"_s}, {u"标题字号=13"_s});
     row("empty title saves default", {u"Text1(0)="_s}, {u"标题文字=欢迎使用ZOP摇号工具"_s});
     row("empty result title saves default", {u"Text3="_s},
         {u"结果标题=☆★☆★ 号榜 ☆★☆★\\n=========================="_s});
