@@ -79,6 +79,14 @@ void setLimitedText(QLineEdit *edit, const QString &text, int limit)
     edit->setText(text);
 }
 
+// The open list highlights the size when it lists it, and no other size when it does not.
+void showSize(QComboBox *combo, int size)
+{
+    const QString text = QString::number(size);
+    combo->setCurrentIndex(combo->findText(text));
+    combo->setCurrentText(text);
+}
+
 QString trimBlanks(const QString &text)
 {
     qsizetype b = 0, e = text.size();
@@ -226,11 +234,11 @@ void Form2::Form_Load()
 {
     const Settings &s = settings;
     Text1[0]->setText(zopValstr::convertLineBreaks(s.titleText, 1));
-    Combo1[2]->setCurrentText(QString::number(s.titleFontSize));
+    showSize(Combo1[2], s.titleFontSize);
     // Only 1 checks a flag box: a hand-edited 2 is saved back as 0, never as an odd value.
     Check1->setChecked(s.showRollList == 1);
     Text3->setText(zopValstr::convertLineBreaks(s.resultTitle, 1));
-    Combo1[0]->setCurrentText(QString::number(s.resultFontSize));
+    showSize(Combo1[0], s.resultFontSize);
     Check2[0]->setChecked(s.winnerShowIndex == 1);
 
     const bool known = s.winnerColumns >= 0 && s.winnerColumns < int(columnPatterns.size());
@@ -240,9 +248,9 @@ void Form2::Form_Load()
     Check3[1]->setChecked(s.showItemA == 1);
     Check3[2]->setChecked(s.showItemB == 1);
     Check3[3]->setChecked(s.showItemC == 1);
-    Combo2[1]->setCurrentText(QString::number(s.fontSizeA));
-    Combo2[2]->setCurrentText(QString::number(s.fontSizeB));
-    Combo2[3]->setCurrentText(QString::number(s.fontSizeC));
+    showSize(Combo2[1], s.fontSizeA);
+    showSize(Combo2[2], s.fontSizeB);
+    showSize(Combo2[3], s.fontSizeC);
     HScroll1->setValue(s.scrollSpeed); // the scroll bar keeps it within 1..50
     setLimitedText(Text4[0], QString::number(s.rollCountMin), 3);
     setLimitedText(Text4[1], QString::number(s.rollCountMax), 3);

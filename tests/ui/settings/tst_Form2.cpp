@@ -282,6 +282,7 @@ void TestForm2::opensWithTheShippedSettings()
         for (int i = 0; i < combo->count(); ++i)
             items.append(combo->itemText(i));
         QCOMPARE(items, sizes);
+        QCOMPARE(combo->currentIndex(), combo->findText(combo->currentText())); // highlighted when listed
     }
     auto *bar = d.find<QScrollBar>(u"HScroll1"_s);
     QCOMPARE(bar->orientation(), Qt::Horizontal);
