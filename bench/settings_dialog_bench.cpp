@@ -2,6 +2,7 @@
 // the settings file once per key (22 atomic rewrites) and reloads it.
 #include "draw/RunData.h"
 #include "settings/Settings.h"
+#include "ui/common/Fonts.h"
 #include "ui/common/MessageBoxes.h"
 #include "ui/settings/Form2.h"
 #include "ui/settings/MainWindowRefresh.h"
@@ -36,16 +37,19 @@ public:
     void disableStartButton() override {}
 };
 
+// The application as the program sets it up: CJK faces for the layout's fonts, Fusion style.
 void startApplication()
 {
-    if (QApplication::instance())
-        return;
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    static int argc = 1;
-    static char name[] = "zop_bench";
-    static char *argv[] = {name, nullptr};
-    new QApplication(argc, argv); // lives as long as the program
+    if (!QCoreApplication::instance()) {
+        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+            qputenv("QT_QPA_PLATFORM", "offscreen");
+        static int argc = 1;
+        static char name[] = "zop_bench";
+        static char *argv[] = {name, nullptr};
+        new QApplication(argc, argv); // lives as long as the program
+    }
+    Fonts::installSubstitutions();
+    QApplication::setStyle(u"Fusion"_s);
 }
 
 // A program folder holding the shipped settings file, loaded.
