@@ -1,9 +1,13 @@
 #include "INIFileModule1.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
 #include <QStringList>
+
+#include <filesystem>
+#include <system_error>
 
 using namespace Qt::StringLiterals;
 
@@ -47,6 +51,53 @@ bool readBytes(const QString &fileName, QByteArray &bytes)
     return file.error() == QFileDevice::NoError;
 }
 
+// A save commits the text to "<file>.zop-saving" first and then renames that over the file.
+// Where QSaveFile cannot write an unnamed temporary (Windows, file systems without O_TMPFILE,
+// no /proc) it names one "<file>.XXXXXX", and a save killed there leaves a file nobody can tell
+// from the user's own. Under this mark every leftover is recognisable: the next save removes it.
+constexpr QStringView savingMark = u".zop-saving";
+
+// "<name>.zop-saving" itself, or QSaveFile's "<name>.zop-saving.XXXXXX" beside it.
+bool isLeftoverOf(const QString &entry, const QString &name)
+{
+    const qsizetype stem = name.size() + savingMark.size();
+    if (!entry.startsWith(name) || QStringView(entry).mid(name.size(), savingMark.size()) != savingMark)
+        return false;
+    if (entry.size() == stem)
+        return true;
+    if (entry.size() != stem + 7 || entry[stem] != u'.')
+        return false;
+    for (QChar c : QStringView(entry).mid(stem + 1)) {
+        if (!(c.isLetterOrNumber() && c.unicode() < 128))
+            return false;
+    }
+    return true;
+}
+
+void removeLeftovers(const QFileInfo &target)
+{
+    QDir folder = target.dir();
+    const QStringList entries = folder.entryList(QDir::Files | QDir::Hidden | QDir::System);
+    for (const QString &entry : entries) {
+        if (isLeftoverOf(entry, target.fileName()))
+            folder.remove(entry);
+    }
+}
+
+// Replaces an existing file too, which QFile::rename does not.
+bool renameOver(const QString &from, const QString &to)
+{
+#if defined(Q_OS_WIN)
+    const std::filesystem::path source(from.toStdWString()), destination(to.toStdWString());
+#else
+    const std::filesystem::path source(QFile::encodeName(from).toStdString());
+    const std::filesystem::path destination(QFile::encodeName(to).toStdString());
+#endif
+    std::error_code error;
+    std::filesystem::rename(source, destination, error);
+    return !error;
+}
+
 } // namespace
 
 namespace INIFileModule1 {
@@ -81,7 +132,14 @@ int readWholeFile(const QString &fileName, QString &text)
 int writeWholeFile(const QString &text, const QString &fileName, TextEncoding encoding)
 {
     // Temporary file and rename: an interrupted save never leaves a truncated file.
-    QSaveFile file(fileName);
+    const QFileInfo link(fileName);
+    // Like QSaveFile: a symbolic link stays and the file it names is replaced.
+    const QFileInfo target(link.isSymLink() ? link.symLinkTarget() : fileName);
+    if (target.exists() && (!target.isFile() || !target.isWritable()))
+        return ReadFailed;
+    removeLeftovers(target);
+    const QString saving = target.filePath() + savingMark;
+    QSaveFile file(saving);
     if (!file.open(QIODevice::WriteOnly))
         return ReadFailed;
     const QByteArray bytes = TextCodec::encode(text, encoding);
@@ -89,7 +147,16 @@ int writeWholeFile(const QString &text, const QString &fileName, TextEncoding en
         file.cancelWriting();
         return ReadFailed;
     }
-    return file.commit() ? ReadOk : ReadFailed;
+    // Permissions first, so that the file is renamed the moment it has a name.
+    if ((target.exists() && !file.setPermissions(target.permissions())) || !file.commit()) {
+        file.cancelWriting();
+        return ReadFailed;
+    }
+    if (!renameOver(saving, target.filePath())) {
+        QFile::remove(saving);
+        return ReadFailed;
+    }
+    return ReadOk;
 }
 
 int writeWholeFile(const QString &text, const QString &fileName)

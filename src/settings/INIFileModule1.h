@@ -30,7 +30,8 @@ struct FileText {
 FileText readTextFile(const QString &fileName);
 
 // 0 written, -1 failed (the old file, if any, is left whole). An existing file keeps its
-// encoding; a new one is written in GB18030.
+// encoding; a new one is written in GB18030. Temporary files a killed save of the same file
+// left beside it ("<file>.zop-saving*") are removed.
 int writeWholeFile(const QString &text, const QString &fileName);
 int writeWholeFile(const QString &text, const QString &fileName, TextEncoding encoding);
 

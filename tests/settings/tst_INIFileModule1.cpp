@@ -38,6 +38,9 @@ private slots:
     void badPaths();
     void hugeAndOddContent();
     void writeFailingPartWayKeepsOldFile();
+    void saveRemovesLeftoversOfAKilledSave_data();
+    void saveRemovesLeftoversOfAKilledSave();
+    void saveWritesThroughALinkAndKeepsPermissions();
 };
 
 void TestINIFileModule1::readValue_data()
@@ -283,6 +286,48 @@ void TestINIFileModule1::writeFailingPartWayKeepsOldFile()
     QVERIFY(!iniWritten);
     QCOMPARE(readBytes(file), old);
     QCOMPARE(TestSupport::folderEntries(dir.path()), before);
+}
+
+void TestINIFileModule1::saveRemovesLeftoversOfAKilledSave_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<bool>("removed");
+    QTest::newRow("committed, not renamed yet") << u"k.ini.zop-saving"_s << true;
+    QTest::newRow("written part-way under a temporary name") << u"k.ini.zop-saving.AbCdEf"_s << true;
+    QTest::newRow("the user's backup") << u"k.ini.backup"_s << false;
+    QTest::newRow("a name like another program's temporary") << u"k.ini.AbCdEf"_s << false;
+    QTest::newRow("another file's leftover") << u"j.ini.zop-saving"_s << false;
+    QTest::newRow("longer than a temporary name") << u"k.ini.zop-saving.AbCdEfG"_s << false;
+}
+
+void TestINIFileModule1::saveRemovesLeftoversOfAKilledSave()
+{
+    // A save killed part-way can leave its temporary file; the next save of that file removes it.
+    QFETCH(QString, name);
+    QFETCH(bool, removed);
+    QTemporaryDir folder;
+    const QString file = folder.filePath(u"k.ini"_s);
+    writeBytes(file, "a=1\r\n");
+    writeBytes(folder.filePath(name), "left\r\n");
+    QVERIFY(iniWriteValue(file, u"a"_s, 2));
+    QCOMPARE(readBytes(file), QByteArray("a=2\r\n"));
+    QCOMPARE(QFile::exists(folder.filePath(name)), !removed);
+    QCOMPARE(TestSupport::folderEntries(folder.path()).size(), removed ? 1 : 2);
+}
+
+void TestINIFileModule1::saveWritesThroughALinkAndKeepsPermissions()
+{
+    QTemporaryDir folder;
+    const QString real = folder.filePath(u"real.txt"_s);
+    const QString link = folder.filePath(u"link.txt"_s);
+    writeBytes(real, "old");
+    const auto permissions = QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup;
+    QVERIFY(QFile::setPermissions(real, permissions));
+    QVERIFY(QFile::link(real, link));
+    QCOMPARE(writeWholeFile(u"new"_s, link), 0);
+    QVERIFY(QFileInfo(link).isSymLink());
+    QCOMPARE(readBytes(real), QByteArray("new"));
+    QCOMPARE(QFileInfo(real).permissions() & 0xf0ff, permissions); // owner, group and others
 }
 
 QTEST_GUILESS_MAIN(TestINIFileModule1)
