@@ -1,0 +1,105 @@
+// Runs one kind of write so that a test can kill it with SIGKILL at any moment. Every line it
+// prints is one write() to stdout, so a reader never sees half of one:
+//   draw <resultFile> <seed> <entries> <count>  a continuous draw, "W <entry>" after each
+//                                               addWinner that returned true
+//   save <dataFile> <version>                   "S" before writeWholeFile, "D <status> <us>" after
+//   ini <settingsFile> <version>                "S" before iniWriteValue, "D <0|1> <us>" after
+// With --named-temporaries first, the driver runs with /proc hidden in a mount namespace of its
+// own: Qt then cannot write an unnamed temporary file and names one beside the target, as it
+// does on Windows and on file systems without O_TMPFILE. Exit code 3: that was not possible.
+
+#include "Generated.h"
+
+#include "draw/DrawPreparation.h"
+#include "draw/DrawRandom.h"
+#include "draw/RunData.h"
+#include "draw/WinnerList.h"
+#include "settings/INIFileModule1.h"
+#include "settings/Settings.h"
+
+#include <QByteArray>
+#include <QElapsedTimer>
+
+#include <memory>
+
+#include <sched.h>
+#include <sys/mount.h>
+#include <unistd.h>
+
+namespace {
+
+void say(const QByteArray &line)
+{
+    const QByteArray bytes = line + '\n';
+    if (::write(STDOUT_FILENO, bytes.constData(), size_t(bytes.size())) != bytes.size())
+        ::_exit(4);
+}
+
+bool hideProc()
+{
+    return ::unshare(CLONE_NEWNS) == 0 && ::mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) == 0
+        && ::mount("none", "/proc", "tmpfs", 0, "size=4k") == 0;
+}
+
+// Sanitizer runtimes read /proc when the program ends.
+void showProc()
+{
+    ::umount2("/proc", MNT_DETACH);
+}
+
+int draw(const QString &resultFile, quint64 seed, int entries, int count)
+{
+    Settings settings;
+    settings.fieldSeparator = QString::fromUtf16(Generated::separator);
+    RunData run;
+    Generated::fillTable(run.entryTable, entries);
+    run.resultFileName = resultFile;
+    DrawRandom random(std::make_unique<XoshiroSource>(seed));
+    // Bounded so that a driver nobody kills still ends.
+    for (int round = 0; round < 1000; ++round) {
+        if (!prepareDraw(run, count, random))
+            return 2;
+        for (int p = 1; p <= count; ++p) {
+            const int entry = run.drawOrder.at(p - 1);
+            say((addWinner(run, settings, entry) ? "W " : "F ") + QByteArray::number(entry));
+        }
+    }
+    return 0;
+}
+
+int save(const QString &kind, const QString &file, int version)
+{
+    const QString text = kind == u"save" ? Generated::dataFileText(version) : QString();
+    const QString value = Generated::settingsValue(version);
+    QElapsedTimer timer;
+    say("S");
+    timer.start();
+    // The editor's save: the encoding it read the file in is known.
+    const int status = kind == u"save" ? INIFileModule1::writeWholeFile(text, file, TextEncoding::Gb18030)
+                                       : int(INIFileModule1::iniWriteValue(file, Generated::settingsKey(), value));
+    say("D " + QByteArray::number(status) + ' ' + QByteArray::number(timer.nsecsElapsed() / 1000));
+    return 0;
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    QStringList args;
+    for (int i = 1; i < argc; ++i)
+        args.append(QString::fromLocal8Bit(argv[i]));
+    const bool named = !args.isEmpty() && args.first() == u"--named-temporaries";
+    if (named) {
+        args.removeFirst();
+        if (!hideProc())
+            return 3;
+    }
+    int code = 1;
+    if (args.size() == 5 && args.at(0) == u"draw")
+        code = draw(args.at(1), args.at(2).toULongLong(), args.at(3).toInt(), args.at(4).toInt());
+    else if (args.size() == 3 && (args.at(0) == u"save" || args.at(0) == u"ini"))
+        code = save(args.at(0), args.at(1), args.at(2).toInt());
+    if (named)
+        showProc();
+    return code;
+}
