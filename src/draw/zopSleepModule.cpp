@@ -15,6 +15,12 @@ SleepFunction &currentSleep()
     return sleep;
 }
 
+bool &cancelledFlag()
+{
+    static bool cancelled = false;
+    return cancelled;
+}
+
 void waitOnce(int milliseconds)
 {
     if (const SleepFunction &sleep = currentSleep())
@@ -46,15 +52,25 @@ void processPendingEvents()
     QCoreApplication::processEvents(QEventLoop::AllEvents);
 }
 
+void setWaitsCancelled(bool cancelled)
+{
+    cancelledFlag() = cancelled;
+}
+
+bool waitsCancelled()
+{
+    return cancelledFlag();
+}
+
 void pauseHundredths(int n)
 {
-    for (int i = 0; i < n; ++i)
+    for (int i = 0; i < n && !cancelledFlag(); ++i)
         waitOnce(10);
 }
 
 void pauseTenths(int n)
 {
-    for (int i = 0; i < n; ++i)
+    for (int i = 0; i < n && !cancelledFlag(); ++i)
         waitOnce(100);
 }
 

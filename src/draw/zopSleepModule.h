@@ -27,6 +27,11 @@ private:
 
 void processPendingEvents();
 
+// While set, every wait returns at once without sleeping: a run whose window is closing passes
+// its remaining steps quickly. The run that set it clears it when it ends.
+void setWaitsCancelled(bool cancelled);
+bool waitsCancelled();
+
 // n waits of 10 ms, respectively 100 ms; n <= 0 returns at once.
 void pauseHundredths(int n);
 void pauseTenths(int n);
