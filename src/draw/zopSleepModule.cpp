@@ -1,8 +1,9 @@
 #include "zopSleepModule.h"
 
 #include <QCoreApplication>
-#include <QThread>
 
+#include <chrono>
+#include <thread>
 #include <utility>
 
 namespace zopSleepModule {
@@ -26,11 +27,25 @@ void waitOnce(int milliseconds)
     if (const SleepFunction &sleep = currentSleep())
         sleep(milliseconds);
     else
-        QThread::msleep(static_cast<unsigned long>(milliseconds));
+        threadSleep(milliseconds);
     processPendingEvents();
 }
 
 } // namespace
+
+void threadSleep(int milliseconds)
+{
+    using Clock = std::chrono::steady_clock;
+    static Clock::time_point lastDeadline;
+    const Clock::time_point now = Clock::now();
+    const auto length = std::chrono::milliseconds(milliseconds);
+    // A wait that follows the last one closely continues its schedule, so what the thread
+    // oversleeps and what the window draws in between is taken off this wait; after a longer
+    // gap the schedule starts afresh, so that it never races to catch up.
+    const Clock::time_point deadline = now - lastDeadline <= length ? lastDeadline + length : now + length;
+    lastDeadline = deadline;
+    std::this_thread::sleep_until(deadline);
+}
 
 SleepFunction setSleepFunction(SleepFunction sleep)
 {

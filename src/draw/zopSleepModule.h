@@ -25,6 +25,11 @@ private:
     SleepFunction previous;
 };
 
+// The thread sleep the waits use unless replaced. Waits that follow each other closely keep
+// one schedule: each ends milliseconds after the end of the one before, whatever the thread
+// overslept or the window took to draw in between.
+void threadSleep(int milliseconds);
+
 void processPendingEvents();
 
 // While set, every wait returns at once without sleeping: a run whose window is closing passes
