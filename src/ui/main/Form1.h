@@ -21,7 +21,6 @@ class QLineEdit;
 class QPlainTextEdit;
 class QPushButton;
 class QTimer;
-class QKeyEvent;
 
 // The main window: title, display area, start button, quick settings and winner list.
 // Controls carry the names of the layout (object names as well, "Label1(2)"), and arrays of
@@ -132,8 +131,8 @@ private:
     Clock clock;
     std::function<void()> advancedSettings;
 
-    bool running = false;       // a run is inside Command1_Click
-    bool closeRequested = false; // the window was closed during that run
+    bool running = false;          // a run is inside Command1_Click
+    bool closeRequested = false;   // the window was closed during that run
     bool resultErrorShown = false; // one message per prepared run
     // Worked out when the lists are loaded, so that rolling never walks the exclusion list.
     ExcludedEntries rollExcluded;

@@ -87,8 +87,6 @@ private slots:
     void closingTheWindowDuringRun();
     void resultFileFailure_data();
     void resultFileFailure();
-    void sameSecondAppends();
-    void closingTextInHiddenRow();
 };
 
 void TestDrawRun::initTestCase()
@@ -488,41 +486,6 @@ void TestDrawRun::resultFileFailure()
     QCOMPARE(TestSupport::readBytes(blocked), resultBytes(order, 1, 3));
     QCOMPARE(TestSupport::readBytes(dir.filePath(resultName(QTime(9, 45, 0)))), resultBytes(next, 1, 2));
     QVERIFY(w.run.unwrittenResultLines.isEmpty());
-}
-
-void TestDrawRun::sameSecondAppends()
-{
-    ProgramDir dir;
-    Window w(dir.path());
-    prepare(w, dir, 2);
-    const QList<int> first = w.run.drawOrder;
-    WaitRecorder waits(w);
-    pressKey(Qt::Key_Space);
-    w.messages.answers = {MessageBoxes::Answer::Yes};
-    confirm(w, u"3"_s);
-    const QList<int> second = w.run.drawOrder;
-    pressKey(Qt::Key_Space);
-    QCOMPARE(resultFiles(dir), QStringList{resultName(QTime(9, 30, 7))});
-    QCOMPARE(TestSupport::readBytes(dir.filePath(resultName(QTime(9, 30, 7)))),
-             resultBytes(first, 1, 2) + resultBytes(second, 1, 3));
-}
-
-void TestDrawRun::closingTextInHiddenRow()
-{
-    ProgramDir dir({{u"项B显示"_s, u"0"_s}, {u"结束语"_s, u"谢谢\\n再见"_s}});
-    Window w(dir.path());
-    prepare(w, dir, 1);
-    QVERIFY(w.label(u"Label1(2)"_s)->isHidden());
-    WaitRecorder waits(w);
-    bool shownDuringFlash = false;
-    waits.atWait = [&](int i) {
-        if (waits.waits[i].closing != rowColour)
-            shownDuringFlash = w.label(u"Label1(2)"_s)->isVisible();
-    };
-    pressKey(Qt::Key_Space);
-    QVERIFY(shownDuringFlash);
-    QCOMPARE(w.label(u"Label1(2)"_s)->text(), u"谢谢\r\n再见"_s);
-    QVERIFY(w.label(u"Label1(2)"_s)->textFits());
 }
 
 QTEST_MAIN(TestDrawRun)

@@ -221,14 +221,16 @@ void TestQuickSettingsPanel::closingTextRowHiddenAgain_data()
 void TestQuickSettingsPanel::closingTextRowHiddenAgain()
 {
     QFETCH(int, winners);
-    ProgramDir dir({{u"项B显示"_s, u"0"_s}});
+    ProgramDir dir({{u"项B显示"_s, u"0"_s}, {u"结束语"_s, u"谢谢参与\\n再见"_s}});
     dir.writeEntries(listFile, 1, 12);
     Window w(dir.path());
     CaptionLabel *row2 = w.label(u"Label1(2)"_s);
     QVERIFY(row2->isHidden());
     runOnce(w, winners);
+    // The closing text shows, on two lines, in the row the settings hide.
     QVERIFY(!row2->isHidden());
-    QCOMPARE(row2->text(), u"**** 谢谢参与! ****"_s);
+    QCOMPARE(row2->text(), u"谢谢参与\r\n再见"_s);
+    QVERIFY(row2->textFits());
 
     w.messages.answers = {MessageBoxes::Answer::Yes};
     confirm(w, u"3"_s);
