@@ -537,7 +537,7 @@ void Form1::Label8_Click()
         advancedSettings();
 }
 
-void Form1::resetStartButton()
+void Form1::disableStartButton()
 {
     Command1->setEnabled(false);
     Command1->setText(u"开始"_s);

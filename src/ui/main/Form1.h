@@ -79,7 +79,7 @@ public:
     void Text2_KeyPress(int keyAscii);
 
     // After the advanced settings are saved: disabled and "开始" until the next preparation.
-    void resetStartButton();
+    void disableStartButton();
     bool isRunning() const { return running; }
 
     // Where the result file's date and time come from; tests fix it.
