@@ -8,26 +8,20 @@ using namespace Qt::StringLiterals;
 
 namespace RollingDisplay {
 
-namespace {
-
-bool takesPart(const EntryTable &table, const EntryTable &excludeList, int i)
-{
-    return !isExcluded(excludeList, table.column(i, 1), table.column(i, 2), table.column(i, 3));
-}
-
-} // namespace
-
-QList<int> makeRollSequence(DrawRandom &random, int length, const EntryTable &table,
-                            const EntryTable &excludeList)
+QList<int> makeRollSequence(DrawRandom &random, int length, int entryCount,
+                            const ExcludedEntries &excluded)
 {
     QList<int> sequence;
-    const int n = table.entryCount();
-    if (length <= 0 || n == 0)
+    const int n = entryCount;
+    if (length <= 0 || n <= 0)
         return sequence;
     random.reseedFromClock();
     sequence.reserve(length);
 
-    if (excludeList.isEmpty()) {
+    const auto takesPart = [&](int i) {
+        return std::size_t(i - 1) >= excluded.size() || !excluded[std::size_t(i - 1)];
+    };
+    if (excluded.empty()) {
         for (int s = 0; s < length; ++s)
             sequence.append(random.randomInclusive(1, n));
         return sequence;
@@ -43,16 +37,15 @@ QList<int> makeRollSequence(DrawRandom &random, int length, const EntryTable &ta
         int pick = 0;
         for (int t = 0; t < triesBeforeListing && !listed; ++t) {
             const int i = random.randomInclusive(1, n);
-            if (takesPart(table, excludeList, i)) {
+            if (takesPart(i)) {
                 pick = i;
                 break;
             }
         }
         if (pick == 0) {
             if (!listed) {
-                const ExcludedEntries excluded = excludedEntries(table, excludeList);
                 for (int i = 1; i <= n; ++i) {
-                    if (excluded.empty() || !excluded[std::size_t(i - 1)])
+                    if (takesPart(i))
                         candidates.append(i);
                 }
                 listed = true;

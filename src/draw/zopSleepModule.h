@@ -25,7 +25,17 @@ private:
     SleepFunction previous;
 };
 
+// The thread sleep the waits use unless replaced. Waits that follow each other closely keep
+// one schedule: each ends milliseconds after the end of the one before, whatever the thread
+// overslept or the window took to draw in between.
+void threadSleep(int milliseconds);
+
 void processPendingEvents();
+
+// While set, every wait returns at once without sleeping: a run whose window is closing passes
+// its remaining steps quickly. The run that set it clears it when it ends.
+void setWaitsCancelled(bool cancelled);
+bool waitsCancelled();
 
 // n waits of 10 ms, respectively 100 ms; n <= 0 returns at once.
 void pauseHundredths(int n);

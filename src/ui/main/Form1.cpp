@@ -1,11 +1,18 @@
 #include "Form1.h"
 
 #include "WinnerListText.h"
+#include "draw/ColourFlash.h"
 #include "draw/DrawRandom.h"
+#include "draw/ResultFile.h"
 #include "draw/RollingDisplay.h"
 #include "draw/RunData.h"
+#include "draw/WinnerList.h"
 #include "draw/zopSleepModule.h"
+#include "entries/EntryTable.h"
+#include "entries/VipList.h"
+#include "settings/INIFileModule1.h"
 #include "settings/Settings.h"
+#include "settings/zopValstr.h"
 #include "ui/common/CaptionLabel.h"
 #include "ui/common/Fonts.h"
 #include "ui/common/MessageBoxes.h"
@@ -15,8 +22,11 @@
 #include "ui/common/WidgetColours.h"
 
 #include <QApplication>
+#include <QCloseEvent>
+#include <QDir>
 #include <QGroupBox>
 #include <QIcon>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -40,6 +50,33 @@ constexpr int clientHeight = 9435;
 const QColor red(0xFF, 0x00, 0x00);
 const QColor blue(0x00, 0x00, 0xFF);
 const QColor rollingGreen(0x00, 0xC0, 0x00);
+
+// Only a hand-edited settings file asks for more; the sequence is held in memory.
+constexpr int maxRollCount = 100000;
+
+constexpr int spaceKey = 32, enterKey = 13;
+
+// The character code a key press would give: 32 for the space bar, 13 for either Enter key.
+int keyAsciiOf(const QKeyEvent &event)
+{
+    switch (event.key()) {
+    case Qt::Key_Space:
+        return spaceKey;
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        return enterKey;
+    default:
+        break;
+    }
+    const QString text = event.text();
+    return text.size() == 1 ? text.at(0).unicode() : 0;
+}
+
+bool isStartKey(const QKeyEvent &event)
+{
+    const int code = keyAsciiOf(event);
+    return code == spaceKey || code == enterKey;
+}
 
 // Sizes a hand-edited settings file can hold that no label could show.
 double displayPoints(int points)
@@ -68,7 +105,8 @@ Form1::Form1(Settings &settings, RunData &run, MessageBoxes &messages, const QSt
       run(run),
       messages(messages),
       programDir(programDir),
-      random(std::make_unique<DrawRandom>())
+      random(std::make_unique<DrawRandom>()),
+      clock([] { return QDateTime::currentDateTime(); })
 {
     setWindowTitle(u"ZOP摇号 V:1.22"_s);
     setWindowIcon(QIcon(Pictures::windowIcon()));
@@ -81,7 +119,11 @@ Form1::Form1(Settings &settings, RunData &run, MessageBoxes &messages, const QSt
     centreOnScreen();
 }
 
-Form1::~Form1() = default;
+Form1::~Form1()
+{
+    // A run processes events inside its handler; the window goes only after it has returned.
+    Q_ASSERT(!running);
+}
 
 void Form1::setDrawRandom(std::unique_ptr<DrawRandom> generator)
 {
@@ -228,6 +270,14 @@ void Form1::createControls()
 
         {Text2, 120, 240, 5175, 8175},
     };
+
+    connect(Command1, &QPushButton::clicked, this, &Form1::Command1_Click);
+    connect(Command2, &QPushButton::clicked, this, &Form1::Command2_Click);
+    connect(Label5, &CaptionLabel::clicked, this, &Form1::Label5_Click);
+    connect(Label6, &CaptionLabel::clicked, this, &Form1::Label6_Click);
+    connect(Label8, &CaptionLabel::clicked, this, &Form1::Label8_Click);
+    Command1->installEventFilter(this);
+    Text2->installEventFilter(this);
 
     setTabOrder(Text1[0], Text1[1]);
     setTabOrder(Text1[1], Command2);
@@ -391,4 +441,277 @@ void Form1::showRollingEntry(int entry)
         return;
     for (int k = 1; k <= 3; ++k)
         Label1[k]->setText(run.entryTable.column(entry, k).toString());
+}
+
+void Form1::setClock(Clock c)
+{
+    clock = std::move(c);
+}
+
+void Form1::setAdvancedSettingsHandler(std::function<void()> handler)
+{
+    advancedSettings = std::move(handler);
+}
+
+QString Form1::dataFilePath() const
+{
+    // Relative to the program's folder, where the editor edits it, whatever folder the program
+    // was started from; an absolute name stays as it is.
+    return QDir(settings.appDir).filePath(settings.dataFile);
+}
+
+void Form1::Command2_Click()
+{
+    // The run walks the tables and the draw order; nothing may replace them under it.
+    if (running)
+        return;
+
+    if (run.winnerList.size() <= 1) {
+        clearWinnerList(run);
+        showWinnerList();
+        // The closing text may have shown a row the settings hide.
+        zopSetViewObj();
+    } else {
+        if (messages.question(this, u"已有摇奖结果是否清除？"_s) != MessageBoxes::Answer::Yes)
+            return;
+        clearWinnerList(run);
+        showWinnerList();
+        zopSetViewObj();
+        zopSleepModule::processPendingEvents();
+    }
+
+    const QString settingsFile = settings.settingsFile();
+    const int drawCount = zopValstr::valInRange(Text1[0]->text(), 1, 99999, 5);
+    INIFileModule1::iniWriteValue(settingsFile, u"一次性摇出个数"_s, drawCount);
+    settings.drawCount = drawCount;
+
+    const QString dataFile = Text1[1]->text();
+    INIFileModule1::iniWriteValue(settingsFile, u"数据文件"_s, dataFile);
+    settings.dataFile = dataFile;
+
+    loadEntryFile(dataFilePath(), settings.fieldSeparator, run.entryTable);
+    loadEntryFile(settings.excludeFile, settings.fieldSeparator, run.excludeList);
+    loadVipFile(settings.vipFile(), settings.fieldSeparator, run.vipList);
+    rollExcluded = excludedEntries(run.entryTable, run.excludeList);
+
+    // The count is checked against the entries that take part, the exclusion list left out.
+    if (!prepareDraw(run, settings.drawCount, *random)) {
+        messages.error(this, u"一次性摇出号太多"_s);
+        Text1[0]->setText(u"1"_s);
+        INIFileModule1::iniWriteValue(settingsFile, u"一次性摇出个数"_s, u"1"_s);
+        settings.drawCount = 1;
+        // An earlier draw order names entries of the table loaded then.
+        Command1->setEnabled(false);
+        return;
+    }
+
+    zopViewZTL();
+    for (int k = 1; k <= 3; ++k)
+        Label1[k]->setText(QString());
+    Command1->setEnabled(true);
+    run.pressCount = 0;
+    Command1->setText(u"开始"_s);
+    resultErrorShown = false;
+    messages.information(this, u"设置完成！"_s);
+    Label6_Click();
+    if (settings.showRollList == 1)
+        runLabelData(1);
+}
+
+void Form1::Label5_Click()
+{
+    Frame4->show();
+}
+
+void Form1::Label6_Click()
+{
+    Frame4->hide();
+}
+
+void Form1::Label8_Click()
+{
+    // Saving the settings reloads the tables the run is walking.
+    if (running)
+        return;
+    if (advancedSettings)
+        advancedSettings();
+}
+
+void Form1::disableStartButton()
+{
+    Command1->setEnabled(false);
+    Command1->setText(u"开始"_s);
+}
+
+void Form1::Command1_Click()
+{
+    if (running)
+        return;
+    if (run.entryTable.entryCount() == 0) {
+        messages.error(this, u"未设置摇奖参数！"_s);
+        return;
+    }
+    runLabelData(0);
+
+    running = true;
+    if (settings.onePerClick == 0)
+        drawContinuous();
+    else
+        drawOnePerPress();
+    running = false;
+
+    if (closeRequested) {
+        closeRequested = false;
+        zopSleepModule::setWaitsCancelled(false);
+        close();
+    }
+}
+
+void Form1::drawContinuous()
+{
+    Command1->setEnabled(false);
+    run.resultFileName = resultFileNameFor(settings.appDir, clock());
+    const int drawCount = settings.drawCount;
+    for (int p = 1; p <= drawCount; ++p) {
+        Command1->setText(u"正在摇号("_s + QString::number(p) + u'/' + QString::number(drawCount)
+                          + u")..."_s);
+        revealWinner(p);
+        if (closeRequested)
+            return;
+    }
+    showClosingText();
+    Command1->setText(u"摇号结束"_s);
+}
+
+void Form1::drawOnePerPress()
+{
+    // After the last position the button is disabled; this is only reached by a direct call.
+    if (run.pressCount >= settings.drawCount)
+        return;
+    const int p = ++run.pressCount;
+    Command1->setEnabled(false);
+    Command1->setText(u"正在摇号("_s + QString::number(p) + u'/'
+                      + QString::number(settings.drawCount) + u")..."_s);
+    run.resultFileName = resultFileNameFor(settings.appDir, clock());
+    revealWinner(p);
+    if (closeRequested)
+        return;
+    Command1->setEnabled(true);
+    if (p < settings.drawCount) {
+        Command1->setText(u"继续"_s);
+        return;
+    }
+    Command1->setEnabled(false);
+    Command1->setText(u"摇号结束"_s);
+    showClosingText();
+}
+
+void Form1::showClosingText()
+{
+    for (int k = 1; k <= 3; ++k)
+        Label1[k]->setText(QString());
+    Label1[2]->show();
+    Label1[2]->setText(settings.closingText);
+    ColourFlash::flashForeColor(8, {Label1[2]});
+}
+
+void Form1::revealWinner(int p)
+{
+    // Only entries of the table now loaded are ever shown or recorded.
+    const int winner = run.drawOrder.value(p - 1);
+    if (p < 1 || winner < 1 || winner > run.entryTable.entryCount())
+        return;
+
+    const int rollCount = std::min(random->randomHalfOpen(settings.rollCountMin, settings.rollCountMax),
+                                   maxRollCount);
+    QList<int> sequence = RollingDisplay::makeRollSequence(*random, rollCount,
+                                                           run.entryTable.entryCount(), rollExcluded);
+    if (!sequence.isEmpty())
+        sequence.last() = winner;
+    for (int entry : std::as_const(sequence)) {
+        // A closing window ends the run here, before a winner is on display.
+        if (closeRequested)
+            return;
+        showRollingEntry(entry);
+        zopSleepModule::processPendingEvents();
+        zopSleepModule::pauseHundredths(settings.scrollSpeed);
+    }
+
+    // The winner is on display: from here on it is recorded, even if the window is closing.
+    ColourFlash::flashBackColor(2, {Label7});
+    const bool written = addWinner(run, settings, winner);
+    showWinnerList();
+    if (!written && !resultErrorShown) {
+        resultErrorShown = true;
+        messages.error(this, u"无法写入结果文件“"_s + QDir::toNativeSeparators(run.resultFileName)
+                                 + u"”，未写入的结果将在下次写入成功时补上。"_s);
+    }
+    zopSleepModule::pauseTenths(settings.drawPause);
+    zopViewZTL();
+}
+
+void Form1::Command1_KeyPress(int keyAscii)
+{
+    startFromKey(keyAscii);
+}
+
+void Form1::Form_KeyPress(int keyAscii)
+{
+    startFromKey(keyAscii);
+}
+
+void Form1::Text2_KeyPress(int keyAscii)
+{
+    startFromKey(keyAscii);
+}
+
+void Form1::startFromKey(int keyAscii)
+{
+    if ((keyAscii == spaceKey || keyAscii == enterKey) && Command1->isEnabled())
+        Command1_Click();
+}
+
+bool Form1::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() == QEvent::KeyPress && (watched == Command1 || watched == Text2)) {
+        const auto *key = static_cast<QKeyEvent *>(event);
+        if (!isStartKey(*key))
+            return QWidget::eventFilter(watched, event);
+        // A held key repeats its press; it is still one press. The button's own space click
+        // on release never happens, as its press is taken here.
+        if (!key->isAutoRepeat()) {
+            if (watched == Command1)
+                Command1_KeyPress(keyAsciiOf(*key));
+            else
+                Text2_KeyPress(keyAsciiOf(*key));
+        }
+        return true;
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void Form1::keyPressEvent(QKeyEvent *event)
+{
+    // Keys reach the window itself only when no control holds the focus; those passed up by
+    // the quick settings boxes or the confirm button (Enter) are not the window's.
+    const QWidget *focus = focusWidget();
+    if ((focus && focus != this) || !isStartKey(*event)) {
+        QWidget::keyPressEvent(event);
+        return;
+    }
+    if (!event->isAutoRepeat())
+        Form_KeyPress(keyAsciiOf(*event));
+}
+
+void Form1::closeEvent(QCloseEvent *event)
+{
+    if (running) {
+        // The run is inside its handler on this window: it ends at its next step without
+        // waiting, and the window closes once the handler has returned.
+        closeRequested = true;
+        zopSleepModule::setWaitsCancelled(true);
+        event->ignore();
+        return;
+    }
+    QWidget::closeEvent(event);
 }

@@ -1,8 +1,12 @@
 #pragma once
 
+#include "draw/DrawPreparation.h"
+
+#include <QDateTime>
 #include <QWidget>
 
 #include <array>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -54,12 +58,45 @@ public:
     // The rolling rows show the three columns of entry number entry (nothing outside the table).
     void showRollingEntry(int entry);
 
+    // Quick settings confirm: stores the draw count and the data file, loads the lists and
+    // prepares the run. Inert while a run is in progress.
+    void Command2_Click();
+    void Label5_Click(); // opens the quick settings panel
+    void Label6_Click(); // closes it
+    // The link to the advanced settings: calls the handler set below, except during a run.
+    void Label8_Click();
+    void setAdvancedSettingsHandler(std::function<void()> handler);
+
+    // The start button: the whole run, or the next winner in one-per-press mode.
+    void Command1_Click();
+    void drawContinuous();
+    void drawOnePerPress();
+    // Rolls to the winner at draw order position p (1-based), flashes, records and lists it.
+    void revealWinner(int p);
+    // Space (32) and Enter (13) start when the start button is enabled; other keys do nothing.
+    void Command1_KeyPress(int keyAscii);
+    void Form_KeyPress(int keyAscii);
+    void Text2_KeyPress(int keyAscii);
+
+    // After the advanced settings are saved: disabled and "开始" until the next preparation.
+    void disableStartButton();
+    bool isRunning() const { return running; }
+
+    // Where the result file's date and time come from; tests fix it.
+    using Clock = std::function<QDateTime()>;
+    void setClock(Clock clock);
+
     // Places and sizes every control from the twip layout, scaled by factor.
     void applyLayout(double factor = 1.0);
 
     // The generator the rolling sequences use; tests put a seeded one in.
     DrawRandom &drawRandom() { return *random; }
     void setDrawRandom(std::unique_ptr<DrawRandom> generator);
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
 
 private:
     struct Placement {
@@ -82,12 +119,23 @@ private:
     void setFontPoints(QWidget *control, double points);
     void applyFont(const FontSpec &spec);
     void centreOnScreen();
+    void startFromKey(int keyAscii);
+    void showClosingText();
+    QString dataFilePath() const;
 
     Settings &settings;
     RunData &run;
     MessageBoxes &messages;
     QString programDir;
     std::unique_ptr<DrawRandom> random;
+    Clock clock;
+    std::function<void()> advancedSettings;
+
+    bool running = false;          // a run is inside Command1_Click
+    bool closeRequested = false;   // the window was closed during that run
+    bool resultErrorShown = false; // one message per prepared run
+    // Worked out when the lists are loaded, so that rolling never walks the exclusion list.
+    ExcludedEntries rollExcluded;
 
     double layoutFactor = 1.0;
     bool expanded = true;

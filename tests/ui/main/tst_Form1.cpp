@@ -1,3 +1,4 @@
+#include "Form1Fixture.h"
 #include "draw/DrawRandom.h"
 #include "draw/RunData.h"
 #include "settings/Settings.h"
@@ -25,62 +26,9 @@
 #include <QTimer>
 
 using namespace Qt::StringLiterals;
+using namespace Form1Fixture;
 
 namespace {
-
-// A program folder holding the shipped files, with some settings changed.
-class ProgramDir
-{
-public:
-    explicit ProgramDir(const QList<std::pair<QString, QString>> &changes = {})
-    {
-        const QDir shipped(TestSupport::shippedDataDir());
-        for (const QString &name : shipped.entryList({u"*.txt"_s, u"*.ini"_s}, QDir::Files))
-            QFile::copy(shipped.filePath(name), dir.filePath(name));
-        if (changes.isEmpty())
-            return;
-        const QString file = dir.filePath(u"ZOP摇号设置.ini"_s);
-        QString text = QStringDecoder("GBK").decode(TestSupport::readBytes(file));
-        for (const auto &[key, value] : changes) {
-            const QRegularExpression line(u"(?m)^"_s + QRegularExpression::escape(key) + u"=[^\r\n]*"_s);
-            QVERIFY2(text.contains(line), qPrintable(key));
-            text.replace(line, key + u'=' + value);
-        }
-        QFile::remove(file);
-        TestSupport::writeBytes(file, TestSupport::gbk(text));
-    }
-    QString path() const { return dir.path(); }
-
-private:
-    QTemporaryDir dir;
-};
-
-struct Window {
-    explicit Window(const QString &programDir)
-        : form(settings, run, messages, programDir)
-    {
-        form.setDrawRandom(std::make_unique<DrawRandom>(std::make_unique<XoshiroSource>(7)));
-        form.Form_Load();
-    }
-    template<typename T = QWidget>
-    T *control(const QString &name)
-    {
-        T *c = form.findChild<T *>(name);
-        if (!c)
-            qFatal("no control %s", qPrintable(name));
-        return c;
-    }
-    CaptionLabel *label(const QString &name) { return control<CaptionLabel>(name); }
-    QWidget *at(int leftTwips, int topTwips)
-    {
-        return form.childAt(Twips::toPixels(leftTwips), Twips::toPixels(topTwips));
-    }
-
-    Settings settings;
-    RunData run;
-    ScriptedMessageBoxes messages;
-    Form1 form;
-};
 
 void fillTable(EntryTable &table, int count)
 {
@@ -111,14 +59,6 @@ QList<int> expectedNumbers(int first, int count)
     for (int k = 0; k < 20; ++k)
         numbers.append((first - 1 + k) % count + 1);
     return numbers;
-}
-
-// With ZOP_GRAB_DIR set, the window is saved there to be looked at.
-void grab(QWidget &window, const QString &name)
-{
-    const QString dir = qEnvironmentVariable("ZOP_GRAB_DIR");
-    if (!dir.isEmpty())
-        window.grab().save(QDir(dir).filePath(name + u".png"_s));
 }
 
 } // namespace

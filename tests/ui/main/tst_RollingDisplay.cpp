@@ -98,7 +98,7 @@ void TestRollingDisplay::sequenceLengthAndEdges()
     QFETCH(int, length);
     QFETCH(int, expectedLength);
     DrawRandom random = seeded(1);
-    const QList<int> seq = RollingDisplay::makeRollSequence(random, length, table(entries), {});
+    const QList<int> seq = RollingDisplay::makeRollSequence(random, length, entries, {});
     QCOMPARE(seq.size(), expectedLength);
     for (int e : seq)
         QVERIFY(e >= 1 && e <= entries);
@@ -138,7 +138,8 @@ void TestRollingDisplay::sequenceIsUniformOverEntriesTakingPart()
     DrawRandom random = seeded(20240315);
     const int total = 20000;
     const QList<int> seq =
-        RollingDisplay::makeRollSequence(random, total, table(entries), excluding(excluded));
+        RollingDisplay::makeRollSequence(random, total, entries,
+                                         excludedEntries(table(entries), excluding(excluded)));
     QCOMPARE(seq.size(), total);
     QMap<int, int> counts;
     for (int e : seq)
@@ -152,9 +153,13 @@ void TestRollingDisplay::sequenceWhenEverythingIsExcluded()
 {
     DrawRandom random = seeded(3);
     const QList<int> seq =
-        RollingDisplay::makeRollSequence(random, 300, table(3), excluding({1, 2, 3}));
+        RollingDisplay::makeRollSequence(random, 300, 3, excludedEntries(table(3), excluding({1, 2, 3})));
     QCOMPARE(seq.size(), 300);
     QVERIFY(seq.contains(1) && seq.contains(2) && seq.contains(3));
+
+    // Entries the marks do not reach, added after they were worked out, take part.
+    const QList<int> grown = RollingDisplay::makeRollSequence(random, 300, 5, ExcludedEntries(3, true));
+    QCOMPARE(QSet<int>(grown.begin(), grown.end()), (QSet<int>{4, 5}));
 }
 
 void TestRollingDisplay::rollListText_data()
@@ -191,24 +196,30 @@ void TestRollingDisplay::pausesCountTheirWaits_data()
 {
     QTest::addColumn<bool>("tenths");
     QTest::addColumn<int>("n");
+    QTest::addColumn<bool>("cancelled");
     QTest::addColumn<QList<int>>("sleeps");
-    QTest::newRow("hundredths 3") << false << 3 << QList<int>(3, 10);
-    QTest::newRow("tenths 2") << true << 2 << QList<int>(2, 100);
-    QTest::newRow("hundredths 0") << false << 0 << QList<int>();
-    QTest::newRow("tenths -5") << true << -5 << QList<int>();
+    QTest::newRow("hundredths 3") << false << 3 << false << QList<int>(3, 10);
+    QTest::newRow("tenths 2") << true << 2 << false << QList<int>(2, 100);
+    QTest::newRow("hundredths 0") << false << 0 << false << QList<int>();
+    QTest::newRow("tenths -5") << true << -5 << false << QList<int>();
+    QTest::newRow("tenths 99, cancelled") << true << 99 << true << QList<int>();
+    QTest::newRow("hundredths 7, cancelled") << false << 7 << true << QList<int>();
 }
 
 void TestRollingDisplay::pausesCountTheirWaits()
 {
     QFETCH(bool, tenths);
     QFETCH(int, n);
+    QFETCH(bool, cancelled);
     QFETCH(QList<int>, sleeps);
     QList<int> slept;
     ScopedSleepFunction fake([&](int ms) { slept.append(ms); });
+    zopSleepModule::setWaitsCancelled(cancelled);
     if (tenths)
         zopSleepModule::pauseTenths(n);
     else
         zopSleepModule::pauseHundredths(n);
+    zopSleepModule::setWaitsCancelled(false);
     QCOMPARE(slept, sleeps);
 }
 

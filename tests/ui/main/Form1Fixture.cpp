@@ -1,0 +1,125 @@
+#include "Form1Fixture.h"
+
+#include "draw/DrawRandom.h"
+#include "support/TestSupport.h"
+#include "ui/common/Twips.h"
+#include "ui/common/WidgetColours.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRegularExpression>
+#include <QStringDecoder>
+#include <QTest>
+
+using namespace Qt::StringLiterals;
+
+namespace Form1Fixture {
+
+ProgramDir::ProgramDir(const QList<std::pair<QString, QString>> &changes)
+{
+    const QDir shipped(TestSupport::shippedDataDir());
+    for (const QString &name : shipped.entryList({u"*.txt"_s, u"*.ini"_s}, QDir::Files))
+        QFile::copy(shipped.filePath(name), dir.filePath(name));
+    if (changes.isEmpty())
+        return;
+    const QString file = dir.filePath(u"ZOP摇号设置.ini"_s);
+    QString text = QStringDecoder("GBK").decode(TestSupport::readBytes(file));
+    for (const auto &[key, value] : changes) {
+        const QRegularExpression line(u"(?m)^"_s + QRegularExpression::escape(key) + u"=[^\r\n]*"_s);
+        if (!text.contains(line))
+            qFatal("no key %s", qPrintable(key));
+        text.replace(line, key + u'=' + value);
+    }
+    QFile::remove(file);
+    TestSupport::writeBytes(file, TestSupport::gbk(text));
+}
+
+void ProgramDir::writeEntries(const QString &name, int first, int last)
+{
+    QString text;
+    for (int i = first; i <= last; ++i)
+        text += entryLine(i) + u"\r\n"_s;
+    QFile::remove(dir.filePath(name));
+    TestSupport::writeBytes(dir.filePath(name), TestSupport::gbk(text));
+}
+
+QByteArray ProgramDir::settingsBytes() const
+{
+    return TestSupport::readBytes(dir.filePath(u"ZOP摇号设置.ini"_s));
+}
+
+QString entryLine(int i, const QString &sep)
+{
+    return u"A%1"_s.arg(i) + sep + u"名%1"_s.arg(i) + sep + u"部%1"_s.arg(i);
+}
+
+Window::Window(const QString &programDir)
+    : form(settings, run, messages, programDir)
+{
+    form.setDrawRandom(std::make_unique<DrawRandom>(std::make_unique<XoshiroSource>(7)));
+    form.setClock([this] {
+        const QDateTime t = now;
+        now = now.addSecs(clockStep);
+        return t;
+    });
+    form.Form_Load();
+}
+
+QWidget *Window::at(int leftTwips, int topTwips)
+{
+    return form.childAt(Twips::toPixels(leftTwips), Twips::toPixels(topTwips));
+}
+
+bool Window::showActive()
+{
+    form.show();
+    form.activateWindow();
+    return QTest::qWaitForWindowActive(&form);
+}
+
+WaitRecorder::WaitRecorder(Window &window)
+    : w(window),
+      fake([this](int ms) {
+          waits.append({ms, w.control<QPushButton>(u"Command1"_s)->text(),
+                        w.control(u"Command1"_s)->isEnabled(), w.label(u"Label1(1)"_s)->text(),
+                        WidgetColours::backColor(w.label(u"Label7"_s)),
+                        WidgetColours::foreColor(w.label(u"Label1(2)"_s))});
+          note();
+          if (atWait)
+              atWait(int(waits.size()) - 1);
+      })
+{
+}
+
+void WaitRecorder::note()
+{
+    const QString now = w.control<QPushButton>(u"Command1"_s)->text();
+    if (seen.isEmpty() || seen.last() != now)
+        seen.append(now);
+}
+
+void confirm(Window &w, const QString &count, const QString &dataFile)
+{
+    if (w.control(u"Frame4"_s)->isHidden())
+        QTest::mouseClick(w.label(u"Label5"_s), Qt::LeftButton);
+    for (auto [index, text] : {std::pair{0, count}, std::pair{1, dataFile}}) {
+        auto *box = w.control<QLineEdit>(u"Text1(%1)"_s.arg(index));
+        box->selectAll();
+        QTest::keyClick(box, Qt::Key_Delete);
+        // Typed character by character, Chinese included.
+        for (QChar c : text)
+            QTest::sendKeyEvent(QTest::Click, box, Qt::Key_unknown, QString(c), Qt::NoModifier);
+    }
+    QTest::mouseClick(w.control(u"Command2"_s), Qt::LeftButton);
+}
+
+void grab(QWidget &window, const QString &name)
+{
+    const QString dir = qEnvironmentVariable("ZOP_GRAB_DIR");
+    if (!dir.isEmpty())
+        window.grab().save(QDir(dir).filePath(name + u".png"_s));
+}
+
+} // namespace Form1Fixture

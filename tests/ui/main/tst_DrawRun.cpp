@@ -1,0 +1,492 @@
+#include "Form1Fixture.h"
+#include "draw/ColourFlash.h"
+#include "support/TestSupport.h"
+#include "ui/common/Fonts.h"
+#include "ui/common/WidgetColours.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+
+using namespace Qt::StringLiterals;
+using namespace Form1Fixture;
+using Kind = ScriptedMessageBoxes::Kind;
+using Wait = WaitRecorder::Wait;
+
+namespace {
+
+const QString heading = u"☆★☆★ 号榜 ☆★☆★\n=========================="_s;
+const QString closingText = u"**** 谢谢参与! ****"_s;
+const QColor panelColour(0x80, 0x80, 0xFF), rowColour(0x00, 0xC0, 0x00);
+
+QString resultName(const QTime &time)
+{
+    return u"出号结果20240315_"_s + time.toString(u"HHmmss"_s) + u".txt"_s;
+}
+
+// Winner list text for the draw order's first count entries, numbered.
+QString listText(const QList<int> &order, int count)
+{
+    QString text = heading;
+    for (int i = 1; i <= count; ++i)
+        text += u"\n[%1]   A%2 名%2 部%2"_s.arg(i).arg(order[i - 1]);
+    return text;
+}
+
+QByteArray resultBytes(const QList<int> &order, int first, int last)
+{
+    QString text;
+    for (int i = first; i <= last; ++i)
+        text += entryLine(order[i - 1]) + u"\r\n"_s;
+    return TestSupport::gbk(text);
+}
+
+QStringList resultFiles(const ProgramDir &dir)
+{
+    return QDir(dir.path()).entryList({u"出号结果*"_s}, QDir::AllEntries, QDir::Name);
+}
+
+// The window is shown and active, the panel confirmed for count winners of a 12-entry list.
+void prepare(Window &w, ProgramDir &dir, int count)
+{
+    dir.writeEntries(listFile, 1, 12);
+    QVERIFY(w.showActive());
+    confirm(w, QString::number(count));
+    QCOMPARE(w.messages.texts(), QStringList{u"设置完成！"_s});
+    QCOMPARE(QApplication::focusWidget(), w.control(u"Text2"_s));
+}
+
+// Sends one press and release of key to whichever control has the focus.
+void pressKey(Qt::Key key)
+{
+    QTest::keyClick(QApplication::focusWidget(), key);
+}
+
+} // namespace
+
+class TestDrawRun : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+
+    void wholeEvent_data();
+    void wholeEvent();
+    void waitsOfAReveal_data();
+    void waitsOfAReveal();
+    void keyRoutes_data();
+    void keyRoutes();
+    void keysDoNothingWhileStartDisabled();
+    void noOverlapDuringRun();
+    void closingTheWindowDuringRun_data();
+    void closingTheWindowDuringRun();
+    void resultFileFailure_data();
+    void resultFileFailure();
+};
+
+void TestDrawRun::initTestCase()
+{
+    Fonts::installSubstitutions();
+    QApplication::setStyle(u"Fusion"_s);
+}
+
+void TestDrawRun::wholeEvent_data()
+{
+    QTest::addColumn<int>("onePerPress");
+    QTest::addColumn<int>("presses");
+    QTest::addColumn<int>("key");
+    QTest::addColumn<int>("clockStep");
+    QTest::addColumn<QStringList>("captions");
+    QTest::addColumn<QList<int>>("fileSeconds"); // result files, by the second they are named after
+
+    const QStringList continuous = {u"开始"_s, u"正在摇号(1/3)..."_s, u"正在摇号(2/3)..."_s,
+                                    u"正在摇号(3/3)..."_s, u"摇号结束"_s};
+    const QStringList perPress = {u"开始"_s, u"正在摇号(1/3)..."_s, u"继续"_s,
+                                  u"正在摇号(2/3)..."_s, u"继续"_s,
+                                  u"正在摇号(3/3)..."_s, u"摇号结束"_s};
+    QTest::newRow("continuous, Space") << 0 << 1 << int(Qt::Key_Space) << 1 << continuous << QList<int>{7};
+    QTest::newRow("continuous, Enter") << 0 << 1 << int(Qt::Key_Return) << 1 << continuous << QList<int>{7};
+    QTest::newRow("one per press, a second apart")
+        << 1 << 3 << int(Qt::Key_Space) << 1 << perPress << QList<int>{7, 8, 9};
+    QTest::newRow("one per press, keypad Enter, same second")
+        << 1 << 3 << int(Qt::Key_Enter) << 0 << perPress << QList<int>{7};
+}
+
+void TestDrawRun::wholeEvent()
+{
+    QFETCH(int, onePerPress);
+    QFETCH(int, presses);
+    QFETCH(int, key);
+    QFETCH(int, clockStep);
+    QFETCH(QStringList, captions);
+    QFETCH(QList<int>, fileSeconds);
+    ProgramDir dir({{u"每点一次出一号标志"_s, QString::number(onePerPress)}});
+    Window w(dir.path());
+    w.clockStep = clockStep;
+    prepare(w, dir, 3);
+    QVERIFY(w.control<QTimer>(u"Timer1"_s)->isActive());
+    const QList<int> order = w.run.drawOrder;
+
+    WaitRecorder waits(w);
+    waits.note();
+    const bool grabbing = onePerPress == 0 && key == Qt::Key_Space;
+    int rollingSeen = 0;
+    bool flashGrabbed = false;
+    waits.atWait = [&](int i) {
+        // Pictures of the second reveal: rolling, then the panel flashing.
+        const Wait &now = waits.waits[i];
+        if (!grabbing || now.caption != u"正在摇号(2/3)..."_s)
+            return;
+        if (now.panel == panelColour && ++rollingSeen == 10)
+            grab(w.form, u"reveal-rolling"_s);
+        if (now.panel == ColourFlash::colourTable()[1] && !flashGrabbed) {
+            flashGrabbed = true;
+            grab(w.form, u"reveal-flash"_s);
+        }
+    };
+    for (int press = 1; press <= presses; ++press) {
+        pressKey(Qt::Key(key));
+        waits.note();
+        QCOMPARE(w.run.winnerList.size(), onePerPress ? press : 3);
+        QCOMPARE(w.control<QPlainTextEdit>(u"Text2"_s)->toPlainText(), listText(order, int(w.run.winnerList.size())));
+    }
+    if (grabbing)
+        grab(w.form, u"closing-text"_s);
+
+    QCOMPARE(waits.captions(), captions);
+    QVERIFY(!w.control(u"Command1"_s)->isEnabled());
+    QCOMPARE(w.label(u"Label3(2)"_s)->text(), u"已出结果:3/3"_s);
+    QCOMPARE(w.label(u"Label3(0)"_s)->text(), u"数据文件:名单.txt"_s);
+    QCOMPARE(w.control<QLineEdit>(u"Text1(0)"_s)->text(), u"3"_s);
+    QCOMPARE(w.label(u"Label1(1)"_s)->text(), QString());
+    QCOMPARE(w.label(u"Label1(2)"_s)->text(), closingText);
+    QCOMPARE(w.label(u"Label1(3)"_s)->text(), QString());
+    QCOMPARE(WidgetColours::foreColor(w.label(u"Label1(2)"_s)), rowColour);
+    QCOMPARE(WidgetColours::backColor(w.label(u"Label7"_s)), panelColour);
+    QVERIFY(!w.control<QTimer>(u"Timer1"_s)->isActive());
+    QVERIFY(w.label(u"LabelData"_s)->isHidden());
+    QCOMPARE(w.messages.texts(), QStringList{u"设置完成！"_s});
+
+    QStringList names;
+    for (int s : fileSeconds)
+        names.append(resultName(QTime(9, 30, s)));
+    QCOMPARE(resultFiles(dir), names);
+    if (names.size() == 1) {
+        QCOMPARE(TestSupport::readBytes(dir.filePath(names[0])), resultBytes(order, 1, 3));
+    } else {
+        for (int i = 1; i <= 3; ++i)
+            QCOMPARE(TestSupport::readBytes(dir.filePath(names[i - 1])), resultBytes(order, i, i));
+    }
+
+    // Finished: further keys do nothing.
+    const qsizetype waited = waits.waits.size();
+    pressKey(Qt::Key(key));
+    QCOMPARE(waits.waits.size(), waited);
+    QCOMPARE(w.run.winnerList.size(), 3);
+}
+
+void TestDrawRun::waitsOfAReveal_data()
+{
+    QTest::addColumn<int>("rollCount");
+    QTest::addColumn<int>("speed");
+    QTest::addColumn<int>("pause");
+    QTest::newRow("roll count 5/5, speed 1") << 5 << 1 << 5;
+    QTest::newRow("roll count 5/5, speed 3") << 5 << 3 << 2;
+    QTest::newRow("roll count 0") << 0 << 1 << 5;
+    QTest::newRow("speed 0, pause 0") << 5 << 0 << 0;
+}
+
+void TestDrawRun::waitsOfAReveal()
+{
+    QFETCH(int, rollCount);
+    QFETCH(int, speed);
+    QFETCH(int, pause);
+    ProgramDir dir({{u"滚动个数随机小"_s, QString::number(rollCount)},
+                    {u"滚动个数随机大"_s, QString::number(rollCount)},
+                    {u"滚动速度"_s, QString::number(speed)},
+                    {u"一次性摇出延时"_s, QString::number(pause)}});
+    Window w(dir.path());
+    prepare(w, dir, 2);
+    const QList<int> order = w.run.drawOrder;
+    // Every rolling step that shows a new entry, and what it shows.
+    QList<QString> steps;
+    QString shown;
+    WaitRecorder waits(w);
+    pressKey(Qt::Key_Space);
+
+    // Each winner: its rolling steps, the flash of 2 x 8 steps of 100 ms, the pause; then the
+    // closing text's 8 x 7 steps of 50 ms.
+    const int rolling = rollCount * speed, flash = 160;
+    int i = 0;
+    for (int p = 1; p <= 2; ++p) {
+        const QString winner = u"A%1"_s.arg(order[p - 1]);
+        for (int r = 0; r < rolling; ++r, ++i) {
+            QCOMPARE(waits.waits[i].milliseconds, 10);
+            QCOMPARE(waits.waits[i].panel, panelColour);
+            QCOMPARE(waits.waits[i].caption, u"正在摇号(%1/2)..."_s.arg(p));
+            QVERIFY(!waits.waits[i].startEnabled);
+            if (r % speed == 0)
+                steps.append(waits.waits[i].row1);
+        }
+        if (rolling > 0)
+            QCOMPARE(waits.waits[i - 1].row1, winner);
+        for (int f = 0; f < flash; ++f, ++i) {
+            QCOMPARE(waits.waits[i].milliseconds, 10);
+            const int step = f / 10 % 8;
+            QCOMPARE(waits.waits[i].panel, step < 7 ? ColourFlash::colourTable()[step] : panelColour);
+            // Without rolling steps the rows keep what they showed: empty after the preparation.
+            QCOMPARE(waits.waits[i].row1, rollCount > 0 ? winner : QString());
+        }
+        // The winner is listed before the pause.
+        for (int t = 0; t < pause; ++t, ++i) {
+            QCOMPARE(waits.waits[i].milliseconds, 100);
+            QCOMPARE(waits.waits[i].panel, panelColour);
+        }
+    }
+    for (int c = 0; c < 280; ++c, ++i) {
+        QCOMPARE(waits.waits[i].milliseconds, 10);
+        QCOMPARE(waits.waits[i].closing, ColourFlash::colourTable()[c / 5 % 7]);
+    }
+    QCOMPARE(waits.waits.size(), i);
+    if (speed > 0)
+        QCOMPARE(steps.size(), 2 * rollCount);
+    QCOMPARE(w.run.winnerList.size(), 2);
+    QCOMPARE(TestSupport::readBytes(dir.filePath(resultName(QTime(9, 30, 7)))), resultBytes(order, 1, 2));
+}
+
+void TestDrawRun::keyRoutes_data()
+{
+    QTest::addColumn<QString>("focus"); // the control with the focus; empty: none, the window
+    QTest::addColumn<int>("key");
+    QTest::addColumn<int>("starts");
+    QTest::newRow("winner list, Space") << u"Text2"_s << int(Qt::Key_Space) << 1;
+    QTest::newRow("winner list, Enter") << u"Text2"_s << int(Qt::Key_Return) << 1;
+    QTest::newRow("start button, Space") << u"Command1"_s << int(Qt::Key_Space) << 1;
+    QTest::newRow("start button, Enter") << u"Command1"_s << int(Qt::Key_Enter) << 1;
+    QTest::newRow("window, Space") << QString() << int(Qt::Key_Space) << 1;
+    QTest::newRow("window, Enter") << QString() << int(Qt::Key_Return) << 1;
+    QTest::newRow("winner list, other key") << u"Text2"_s << int(Qt::Key_A) << 0;
+    QTest::newRow("start button, other key") << u"Command1"_s << int(Qt::Key_Tab) << 0;
+    QTest::newRow("draw count box, Enter") << u"Text1(0)"_s << int(Qt::Key_Return) << 0;
+    QTest::newRow("confirm button, Enter") << u"Command2"_s << int(Qt::Key_Return) << 0;
+}
+
+void TestDrawRun::keyRoutes()
+{
+    QFETCH(QString, focus);
+    QFETCH(int, key);
+    QFETCH(int, starts);
+    ProgramDir dir({{u"每点一次出一号标志"_s, u"1"_s}});
+    Window w(dir.path());
+    prepare(w, dir, 3);
+    QTest::mouseClick(w.label(u"Label5"_s), Qt::LeftButton); // every control can take the focus
+    if (focus.isEmpty())
+        QApplication::focusWidget()->clearFocus();
+    else
+        w.control(focus)->setFocus();
+    QWidget *target = focus.isEmpty() ? &w.form : w.control(focus);
+    QCOMPARE(w.form.focusWidget(), focus.isEmpty() ? nullptr : target);
+
+    WaitRecorder waits(w);
+    QTest::keyClick(target, Qt::Key(key));
+    QCOMPARE(w.run.pressCount, starts);
+    QCOMPARE(w.run.winnerList.size(), starts);
+    if (starts == 0)
+        return;
+
+    // A held key repeats its press, and is still one press.
+    const QString text = key == Qt::Key_Space ? u" "_s : u"\r"_s;
+    QKeyEvent repeat(QEvent::KeyPress, key, Qt::NoModifier, text, true);
+    QApplication::sendEvent(QApplication::focusWidget() ? QApplication::focusWidget() : &w.form, &repeat);
+    QCOMPARE(w.run.pressCount, 1);
+    pressKey(Qt::Key(key));
+    QCOMPARE(w.run.pressCount, 2);
+}
+
+void TestDrawRun::keysDoNothingWhileStartDisabled()
+{
+    ProgramDir dir;
+    dir.writeEntries(listFile, 1, 12);
+    Window w(dir.path());
+    QVERIFY(w.showActive());
+    WaitRecorder waits(w);
+    // Before any preparation: disabled, and not even "未设置摇奖参数！" shows.
+    for (const QString &name : {u"Text2"_s, u"Command1"_s, u"Text1(0)"_s}) {
+        QTest::keyClick(w.control(name), Qt::Key_Space);
+        QTest::keyClick(w.control(name), Qt::Key_Return);
+    }
+    QTest::keyClick(&w.form, Qt::Key_Space);
+    QTest::mouseClick(w.control(u"Command1"_s), Qt::LeftButton);
+    QVERIFY(w.messages.shown.isEmpty());
+    QVERIFY(waits.waits.isEmpty());
+    // Called some other way, the start refuses an empty table.
+    w.form.Command1_Click();
+    QCOMPARE(w.messages.texts(), QStringList{u"未设置摇奖参数！"_s});
+    w.messages.shown.clear();
+
+    confirm(w, u"3"_s);
+    // During the run the keys reach a disabled button.
+    int tries = 0;
+    waits.atWait = [&](int i) {
+        if (i % 50 != 3)
+            return;
+        ++tries;
+        pressKey(Qt::Key_Space);
+        QTest::keyClick(w.control(u"Text2"_s), Qt::Key_Return);
+        QTest::keyClick(w.control(u"Command1"_s), Qt::Key_Space);
+        QTest::keyClick(&w.form, Qt::Key_Space);
+        QTest::mouseClick(w.control(u"Command1"_s), Qt::LeftButton);
+        w.form.Command1_Click();
+    };
+    pressKey(Qt::Key_Space);
+    waits.note();
+    QVERIFY(tries > 3);
+    QCOMPARE(w.run.winnerList.size(), 3);
+    QCOMPARE(waits.captions().last(), u"摇号结束"_s);
+    QCOMPARE(TestSupport::readBytes(dir.filePath(resultName(QTime(9, 30, 7)))),
+             resultBytes(w.run.drawOrder, 1, 3));
+}
+
+void TestDrawRun::noOverlapDuringRun()
+{
+    ProgramDir dir;
+    Window w(dir.path());
+    int settingsOpened = 0;
+    w.form.setAdvancedSettingsHandler([&] { ++settingsOpened; });
+    prepare(w, dir, 3);
+    const QList<int> order = w.run.drawOrder;
+    const QByteArray settingsBefore = dir.settingsBytes();
+    bool tried = false;
+    WaitRecorder waits(w);
+    waits.atWait = [&](int i) {
+        if (tried || w.run.winnerList.size() != 1 || waits.waits[i].milliseconds != 100)
+            return;
+        tried = true;
+        QVERIFY(w.form.isRunning());
+        QTest::mouseClick(w.label(u"Label5"_s), Qt::LeftButton);
+        QVERIFY(!w.control(u"Frame4"_s)->isHidden());
+        w.control<QLineEdit>(u"Text1(0)"_s)->setText(u"1"_s);
+        QTest::mouseClick(w.control(u"Command2"_s), Qt::LeftButton);
+        QTest::mouseClick(w.label(u"Label8"_s), Qt::LeftButton);
+        w.form.Command1_Click();
+    };
+    pressKey(Qt::Key_Space);
+    waits.note();
+    QVERIFY(tried);
+    QCOMPARE(settingsOpened, 0);
+    QCOMPARE(w.messages.texts(), QStringList{u"设置完成！"_s});
+    QCOMPARE(dir.settingsBytes(), settingsBefore);
+    QCOMPARE(w.settings.drawCount, 3);
+    QCOMPARE(w.run.drawOrder, order);
+    QCOMPARE(w.run.winnerList.size(), 3);
+    QCOMPARE(waits.captions(), (QStringList{u"正在摇号(1/3)..."_s, u"正在摇号(2/3)..."_s,
+                                            u"正在摇号(3/3)..."_s, u"摇号结束"_s}));
+    QCOMPARE(TestSupport::readBytes(dir.filePath(resultName(QTime(9, 30, 7)))), resultBytes(order, 1, 3));
+
+    // Once the run is over, both work again.
+    QTest::mouseClick(w.label(u"Label8"_s), Qt::LeftButton);
+    QCOMPARE(settingsOpened, 1);
+    w.messages.answers = {MessageBoxes::Answer::Yes};
+    QTest::mouseClick(w.control(u"Command2"_s), Qt::LeftButton);
+    QCOMPARE(w.messages.texts().last(), u"设置完成！"_s);
+    QCOMPARE(w.run.drawOrder.size(), 3);
+}
+
+void TestDrawRun::closingTheWindowDuringRun_data()
+{
+    // Each winner: 5 rolling waits, 160 of the flash, 5 of the pause; then 280 of the closing text.
+    QTest::addColumn<int>("onePerPress");
+    QTest::addColumn<int>("closeAt");
+    QTest::addColumn<int>("recorded");
+    QTest::newRow("rolling the second winner") << 0 << 170 + 2 << 1;
+    QTest::newRow("flashing the second winner") << 0 << 170 + 5 + 30 << 2;
+    QTest::newRow("pause after the second winner") << 0 << 170 + 165 + 1 << 2;
+    QTest::newRow("closing text") << 0 << 3 * 170 + 10 << 3;
+    QTest::newRow("one per press, rolling the first") << 1 << 3 << 0;
+}
+
+void TestDrawRun::closingTheWindowDuringRun()
+{
+    QFETCH(int, onePerPress);
+    QFETCH(int, closeAt);
+    QFETCH(int, recorded);
+    ProgramDir dir({{u"滚动个数随机小"_s, u"5"_s}, {u"滚动个数随机大"_s, u"5"_s}, {u"滚动速度"_s, u"1"_s},
+                    {u"每点一次出一号标志"_s, QString::number(onePerPress)}});
+    Window w(dir.path());
+    prepare(w, dir, 3);
+    const QList<int> order = w.run.drawOrder;
+    bool closed = true;
+    WaitRecorder waits(w);
+    waits.atWait = [&](int i) {
+        if (i == closeAt)
+            closed = w.form.close();
+    };
+    pressKey(Qt::Key_Space);
+    // The close waited for the run, which passed its remaining steps without a wait.
+    QVERIFY(!closed);
+    QCOMPARE(waits.waits.size(), closeAt + 1);
+    QVERIFY(!w.form.isVisible());
+    QVERIFY(!w.form.isRunning());
+    QVERIFY(!zopSleepModule::waitsCancelled());
+    QVERIFY(!w.control(u"Command1"_s)->isEnabled());
+    QCOMPARE(w.run.winnerList.size(), recorded);
+    QCOMPARE(w.control<QPlainTextEdit>(u"Text2"_s)->toPlainText(), listText(order, recorded));
+    QCOMPARE(TestSupport::readBytes(dir.filePath(resultName(QTime(9, 30, 7)))), resultBytes(order, 1, recorded));
+    QCOMPARE(resultFiles(dir).size(), recorded > 0 ? 1 : 0);
+}
+
+void TestDrawRun::resultFileFailure_data()
+{
+    QTest::addColumn<int>("onePerPress");
+    QTest::addColumn<int>("presses");
+    QTest::newRow("continuous") << 0 << 1;
+    QTest::newRow("one per press") << 1 << 3;
+}
+
+void TestDrawRun::resultFileFailure()
+{
+    QFETCH(int, onePerPress);
+    QFETCH(int, presses);
+    ProgramDir dir({{u"每点一次出一号标志"_s, QString::number(onePerPress)}});
+    Window w(dir.path());
+    prepare(w, dir, 3);
+    const QList<int> order = w.run.drawOrder;
+    // A folder where the result file should be.
+    const QString blocked = dir.filePath(resultName(QTime(9, 30, 7)));
+    QVERIFY(QDir().mkdir(blocked));
+    WaitRecorder waits(w);
+    for (int p = 0; p < presses; ++p)
+        pressKey(Qt::Key_Space);
+    waits.note();
+
+    QCOMPARE(w.messages.shown.size(), 2);
+    QCOMPARE(w.messages.shown[1].kind, Kind::Error);
+    QVERIFY2(w.messages.shown[1].text.contains(QDir::toNativeSeparators(blocked)),
+             qPrintable(w.messages.shown[1].text));
+    // The run went on and every winner stays shown.
+    QCOMPARE(w.run.winnerList.size(), 3);
+    QCOMPARE(w.control<QPlainTextEdit>(u"Text2"_s)->toPlainText(), listText(order, 3));
+    QCOMPARE(waits.captions().last(), u"摇号结束"_s);
+    QCOMPARE(w.run.unwrittenResultLines.size(), 3);
+
+    // The next run, once the folder is gone, writes the kept lines to their own file.
+    QVERIFY(QDir().rmdir(blocked));
+    w.now = QDateTime(QDate(2024, 3, 15), QTime(9, 45, 0));
+    w.messages.answers = {MessageBoxes::Answer::Yes};
+    confirm(w, u"2"_s);
+    const QList<int> next = w.run.drawOrder;
+    for (int p = 0; p < (onePerPress ? 2 : 1); ++p)
+        pressKey(Qt::Key_Space);
+    QCOMPARE(w.messages.shown.size(), 4); // the question and 设置完成！, no new error
+    QCOMPARE(TestSupport::readBytes(blocked), resultBytes(order, 1, 3));
+    QCOMPARE(TestSupport::readBytes(dir.filePath(resultName(QTime(9, 45, 0)))), resultBytes(next, 1, 2));
+    QVERIFY(w.run.unwrittenResultLines.isEmpty());
+}
+
+QTEST_MAIN(TestDrawRun)
+#include "tst_DrawRun.moc"

@@ -1,0 +1,344 @@
+#include "Form1Fixture.h"
+#include "settings/INIFileModule1.h"
+#include "support/TestSupport.h"
+#include "ui/common/Fonts.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+
+#include <algorithm>
+
+using namespace Qt::StringLiterals;
+using namespace Form1Fixture;
+using Kind = ScriptedMessageBoxes::Kind;
+
+namespace {
+
+// A whole continuous run of count winners, without waiting.
+void runOnce(Window &w, int count)
+{
+    confirm(w, QString::number(count));
+    WaitRecorder waits(w);
+    QTest::mouseClick(w.control(u"Command1"_s), Qt::LeftButton);
+    QCOMPARE(w.run.winnerList.size(), count);
+}
+
+QString stored(const ProgramDir &dir, const QString &key)
+{
+    return INIFileModule1::iniReadValue(dir.filePath(u"ZOP摇号设置.ini"_s), key);
+}
+
+QList<int> sorted(QList<int> numbers)
+{
+    std::sort(numbers.begin(), numbers.end());
+    return numbers;
+}
+
+QList<int> range(int first, int last, const QList<int> &without = {})
+{
+    QList<int> out;
+    for (int i = first; i <= last; ++i)
+        if (!without.contains(i))
+            out.append(i);
+    return out;
+}
+
+} // namespace
+
+class TestQuickSettingsPanel : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+
+    void drawCountAndDataFile_data();
+    void drawCountAndDataFile();
+    void earlierWinners_data();
+    void earlierWinners();
+    void closingTextRowHiddenAgain_data();
+    void closingTextRowHiddenAgain();
+    void rollListOnlyWhenConfigured_data();
+    void rollListOnlyWhenConfigured();
+    void exclusionListTakesPart();
+    void dataFileBesideTheProgram();
+    void panelOpensAndCloses();
+};
+
+void TestQuickSettingsPanel::initTestCase()
+{
+    Fonts::installSubstitutions();
+    QApplication::setStyle(u"Fusion"_s);
+}
+
+void TestQuickSettingsPanel::drawCountAndDataFile_data()
+{
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("dataFile");
+    QTest::addColumn<int>("drawCount"); // as used and stored
+    QTest::addColumn<bool>("accepted");
+    QTest::newRow("0 counts as 5") << u"0"_s << listFile << 5 << true;
+    QTest::newRow("100000 counts as 5") << u"100000"_s << listFile << 5 << true;
+    QTest::newRow("12abc reads 12") << u"12abc"_s << listFile << 12 << true;
+    QTest::newRow("equal to the entries") << u"12"_s << listFile << 12 << true;
+    QTest::newRow("one more than the entries") << u"13"_s << listFile << 1 << false;
+    QTest::newRow("missing data file") << u"3"_s << u"缺少.txt"_s << 1 << false;
+}
+
+void TestQuickSettingsPanel::drawCountAndDataFile()
+{
+    QFETCH(QString, typed);
+    QFETCH(QString, dataFile);
+    QFETCH(int, drawCount);
+    QFETCH(bool, accepted);
+    ProgramDir dir;
+    dir.writeEntries(listFile, 1, 12);
+    Window w(dir.path());
+    auto *start = w.control<QPushButton>(u"Command1"_s);
+    // An earlier preparation left the start button enabled.
+    confirm(w, u"3"_s);
+    QVERIFY(start->isEnabled());
+    const QList<int> earlierOrder = w.run.drawOrder;
+    w.messages.shown.clear();
+
+    confirm(w, typed, dataFile);
+    QCOMPARE(w.messages.shown.size(), 1);
+    QCOMPARE(w.messages.shown[0].kind, accepted ? Kind::Information : Kind::Error);
+    QCOMPARE(w.messages.shown[0].text, accepted ? u"设置完成！"_s : u"一次性摇出号太多"_s);
+    QCOMPARE(w.settings.drawCount, drawCount);
+    QCOMPARE(stored(dir, u"一次性摇出个数"_s), QString::number(drawCount));
+    QCOMPARE(w.settings.dataFile, dataFile);
+    QCOMPARE(stored(dir, u"数据文件"_s), dataFile);
+    QCOMPARE(w.control<QLineEdit>(u"Text1(0)"_s)->text(), QString::number(drawCount));
+    QCOMPARE(start->isEnabled(), accepted);
+    QCOMPARE(start->text(), u"开始"_s);
+    QCOMPARE(w.control(u"Frame4"_s)->isHidden(), accepted);
+    QCOMPARE(w.run.entryTable.entryCount(), dataFile == listFile ? 12 : 0);
+
+    if (accepted) {
+        QCOMPARE(w.run.drawOrder.size(), drawCount);
+        if (drawCount == 12)
+            QCOMPARE(sorted(w.run.drawOrder), range(1, 12));
+        QCOMPARE(w.label(u"Label3(1)"_s)->text(), u"记录条数:12"_s);
+        QCOMPARE(w.label(u"Label3(2)"_s)->text(), u"已出结果:0/%1"_s.arg(drawCount));
+        return;
+    }
+    // Refused: the draw order and the status line are as they were, and keys start nothing.
+    QCOMPARE(w.run.drawOrder, earlierOrder);
+    QCOMPARE(w.label(u"Label3(2)"_s)->text(), u"已出结果:0/3"_s);
+    QTest::keyClick(w.control(u"Text2"_s), Qt::Key_Space);
+    QCOMPARE(w.run.winnerList.size(), 0);
+
+    // The box reads 1, so confirming again succeeds when there is an entry.
+    w.messages.shown.clear();
+    QTest::mouseClick(w.control(u"Command2"_s), Qt::LeftButton);
+    QCOMPARE(w.messages.texts(), QStringList{dataFile == listFile ? u"设置完成！"_s : u"一次性摇出号太多"_s});
+    QCOMPARE(start->isEnabled(), dataFile == listFile);
+}
+
+void TestQuickSettingsPanel::earlierWinners_data()
+{
+    QTest::addColumn<int>("winners");
+    QTest::addColumn<bool>("yes");
+    QTest::newRow("none") << 0 << false;
+    QTest::newRow("one, cleared without asking") << 1 << false;
+    QTest::newRow("two, Yes") << 2 << true;
+    QTest::newRow("two, No") << 2 << false;
+    QTest::newRow("three, No") << 3 << false;
+}
+
+void TestQuickSettingsPanel::earlierWinners()
+{
+    QFETCH(int, winners);
+    QFETCH(bool, yes);
+    ProgramDir dir;
+    dir.writeEntries(listFile, 1, 12);
+    Window w(dir.path());
+    if (winners > 0)
+        runOnce(w, winners);
+    else
+        confirm(w, u"2"_s);
+    const bool asked = winners >= 2;
+    const bool cleared = !asked || yes;
+
+    // What a No must leave as it is.
+    dir.writeEntries(listFile, 1, 20);
+    const QByteArray settingsBefore = dir.settingsBytes();
+    const QString listBefore = w.control<QPlainTextEdit>(u"Text2"_s)->toPlainText();
+    const auto winnersBefore = w.run.winnerList;
+    const QList<int> orderBefore = w.run.drawOrder;
+    const bool startBefore = w.control(u"Command1"_s)->isEnabled();
+    const QString captionBefore = w.control<QPushButton>(u"Command1"_s)->text();
+    w.messages.shown.clear();
+    w.messages.answers = {yes ? MessageBoxes::Answer::Yes : MessageBoxes::Answer::No};
+
+    confirm(w, u"4"_s);
+    QStringList expected;
+    if (asked)
+        expected.append(u"已有摇奖结果是否清除？"_s);
+    if (cleared)
+        expected.append(u"设置完成！"_s);
+    QCOMPARE(w.messages.texts(), expected);
+    if (asked)
+        QCOMPARE(w.messages.shown[0].kind, Kind::Question);
+
+    if (!cleared) {
+        QCOMPARE(w.run.winnerList, winnersBefore);
+        QCOMPARE(w.control<QPlainTextEdit>(u"Text2"_s)->toPlainText(), listBefore);
+        QCOMPARE(dir.settingsBytes(), settingsBefore);
+        QCOMPARE(w.run.entryTable.entryCount(), 12);
+        QCOMPARE(w.run.drawOrder, orderBefore);
+        QCOMPARE(w.control(u"Command1"_s)->isEnabled(), startBefore);
+        QCOMPARE(w.control<QPushButton>(u"Command1"_s)->text(), captionBefore);
+        QVERIFY(!w.control(u"Frame4"_s)->isHidden());
+        return;
+    }
+    QVERIFY(w.run.winnerList.isEmpty());
+    QCOMPARE(w.control<QPlainTextEdit>(u"Text2"_s)->toPlainText(), u"☆★☆★ 号榜 ☆★☆★\n=========================="_s);
+    QCOMPARE(w.run.entryTable.entryCount(), 20);
+    QCOMPARE(w.run.drawOrder.size(), 4);
+    QCOMPARE(w.run.pressCount, 0);
+    QVERIFY(w.control(u"Command1"_s)->isEnabled());
+    QCOMPARE(w.control<QPushButton>(u"Command1"_s)->text(), u"开始"_s);
+    for (int k = 1; k <= 3; ++k)
+        QVERIFY(w.label(u"Label1(%1)"_s.arg(k))->text().isEmpty());
+    QVERIFY(w.control(u"Frame4"_s)->isHidden());
+    QCOMPARE(w.label(u"Label3(2)"_s)->text(), u"已出结果:0/4"_s);
+}
+
+void TestQuickSettingsPanel::closingTextRowHiddenAgain_data()
+{
+    QTest::addColumn<int>("winners");
+    QTest::newRow("two winners, Yes") << 2;
+    QTest::newRow("one winner, no question") << 1;
+}
+
+void TestQuickSettingsPanel::closingTextRowHiddenAgain()
+{
+    QFETCH(int, winners);
+    ProgramDir dir({{u"项B显示"_s, u"0"_s}, {u"结束语"_s, u"谢谢参与\\n再见"_s}});
+    dir.writeEntries(listFile, 1, 12);
+    Window w(dir.path());
+    CaptionLabel *row2 = w.label(u"Label1(2)"_s);
+    QVERIFY(row2->isHidden());
+    runOnce(w, winners);
+    // The closing text shows, on two lines, in the row the settings hide.
+    QVERIFY(!row2->isHidden());
+    QCOMPARE(row2->text(), u"谢谢参与\r\n再见"_s);
+    QVERIFY(row2->textFits());
+
+    w.messages.answers = {MessageBoxes::Answer::Yes};
+    confirm(w, u"3"_s);
+    // Also without the question: the setting, not the last run, decides what the rows show.
+    QVERIFY(row2->isHidden());
+    QVERIFY(row2->text().isEmpty());
+    QVERIFY(!w.label(u"Label1(1)"_s)->isHidden());
+}
+
+void TestQuickSettingsPanel::rollListOnlyWhenConfigured_data()
+{
+    QTest::addColumn<QString>("setting");
+    QTest::addColumn<bool>("rolling");
+    QTest::newRow("显示滚动列表=1") << u"1"_s << true;
+    QTest::newRow("显示滚动列表=0") << u"0"_s << false;
+}
+
+void TestQuickSettingsPanel::rollListOnlyWhenConfigured()
+{
+    QFETCH(QString, setting);
+    QFETCH(bool, rolling);
+    ProgramDir dir({{u"显示滚动列表"_s, setting}});
+    dir.writeEntries(listFile, 1, 12);
+    Window w(dir.path());
+    confirm(w, u"13"_s); // refused: nothing starts
+    QVERIFY(!w.control<QTimer>(u"Timer1"_s)->isActive());
+    confirm(w, u"3"_s);
+    QCOMPARE(w.control<QTimer>(u"Timer1"_s)->isActive(), rolling);
+    QCOMPARE(w.label(u"LabelData"_s)->isHidden(), !rolling);
+    if (rolling)
+        QTRY_VERIFY(w.label(u"LabelData"_s)->text().startsWith(u"A"_s));
+
+    // The start of a run stops it for good.
+    WaitRecorder waits(w);
+    QTest::mouseClick(w.control(u"Command1"_s), Qt::LeftButton);
+    QVERIFY(!w.control<QTimer>(u"Timer1"_s)->isActive());
+    QVERIFY(w.label(u"LabelData"_s)->isHidden());
+}
+
+void TestQuickSettingsPanel::exclusionListTakesPart()
+{
+    ProgramDir dir({{u"滚动个数随机小"_s, u"400"_s}, {u"滚动个数随机大"_s, u"400"_s}});
+    dir.writeEntries(listFile, 1, 12);
+    // Entries 2, 5 and 12 and one the list does not hold.
+    QFile::remove(dir.filePath(u"不参与摇号.txt"_s));
+    QByteArray excluded;
+    for (int i : {2, 5, 12, 99})
+        excluded += TestSupport::gbk(entryLine(i) + u"\r\n"_s);
+    TestSupport::writeBytes(dir.filePath(u"不参与摇号.txt"_s), excluded);
+    Window w(dir.path());
+
+    confirm(w, u"10"_s);
+    QCOMPARE(w.messages.texts(), QStringList{u"一次性摇出号太多"_s});
+    w.messages.shown.clear();
+    confirm(w, u"9"_s);
+    QCOMPARE(w.messages.texts(), QStringList{u"设置完成！"_s});
+    QCOMPARE(w.label(u"Label3(1)"_s)->text(), u"记录条数:12"_s);
+    QCOMPARE(sorted(w.run.drawOrder), range(1, 12, {2, 5, 12}));
+
+    // Nor does an excluded entry roll by, the last entry of the table included.
+    WaitRecorder waits(w);
+    QTest::mouseClick(w.control(u"Command1"_s), Qt::LeftButton);
+    QSet<QString> rolled;
+    for (const WaitRecorder::Wait &wait : waits.waits)
+        rolled.insert(wait.row1);
+    for (int i : range(1, 12, {2, 5, 12}))
+        QVERIFY2(rolled.contains(u"A%1"_s.arg(i)), qPrintable(QString::number(i)));
+    for (int i : {2, 5, 12})
+        QVERIFY(!rolled.contains(u"A%1"_s.arg(i)));
+}
+
+void TestQuickSettingsPanel::dataFileBesideTheProgram()
+{
+    ProgramDir dir;
+    dir.writeEntries(listFile, 1, 12);
+    QTemporaryDir elsewhere;
+    const QString previous = QDir::currentPath();
+    QVERIFY(QDir::setCurrent(elsewhere.path()));
+    Window w(dir.path());
+    confirm(w, u"3"_s);
+    QCOMPARE(w.run.entryTable.entryCount(), 12);
+    // A full name is used as it is.
+    ProgramDir other;
+    other.writeEntries(u"全名.txt"_s, 1, 7);
+    w.messages.answers = {MessageBoxes::Answer::Yes};
+    confirm(w, u"3"_s, other.filePath(u"全名.txt"_s));
+    QCOMPARE(w.run.entryTable.entryCount(), 7);
+    QVERIFY(QDir::setCurrent(previous));
+}
+
+void TestQuickSettingsPanel::panelOpensAndCloses()
+{
+    ProgramDir dir;
+    Window w(dir.path());
+    int opened = 0;
+    w.form.setAdvancedSettingsHandler([&] { ++opened; });
+    auto *count = w.control<QLineEdit>(u"Text1(0)"_s);
+    count->setText(u"77"_s); // typed, not confirmed
+
+    QTest::mouseClick(w.label(u"Label6"_s), Qt::LeftButton);
+    QVERIFY(w.control(u"Frame4"_s)->isHidden());
+    QTest::mouseClick(w.label(u"Label5"_s), Qt::LeftButton);
+    QVERIFY(!w.control(u"Frame4"_s)->isHidden());
+    QCOMPARE(count->text(), u"77"_s);
+    QTest::mouseClick(w.label(u"Label8"_s), Qt::LeftButton);
+    QCOMPARE(opened, 1);
+    QVERIFY(w.messages.shown.isEmpty());
+}
+
+QTEST_MAIN(TestQuickSettingsPanel)
+#include "tst_QuickSettingsPanel.moc"
