@@ -20,6 +20,7 @@
 #include "ui/common/Pictures.h"
 #include "ui/common/Twips.h"
 #include "ui/common/WidgetColours.h"
+#include "ui/settings/Form2.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -533,8 +534,12 @@ void Form1::Label8_Click()
     // Saving the settings reloads the tables the run is walking.
     if (running)
         return;
-    if (advancedSettings)
+    if (advancedSettings) {
         advancedSettings();
+        return;
+    }
+    Form2 dialog(settings, run, messages, *this, this);
+    dialog.exec();
 }
 
 void Form1::disableStartButton()

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "ui/settings/MainWindowRefresh.h"
+
 #include "draw/DrawPreparation.h"
 
 #include <QDateTime>
@@ -25,7 +27,7 @@ class QTimer;
 // The main window: title, display area, start button, quick settings and winner list.
 // Controls carry the names of the layout (object names as well, "Label1(2)"), and arrays of
 // controls are indexed as the layout numbers them.
-class Form1 : public QWidget
+class Form1 : public QWidget, public MainWindowRefresh
 {
     Q_OBJECT
 
@@ -38,16 +40,16 @@ public:
     void Form_Load();
 
     // Title text and the font sizes of the title, the rolling rows and the winner list.
-    void InitSYS2();
+    void InitSYS2() override;
     // Status line and the two quick settings boxes, from the current settings and tables.
-    void zopViewZTL();
+    void zopViewZTL() override;
     // Rolling rows shown or hidden as the three column settings say.
-    void zopSetViewObj();
+    void zopSetViewObj() override;
     // Rebuilds the winner list, puts the caret on its last line and the focus in it.
     void showWinnerList();
 
     // 1 starts the idle roll list, anything else stops it.
-    void runLabelData(int start);
+    void runLabelData(int start) override;
     void Timer1_Timer();
     // Twenty lines from after start; an empty table leaves the list as it is.
     void fillRollList(int start);
@@ -63,7 +65,8 @@ public:
     void Command2_Click();
     void Label5_Click(); // opens the quick settings panel
     void Label6_Click(); // closes it
-    // The link to the advanced settings: calls the handler set below, except during a run.
+    // The link to the advanced settings: opens the dialog modally (or calls the handler a test
+    // set below); nothing during a run, whose tables a save would reload.
     void Label8_Click();
     void setAdvancedSettingsHandler(std::function<void()> handler);
 
@@ -79,7 +82,7 @@ public:
     void Text2_KeyPress(int keyAscii);
 
     // After the advanced settings are saved: disabled and "开始" until the next preparation.
-    void disableStartButton();
+    void disableStartButton() override;
     bool isRunning() const { return running; }
 
     // Where the result file's date and time come from; tests fix it.

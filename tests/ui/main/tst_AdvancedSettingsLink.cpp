@@ -1,0 +1,117 @@
+#include "Form1Fixture.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+
+using namespace Qt::StringLiterals;
+using namespace Form1Fixture;
+
+// The "高级设置" link of the quick settings panel and what the main window shows after a save.
+class TestAdvancedSettingsLink : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void saveRefreshesTheMainWindow();
+    void cancelChangesNothing();
+    void linkIsInertDuringARun();
+};
+
+namespace {
+
+// Runs edit on the settings dialog once it is open, then presses the named button in it.
+void answerDialog(const std::function<void(QWidget &)> &edit, const QString &button)
+{
+    QTimer::singleShot(0, [edit, button] {
+        QWidget *dialog = QApplication::activeModalWidget();
+        QVERIFY(dialog);
+        QCOMPARE(dialog->windowTitle(), u"ZOP摇号（高级设置）"_s);
+        edit(*dialog);
+        QTest::mouseClick(dialog->findChild<QPushButton *>(button), Qt::LeftButton);
+    });
+}
+
+} // namespace
+
+void TestAdvancedSettingsLink::saveRefreshesTheMainWindow()
+{
+    ProgramDir dir;
+    dir.writeEntries(listFile, 1, 30);
+    Window w(dir.path());
+    confirm(w, u"3"_s);
+    QVERIFY(w.control(u"Command1"_s)->isEnabled());
+
+    answerDialog([](QWidget &d) {
+        d.findChild<QLineEdit *>(u"Text1(0)"_s)->setText(u"年会\\n抽奖"_s);
+        d.findChild<QComboBox *>(u"Combo1(2)"_s)->setCurrentText(u"30"_s);
+        d.findChild<QComboBox *>(u"Combo2(1)"_s)->setCurrentText(u"20"_s);
+        d.findChild<QCheckBox *>(u"Check3(2)"_s)->setChecked(false);
+    }, u"Command2(1)"_s);
+    w.form.Label8_Click();
+
+    auto *start = w.control<QPushButton>(u"Command1"_s);
+    QVERIFY(!start->isEnabled());
+    QCOMPARE(start->text(), u"开始"_s);
+    QCOMPARE(w.label(u"Label3(1)"_s)->text(), u"记录条数:0"_s);
+    QCOMPARE(w.label(u"Label3(2)"_s)->text(), u"已出结果:0/3"_s);
+    QCOMPARE(w.label(u"Label2(0)"_s)->text(), u"年会\r\n抽奖"_s);
+    QCOMPARE(w.label(u"Label2(1)"_s)->text(), u"年会\r\n抽奖"_s);
+    QCOMPARE(w.label(u"Label2(0)"_s)->font().pointSizeF(), 30.0);
+    QCOMPARE(w.label(u"Label1(1)"_s)->font().pointSizeF(), 20.0);
+    QVERIFY(w.label(u"Label1(1)"_s)->isVisibleTo(&w.form));
+    QVERIFY(!w.label(u"Label1(2)"_s)->isVisibleTo(&w.form));
+    QVERIFY(!w.label(u"LabelData"_s)->isVisibleTo(&w.form));
+    QCOMPARE(w.run.entryTable.entryCount(), 0);
+
+    // The tables are empty, so the panel must be confirmed again before a draw.
+    confirm(w, u"3"_s);
+    QVERIFY(start->isEnabled());
+}
+
+void TestAdvancedSettingsLink::cancelChangesNothing()
+{
+    ProgramDir dir;
+    dir.writeEntries(listFile, 1, 30);
+    Window w(dir.path());
+    confirm(w, u"3"_s);
+    const QByteArray before = dir.settingsBytes();
+    answerDialog([](QWidget &d) { d.findChild<QLineEdit *>(u"Text1(0)"_s)->setText(u"不保存"_s); },
+                 u"Command2(0)"_s);
+    w.form.Label8_Click();
+    QCOMPARE(dir.settingsBytes(), before);
+    QVERIFY(w.control(u"Command1"_s)->isEnabled());
+    QCOMPARE(w.run.entryTable.entryCount(), 30);
+}
+
+void TestAdvancedSettingsLink::linkIsInertDuringARun()
+{
+    ProgramDir dir;
+    dir.writeEntries(listFile, 1, 30);
+    Window w(dir.path());
+    confirm(w, u"2"_s);
+    WaitRecorder waits(w);
+    int dialogsSeen = 0;
+    waits.atWait = [&](int i) {
+        if (i != 3)
+            return;
+        // A dialog opened here would block the run; the link must return at once.
+        QTimer::singleShot(0, [&] {
+            if (QApplication::activeModalWidget()) {
+                ++dialogsSeen;
+                QApplication::activeModalWidget()->close();
+            }
+        });
+        w.form.Label8_Click();
+    };
+    QTest::mouseClick(w.control(u"Command1"_s), Qt::LeftButton);
+    QCOMPARE(dialogsSeen, 0);
+    QCOMPARE(w.run.winnerList.size(), 2);
+}
+
+QTEST_MAIN(TestAdvancedSettingsLink)
+#include "tst_AdvancedSettingsLink.moc"
