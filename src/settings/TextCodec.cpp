@@ -1,5 +1,6 @@
 #include "TextCodec.h"
 
+#include <QList>
 #include <QStringDecoder>
 #include <QStringEncoder>
 
@@ -160,12 +161,17 @@ QByteArray encode(QStringView text, TextEncoding encoding)
     case TextEncoding::Utf8Bom:
         return QByteArray("\xEF\xBB\xBF") + text.toUtf8();
     case TextEncoding::Cp936: {
-        QStringEncoder encoder(cp936Name);
-        QByteArray bytes = encoder.encode(text);
-        if (!encoder.hasError())
-            return bytes;
-        // A character code page 936 lacks: GB18030 keeps it rather than losing it.
-        break;
+        // The inverse of the reading: GB18030 with the euro sign as the single byte 0x80.
+        // (The system's code page 936 converter turns characters it lacks into "?".)
+        QByteArray bytes;
+        const QList<QStringView> pieces = text.split(QChar(0x20AC));
+        for (qsizetype i = 0; i < pieces.size(); ++i) {
+            if (i > 0)
+                bytes += '\x80';
+            QStringEncoder encoder(gb18030Name);
+            bytes += encoder.encode(pieces[i]);
+        }
+        return bytes;
     }
     case TextEncoding::Gb18030:
         break;

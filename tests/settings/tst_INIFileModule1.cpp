@@ -35,6 +35,7 @@ private slots:
     void rewriteKeepsEncoding_data();
     void rewriteKeepsEncoding();
     void undecodableSettingsFileIsNotRewritten();
+    void codePage936RewriteKeepsEveryCharacter();
     void badPaths();
     void hugeAndOddContent();
     void writeFailingPartWayKeepsOldFile();
@@ -215,6 +216,17 @@ void TestINIFileModule1::rewriteKeepsEncoding()
     QVERIFY(iniWriteValue(file, u"标题文字"_s, u"新€"_s));
     QCOMPARE(readBytes(file), after);
     QCOMPARE(iniReadValue(file, u"标题文字"_s), u"新€"_s);
+}
+
+void TestINIFileModule1::codePage936RewriteKeepsEveryCharacter()
+{
+    // Characters code page 936 lacks must not turn into "?" when such a file is rewritten.
+    const QString file = path(u"cp936.ini"_s);
+    writeBytes(file, QByteArray("a=\x80\r\n"));
+    const QString value = u"€ǹ😀张"_s;
+    QVERIFY(iniWriteValue(file, u"a"_s, value));
+    QCOMPARE(iniReadValue(file, u"a"_s), value);
+    QCOMPARE(int(readTextFile(file).decoded.encoding), int(TextEncoding::Cp936));
 }
 
 void TestINIFileModule1::undecodableSettingsFileIsNotRewritten()
