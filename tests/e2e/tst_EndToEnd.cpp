@@ -1,0 +1,447 @@
+#include "RealProgram.h"
+#include "XDisplay.h"
+
+#include "settings/INIFileModule1.h"
+#include "support/TestSupport.h"
+#include "ui/common/Twips.h"
+
+#include <QElapsedTimer>
+#include <QSet>
+#include <QTest>
+
+#include <cstdio>
+#include <functional>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+const QString mainTitle = u"ZOP摇号 V:1.22"_s;
+const QString settingsTitle = u"ZOP摇号（高级设置）"_s;
+const QString editorTitle = u"ZOP摇号（数据文件编辑）"_s;
+const QString messageBoxTitle = u"ZOP摇号"_s;
+const QString dataName = u"测试数据.txt"_s;
+
+// Where the controls are, in twips of their window's client area (a frame's offset added).
+namespace Layout {
+constexpr int frame4Left = 240, frame4Top = 6840; // quick settings panel
+const QRect drawCountBox = Twips::rect(frame4Left + 1320, frame4Top + 360, 1935, 270);
+const QRect confirmButton = Twips::rect(frame4Left + 1320, frame4Top + 1080, 1935, 375);
+const QRect advancedLink = Twips::rect(frame4Left + 360, frame4Top + 1200, 855, 255);
+const QRect panelTab = Twips::rect(240, 7080, 375, 1335);
+// The coloured panel shows as a border around the display area; it flashes with each winner.
+const QPoint panelBorder = Twips::rect(120, 960, 120, 120).center();
+constexpr int panelColour = 0x8080FF;
+// Inside the start button near its top right corner, where no caption reaches.
+const QPoint startButtonCorner = Twips::rect(1440 + 6375 - 240, 6840 + 60, 120, 120).center();
+const QPoint restingPointer = Twips::rect(60, 60, 0, 0).topLeft();
+
+constexpr int settingsFrame2Left = 120, settingsFrame2Top = 3180;
+const QRect singleModeOption = Twips::rect(settingsFrame2Left + 180, settingsFrame2Top + 750, 240, 330);
+const QRect editContentsButton = Twips::rect(settingsFrame2Left + 3450, settingsFrame2Top + 1110, 1200, 360);
+const QRect saveButton = Twips::rect(7140, 4890, 1200, 420);
+const QRect cancelButton = Twips::rect(8580, 4890, 1200, 420);
+
+constexpr int editorFrame3Left = 120, editorFrame3Top = 240;
+const QRect addButton = Twips::rect(editorFrame3Left + 6960, editorFrame3Top + 3720, 615, 495);
+} // namespace Layout
+
+// Reveals quickly: five rolling steps of 10 ms, 0.1 s after each winner. The flashes keep
+// their fixed lengths.
+const QMap<QString, QString> quickDraw = {
+    {u"滚动个数随机小"_s, u"5"_s},
+    {u"滚动个数随机大"_s, u"5"_s},
+    {u"滚动速度"_s, u"1"_s},
+    {u"一次性摇出延时"_s, u"1"_s},
+};
+
+QList<QByteArray> wholeLines(const QByteArray &bytes)
+{
+    QList<QByteArray> lines = bytes.split('\n');
+    lines.removeLast(); // after the last line end: empty for a file of whole lines
+    for (QByteArray &line : lines)
+        line.chop(line.endsWith('\r') ? 1 : 0);
+    return lines;
+}
+
+#define DO(step)                                                                                \
+    do {                                                                                        \
+        const QString failure = (step);                                                         \
+        QVERIFY2(failure.isEmpty(), qPrintable(failure));                                       \
+    } while (false)
+
+// One run of the real program, with the steps a person takes in it.
+class Session
+{
+public:
+    explicit Session(XDisplay &display) : display(display), program(display) { clock.start(); }
+
+    RealProgram &app() { return program; }
+
+    QString startWith(const QMap<QString, QString> &settings)
+    {
+        QString failure = program.install(settings);
+        if (failure.isEmpty())
+            failure = program.start();
+        if (failure.isEmpty())
+            failure = waitForWindow(mainTitle, 30000);
+        if (failure.isEmpty())
+            entries = wholeLines(TestSupport::readBytes(program.filePath(dataName)));
+        excluded = wholeLines(TestSupport::readBytes(program.filePath(u"不参与摇号.txt"_s)));
+        return failure;
+    }
+
+    void note(const QString &step)
+    {
+        std::printf("  %6.1f s  %s\n", double(clock.elapsed()) / 1000.0, qPrintable(step));
+        std::fflush(stdout);
+    }
+
+    QString waitFor(const QString &what, const std::function<bool()> &condition, int timeoutMs)
+    {
+        if (QTest::qWaitFor(condition, timeoutMs))
+            return QString();
+        QString failure = u"gave up after %1 s waiting for %2"_s.arg(timeoutMs / 1000.0).arg(what);
+        if (program.isRunning())
+            failure += u"; windows open: "_s + program.windowTitles().join(u", "_s);
+        else
+            failure += u"; the program has ended (exit code %1)"_s.arg(program.exitCode());
+        const QString output = program.output().trimmed();
+        if (!output.isEmpty())
+            failure += u"; it printed:\n"_s + output.right(4000);
+        return failure;
+    }
+
+    QString waitForWindow(const QString &title, int timeoutMs = 10000)
+    {
+        return waitFor(u"the window \""_s + title + u'"', [&] { return program.window(title) != 0; },
+                       timeoutMs);
+    }
+
+    QString waitForWindowGone(const QString &title, int timeoutMs = 10000)
+    {
+        return waitFor(u"the window \""_s + title + u"\" to close"_s,
+                       [&] { return program.window(title) == 0; }, timeoutMs);
+    }
+
+    QString click(const QString &title, QPoint position)
+    {
+        const unsigned long window = program.window(title);
+        if (!window)
+            return u"no window \""_s + title + u"\" to click in"_s;
+        return display.click(window, position);
+    }
+
+    QString click(const QString &title, const QRect &control)
+    {
+        return click(title, control.center());
+    }
+
+    QString keys(const QString &title, const QStringList &keys)
+    {
+        const unsigned long window = program.window(title);
+        if (!window)
+            return u"no window \""_s + title + u"\" for the keys "_s + keys.join(u' ');
+        return display.keys(window, keys);
+    }
+
+    QString type(const QString &title, const QString &text)
+    {
+        const unsigned long window = program.window(title);
+        if (!window)
+            return u"no window \""_s + title + u"\" to type in"_s;
+        return display.type(window, text);
+    }
+
+    // Replaces the text of the box at control with text.
+    QString fill(const QString &title, const QRect &control, const QString &text)
+    {
+        QString failure = click(title, control);
+        if (failure.isEmpty())
+            failure = keys(title, {u"ctrl+a"_s});
+        if (failure.isEmpty())
+            failure = type(title, text);
+        return failure;
+    }
+
+    // Waits for a message box and presses Enter on it, which answers its default button.
+    QString answerMessageBox()
+    {
+        QString failure = waitForWindow(messageBoxTitle);
+        if (failure.isEmpty())
+            failure = keys(messageBoxTitle, {u"Return"_s});
+        if (failure.isEmpty())
+            failure = waitForWindowGone(messageBoxTitle);
+        return failure;
+    }
+
+    // Repeats action until condition holds: for a control that is inert for a while, such as
+    // the advanced settings link while a run ends. Each try waits retryMs for the condition.
+    QString retryUntil(const QString &what, const std::function<QString()> &action,
+                       const std::function<bool()> &condition, int timeoutMs, int retryMs)
+    {
+        QElapsedTimer waited;
+        waited.start();
+        while (!condition()) {
+            if (waited.elapsed() > timeoutMs)
+                return waitFor(what, condition, 0);
+            if (const QString failure = action(); !failure.isEmpty())
+                return failure;
+            (void)QTest::qWaitFor(condition, retryMs);
+        }
+        return QString();
+    }
+
+    QString requestClose(const QString &title)
+    {
+        const unsigned long window = program.window(title);
+        if (!window)
+            return u"no window \""_s + title + u"\" to close"_s;
+        return display.requestClose(window);
+    }
+
+    // 0xRRGGBB, -1 without the window.
+    int pixel(const QString &title, QPoint position) const
+    {
+        const unsigned long window = program.window(title);
+        return window ? display.pixel(window, position) : -1;
+    }
+
+    QList<QByteArray> resultLines(const QStringList &files) const
+    {
+        QList<QByteArray> lines;
+        for (const QString &name : files)
+            lines += wholeLines(TestSupport::readBytes(program.filePath(name)));
+        return lines;
+    }
+
+    qsizetype resultLineCount(const QStringList &skip = {}) const
+    {
+        QStringList files = program.resultFiles();
+        for (const QString &name : skip)
+            files.removeAll(name);
+        return resultLines(files).size();
+    }
+
+    // Empty when the files hold exactly count lines, each whole, each a different entry of the
+    // data file that the exclusion list does not name.
+    QString checkResults(const QStringList &files, qsizetype count) const
+    {
+        QList<QByteArray> lines;
+        for (const QString &name : files) {
+            const QByteArray bytes = TestSupport::readBytes(program.filePath(name));
+            if (!bytes.isEmpty() && !bytes.endsWith("\r\n"))
+                return name + u" ends in a partial line"_s;
+            lines += wholeLines(bytes);
+        }
+        if (lines.size() != count)
+            return u"%1 hold %2 lines, not %3"_s.arg(files.join(u", "_s)).arg(lines.size()).arg(count);
+        QSet<QByteArray> seen;
+        for (const QByteArray &line : lines) {
+            if (!entries.contains(line))
+                return u"a result line is no entry of the data file: "_s + QString::fromLocal8Bit(line.toHex());
+            if (excluded.contains(line))
+                return u"an excluded entry was drawn"_s;
+            if (seen.contains(line))
+                return u"an entry was drawn twice"_s;
+            seen.insert(line);
+        }
+        return QString();
+    }
+
+    QString closeAndWaitForExit(const QString &title)
+    {
+        QString failure = requestClose(title);
+        if (failure.isEmpty())
+            failure = waitFor(u"the program to exit"_s, [&] { return !program.isRunning(); }, 20000);
+        if (!failure.isEmpty())
+            return failure;
+        // A sanitizer report, a leak included, ends the program with a non-zero code.
+        if (program.exitStatus() != QProcess::NormalExit || program.exitCode() != 0)
+            return u"the program ended with %1 %2; it printed:\n%3"_s
+                .arg(program.exitStatus() == QProcess::NormalExit ? u"exit code"_s : u"a crash, signal"_s)
+                .arg(program.exitCode())
+                .arg(program.output().right(8000));
+        return QString();
+    }
+
+    QList<QByteArray> entries, excluded;
+
+private:
+    XDisplay &display;
+    RealProgram program;
+    QElapsedTimer clock;
+};
+
+} // namespace
+
+class TestEndToEnd : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void wholeEvent();
+    void closingDuringReveal_data();
+    void closingDuringReveal();
+
+private:
+    XDisplay display;
+};
+
+void TestEndToEnd::initTestCase()
+{
+    DO(display.start());
+}
+
+// An event as the organiser runs it, with real key presses and clicks: a continuous draw of
+// ten, single mode chosen in the advanced settings and three presses, an entry added in the
+// editor.
+void TestEndToEnd::wholeEvent()
+{
+    Session s(display);
+    DO(s.startWith(quickDraw));
+    s.note(u"main window shown"_s);
+
+    DO(s.fill(mainTitle, Layout::drawCountBox, u"10"_s));
+    DO(s.click(mainTitle, Layout::confirmButton));
+    DO(s.answerMessageBox());
+    DO(s.click(mainTitle, Layout::restingPointer));
+    s.note(u"draw count 10 confirmed, message box answered"_s);
+
+    DO(s.keys(mainTitle, {u"space"_s}));
+    DO(s.waitFor(u"ten winners in the result file"_s, [&] { return s.resultLineCount() >= 10; }, 60000));
+    const QStringList continuousFiles = s.app().resultFiles();
+    DO(s.checkResults(continuousFiles, 10));
+    QCOMPARE(continuousFiles.size(), 1);
+    s.note(u"continuous draw: 10 whole lines of distinct entries in "_s + continuousFiles[0]);
+
+    // The link is inert until the run has shown its closing text.
+    DO(s.click(mainTitle, Layout::panelTab));
+    DO(s.retryUntil(u"the advanced settings dialog"_s,
+                    [&] { return s.click(mainTitle, Layout::advancedLink); },
+                    [&] { return s.app().window(settingsTitle) != 0; }, 20000, 1000));
+    s.note(u"advanced settings opened after the run"_s);
+    DO(s.click(settingsTitle, Layout::singleModeOption));
+    DO(s.click(settingsTitle, Layout::saveButton));
+    DO(s.waitForWindowGone(settingsTitle));
+    QCOMPARE(INIFileModule1::iniReadValue(s.app().filePath(u"ZOP摇号设置.ini"_s), u"每点一次出一号标志"_s), u"1"_s);
+    s.note(u"single mode saved"_s);
+
+    DO(s.fill(mainTitle, Layout::drawCountBox, u"3"_s));
+    DO(s.click(mainTitle, Layout::confirmButton));
+    DO(s.answerMessageBox());
+    DO(s.click(mainTitle, Layout::restingPointer));
+    const int enabledStart = s.pixel(mainTitle, Layout::startButtonCorner);
+    QVERIFY(enabledStart >= 0);
+    s.note(u"draw count 3 confirmed"_s);
+
+    for (int press = 1; press <= 3; ++press) {
+        // Between presses the button is disabled until the pause after a winner is over.
+        DO(s.waitFor(u"the start button enabled"_s,
+                     [&] { return s.pixel(mainTitle, Layout::startButtonCorner) == enabledStart; }, 10000));
+        DO(s.keys(mainTitle, {u"space"_s}));
+        DO(s.waitFor(u"winner %1 of the single mode run"_s.arg(press),
+                     [&] { return s.resultLineCount(continuousFiles) >= press; }, 20000));
+        s.note(u"press %1: one more winner"_s.arg(press));
+    }
+    QStringList singleFiles = s.app().resultFiles();
+    for (const QString &name : continuousFiles)
+        singleFiles.removeAll(name);
+    DO(s.checkResults(singleFiles, 3));
+    DO(s.checkResults(continuousFiles, 10));
+    s.note(u"single mode: 3 whole lines in %1 file(s)"_s.arg(singleFiles.size()));
+
+    const QByteArray dataBefore = TestSupport::readBytes(s.app().filePath(dataName));
+    DO(s.click(mainTitle, Layout::panelTab));
+    DO(s.retryUntil(u"the advanced settings dialog"_s,
+                    [&] { return s.click(mainTitle, Layout::advancedLink); },
+                    [&] { return s.app().window(settingsTitle) != 0; }, 20000, 1000));
+    DO(s.click(settingsTitle, Layout::editContentsButton));
+    DO(s.waitForWindow(editorTitle));
+    s.note(u"editor opened from the dialog"_s);
+    // The editor opens with the focus in the first column; Enter moves on to the next.
+    DO(s.type(editorTitle, u"E2E-0001"_s));
+    DO(s.keys(editorTitle, {u"Return"_s}));
+    DO(s.type(editorTitle, u"Tester"_s));
+    DO(s.keys(editorTitle, {u"Return"_s}));
+    DO(s.type(editorTitle, u"QA"_s));
+    DO(s.click(editorTitle, Layout::addButton));
+    DO(s.requestClose(editorTitle));
+    DO(s.answerMessageBox()); // 保存完成！
+    DO(s.waitForWindowGone(editorTitle));
+    QCOMPARE(TestSupport::readBytes(s.app().filePath(dataName)), dataBefore + "E2E-0001\tTester\tQA\r\n");
+    s.note(u"entry added; the editor saved the data file on closing"_s);
+
+    DO(s.click(settingsTitle, Layout::cancelButton));
+    DO(s.waitForWindowGone(settingsTitle));
+    DO(s.closeAndWaitForExit(mainTitle));
+    s.note(u"main window closed, the program exited with code 0"_s);
+}
+
+void TestEndToEnd::closingDuringReveal_data()
+{
+    QTest::addColumn<int>("onePerPress");
+    QTest::addColumn<int>("drawCount");
+    QTest::addColumn<int>("scrollSpeed");
+    QTest::addColumn<int>("linesFirst"); // the close waits for this many result lines
+    QTest::addColumn<bool>("whileFlashing"); // and then for the panel to flash (or to rest)
+    QTest::addColumn<int>("recorded");
+
+    // A winner on display is recorded even when the window closes during its flash.
+    QTest::newRow("continuous, closed while winner 2 flashes") << 0 << 10 << 1 << 1 << true << 2;
+    // Half a second a rolling step: the close comes while winner 2 rolls.
+    QTest::newRow("continuous, closed while winner 2 rolls") << 0 << 10 << 50 << 1 << false << 1;
+    QTest::newRow("continuous, closed after the last winner") << 0 << 2 << 1 << 2 << false << 2;
+    QTest::newRow("one per press, closed while winner 1 flashes") << 1 << 3 << 1 << 0 << true << 1;
+}
+
+// The main window closed as a window manager closes it, in the middle of a run: the program
+// ends, without a crash or a sanitizer report, and every winner recorded is in the result file.
+void TestEndToEnd::closingDuringReveal()
+{
+    QFETCH(int, onePerPress);
+    QFETCH(int, drawCount);
+    QFETCH(int, scrollSpeed);
+    QFETCH(int, linesFirst);
+    QFETCH(bool, whileFlashing);
+    QFETCH(int, recorded);
+
+    QMap<QString, QString> settings = quickDraw;
+    settings.insert(u"滚动速度"_s, QString::number(scrollSpeed));
+    settings.insert(u"每点一次出一号标志"_s, QString::number(onePerPress));
+    Session s(display);
+    DO(s.startWith(settings));
+    DO(s.fill(mainTitle, Layout::drawCountBox, QString::number(drawCount)));
+    DO(s.click(mainTitle, Layout::confirmButton));
+    DO(s.answerMessageBox());
+    QCOMPARE(s.pixel(mainTitle, Layout::panelBorder), Layout::panelColour);
+
+    DO(s.keys(mainTitle, {u"space"_s}));
+    DO(s.waitFor(u"%1 result lines"_s.arg(linesFirst), [&] { return s.resultLineCount() >= linesFirst; }, 30000));
+    DO(s.waitFor(whileFlashing ? u"the panel to flash"_s : u"the panel at rest"_s,
+                 [&] { return (s.pixel(mainTitle, Layout::panelBorder) != Layout::panelColour) == whileFlashing; },
+                 10000));
+    DO(s.closeAndWaitForExit(mainTitle));
+    s.note(u"closed during the run; the program exited with code 0"_s);
+
+    DO(s.checkResults(s.app().resultFiles(), recorded));
+    QCOMPARE(s.app().resultFiles().size(), recorded > 0 ? 1 : 0);
+}
+
+// Without an X server to run it on, the test says so and counts as skipped.
+int main(int argc, char *argv[])
+{
+    QCoreApplication app(argc, argv);
+    const QStringList missing = XDisplay::missingTools();
+    if (!missing.isEmpty()) {
+        std::printf("SKIPPED: the end-to-end test needs %s, which is not installed.\n",
+                    qPrintable(missing.join(u" and "_s)));
+        return 77;
+    }
+    TestEndToEnd test;
+    QTEST_SET_MAIN_SOURCE_PATH
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "tst_EndToEnd.moc"
