@@ -57,6 +57,10 @@ QString RealProgram::install(const QMap<QString, QString> &settings)
     QFile::setPermissions(runtime, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
     QProcessEnvironment env = process.processEnvironment();
     env.insert(u"XDG_RUNTIME_DIR"_s, runtime);
+    // Only matters in the sanitizer build: leaks of system libraries are not the program's.
+    const QString lsan = env.value(u"LSAN_OPTIONS"_s);
+    env.insert(u"LSAN_OPTIONS"_s, (lsan.isEmpty() ? QString() : lsan + u':')
+                   + u"suppressions="_s + QStringLiteral(ZOP_LSAN_SUPPRESSIONS) + u":print_suppressions=0"_s);
     process.setProcessEnvironment(env);
 
     process.setProgram(program);

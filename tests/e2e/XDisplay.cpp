@@ -151,7 +151,7 @@ QString XDisplay::xdotool(const QStringList &arguments)
 
 QString XDisplay::click(unsigned long window, QPoint position)
 {
-    return xdotool({u"mousemove"_s, u"--sync"_s, u"--window"_s, QString::number(window),
+    return xdotool({u"mousemove"_s, u"--window"_s, QString::number(window),
                     QString::number(position.x()), QString::number(position.y()), u"click"_s, u"1"_s});
 }
 
@@ -191,20 +191,21 @@ QString XDisplay::requestClose(unsigned long window)
     return QString();
 }
 
-int XDisplay::pixel(unsigned long window, QPoint position) const
+QList<int> XDisplay::pixels(unsigned long window, const QRect &area) const
 {
+    QList<int> colours;
     Display *display = xlib(connection);
     if (!display)
-        return -1;
+        return colours;
     XWindowAttributes attributes;
     if (!XGetWindowAttributes(display, window, &attributes) || attributes.map_state != IsViewable)
-        return -1;
-    XImage *image = XGetImage(display, window, position.x(), position.y(), 1, 1, AllPlanes, ZPixmap);
+        return colours;
+    XImage *image = XGetImage(display, window, area.x(), area.y(), unsigned(area.width()),
+                              unsigned(area.height()), AllPlanes, ZPixmap);
     if (!image)
-        return -1;
-    const unsigned long value = XGetPixel(image, 0, 0);
+        return colours;
     const Visual *visual = attributes.visual;
-    auto channel = [value](unsigned long mask) {
+    auto channel = [](unsigned long value, unsigned long mask) {
         int shift = 0;
         while (mask && !(mask & 1)) {
             mask >>= 1;
@@ -212,8 +213,13 @@ int XDisplay::pixel(unsigned long window, QPoint position) const
         }
         return int(((value >> shift) & mask) * 255 / (mask ? mask : 1));
     };
-    const int colour = channel(visual->red_mask) << 16 | channel(visual->green_mask) << 8
-        | channel(visual->blue_mask);
+    for (int y = 0; y < area.height(); ++y) {
+        for (int x = 0; x < area.width(); ++x) {
+            const unsigned long value = XGetPixel(image, x, y);
+            colours.append(channel(value, visual->red_mask) << 16 | channel(value, visual->green_mask) << 8
+                           | channel(value, visual->blue_mask));
+        }
+    }
     XDestroyImage(image);
-    return colour;
+    return colours;
 }

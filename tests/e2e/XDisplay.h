@@ -2,6 +2,7 @@
 
 #include <QList>
 #include <QPoint>
+#include <QRect>
 #include <QProcess>
 #include <QString>
 #include <QStringList>
@@ -43,8 +44,9 @@ public:
     // WM_DELETE_WINDOW, as a window manager sends it when the close box is clicked.
     QString requestClose(unsigned long window);
 
-    // The colour shown at position of window as 0xRRGGBB; -1 when the window cannot be read.
-    int pixel(unsigned long window, QPoint position) const;
+    // The colours shown in area of window as 0xRRGGBB, row by row; empty when the window
+    // cannot be read.
+    QList<int> pixels(unsigned long window, const QRect &area) const;
 
 private:
     QString xdotool(const QStringList &arguments);
