@@ -488,7 +488,7 @@ void Form1::enterFullScreen()
         target = screen();
     if (!target)
         return;
-    normal = {pos(), expanded, titleWidth};
+    normal = {geometry(), expanded, titleWidth};
     presenting = true;
     leaveKey->setEnabled(true);
     if (QWindow *window = windowHandle(); window && window->screen() != target)
@@ -513,7 +513,7 @@ void Form1::leaveFullScreen()
     clientOrigin = QPoint();
     showNormal();
     applyLayout(1.0);
-    move(normal.position);
+    setGeometry(normal.geometry);
 }
 
 void Form1::layOutFullScreen(QSize area)

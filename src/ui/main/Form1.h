@@ -160,7 +160,7 @@ private:
 
     // The window as it was before full screen, to come back to exactly.
     struct NormalWindow {
-        QPoint position;
+        QRect geometry; // of the client area, which the frame does not move
         bool expanded;
         int titleWidth;
     };
