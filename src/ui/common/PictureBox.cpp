@@ -42,8 +42,8 @@ void PictureBox::paintEvent(QPaintEvent *event)
         scaled.setDevicePixelRatio(ratio);
     }
     QPainter p(this);
-    p.drawPixmap(event->rect(), scaled,
-                 QRectF(QPointF(event->rect().topLeft()) * ratio, QSizeF(event->rect().size()) * ratio));
+    const QRect r = event->rect();
+    p.drawPixmap(r, scaled, QRectF(QPointF(r.topLeft()) * ratio, QSizeF(r.size()) * ratio));
 }
 
 void PictureBox::mousePressEvent(QMouseEvent *event)

@@ -522,7 +522,8 @@ void Form1::layOutFullScreen(QSize area)
     const double factor = fullScreenFactor(area, expanded);
     layoutFactor = factor;
     const QSize client = clientPixels();
-    clientOrigin = QPoint((area.width() - client.width()) / 2, (area.height() - client.height()) / 2);
+    clientOrigin = QPoint((area.width() - client.width()) / 2,
+                          (area.height() - client.height()) / 2);
     applyLayout(factor);
 }
 

@@ -99,8 +99,6 @@ public:
     void leaveFullScreen();
     bool isPresenting() const { return presenting; }
     double layoutScale() const { return layoutFactor; }
-    // The largest factor at which the client area of the width state fits into area (pixels).
-    static double fullScreenFactor(QSize area, bool expanded);
 
     // The generator the rolling sequences use; tests put a seeded one in.
     DrawRandom &drawRandom() { return *random; }
@@ -133,6 +131,8 @@ private:
     void setFontPoints(QWidget *control, double points);
     void applyFont(const FontSpec &spec);
     void centreOnScreen();
+    // The largest factor at which the client area of the width state fits into area (pixels).
+    static double fullScreenFactor(QSize area, bool expanded);
     void enterFullScreen();
     void layOutFullScreen(QSize area);
     QSize clientPixels() const;
