@@ -34,8 +34,8 @@
 #include <QResizeEvent>
 #include <QScreen>
 #include <QShortcut>
-#include <QWindow>
 #include <QTimer>
+#include <QWindow>
 
 #include <algorithm>
 
