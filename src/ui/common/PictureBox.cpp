@@ -9,25 +9,41 @@ PictureBox::PictureBox(QWidget *parent) : QWidget(parent) {}
 void PictureBox::setPicture(const QPixmap &picture)
 {
     image = picture;
+    painter = nullptr;
     scaled = QPixmap();
     update();
 }
 
+void PictureBox::setPicture(Painter draw)
+{
+    painter = std::move(draw);
+    image = QPixmap();
+    scaled = QPixmap();
+    update();
+}
+
+QPixmap PictureBox::picture() const
+{
+    return painter ? painter(size()) : image;
+}
+
 void PictureBox::paintEvent(QPaintEvent *event)
 {
-    if (image.isNull())
+    if (image.isNull() && !painter)
         return;
-    // Everything drawn over a backdrop repaints it, so it is stretched once per size only.
+    // Everything drawn over a backdrop repaints it, so it is drawn once per size only.
     const qreal ratio = devicePixelRatioF();
     const QSize pixels = (QSizeF(size()) * ratio).toSize();
+    if (pixels.isEmpty())
+        return;
     if (scaled.size() != pixels) {
-        scaled = image.scaled(pixels, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+        scaled = painter ? painter(pixels)
+                         : image.scaled(pixels, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
         scaled.setDevicePixelRatio(ratio);
     }
-    QPainter painter(this);
-    painter.drawPixmap(event->rect(), scaled,
-                       QRectF(QPointF(event->rect().topLeft()) * ratio,
-                              QSizeF(event->rect().size()) * ratio));
+    QPainter p(this);
+    const QRect r = event->rect();
+    p.drawPixmap(r, scaled, QRectF(QPointF(r.topLeft()) * ratio, QSizeF(r.size()) * ratio));
 }
 
 void PictureBox::mousePressEvent(QMouseEvent *event)

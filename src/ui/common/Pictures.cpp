@@ -64,18 +64,19 @@ QPixmap windowIcon(int size)
     return QPixmap::fromImage(image);
 }
 
-QPixmap displayBackdrop()
+QPixmap displayBackdrop(QSize size)
 {
     const int w = 506, h = 389;
-    QImage image = canvas(w, h);
+    QImage image = canvas(size.width(), size.height());
     QPainter p(&image);
     p.setRenderHint(QPainter::Antialiasing);
+    p.scale(size.width() / qreal(w), size.height() / qreal(h));
 
     QRadialGradient glow(QPointF(w / 2.0, h / 2.0), w * 0.65);
     glow.setColorAt(0, QColor(28, 44, 110));
     glow.setColorAt(0.55, QColor(14, 22, 62));
     glow.setColorAt(1, QColor(4, 6, 22));
-    p.fillRect(image.rect(), glow);
+    p.fillRect(QRectF(0, 0, w, h), glow);
 
     // Faint rays from the centre.
     p.setPen(Qt::NoPen);
@@ -118,12 +119,13 @@ QPixmap displayBackdrop()
     return QPixmap::fromImage(image);
 }
 
-QPixmap triangle(Pointing direction)
+QPixmap triangle(Pointing direction, QSize size)
 {
     const int s = 32;
-    QImage image = canvas(s, s);
+    QImage image = canvas(size.width(), size.height());
     QPainter p(&image);
     p.setRenderHint(QPainter::Antialiasing);
+    p.scale(size.width() / qreal(s), size.height() / qreal(s));
     QPainterPath path;
     if (direction == Pointing::Left) {
         path.moveTo(6, s / 2.0);

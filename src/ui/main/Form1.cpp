@@ -31,8 +31,11 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QResizeEvent>
 #include <QScreen>
+#include <QShortcut>
 #include <QTimer>
+#include <QWindow>
 
 #include <algorithm>
 
@@ -118,6 +121,14 @@ Form1::Form1(Settings &settings, RunData &run, MessageBoxes &messages, const QSt
     createControls();
     applyLayout(1.0);
     centreOnScreen();
+
+    // Shortcuts of the window, so that they work whichever control has the focus, during a
+    // run and its flashes as well.
+    auto *fullScreenKey = new QShortcut(QKeySequence(Qt::Key_F11), this);
+    connect(fullScreenKey, &QShortcut::activated, this, &Form1::toggleFullScreen);
+    leaveKey = new QShortcut(QKeySequence(Qt::Key_Escape), this);
+    leaveKey->setEnabled(false);
+    connect(leaveKey, &QShortcut::activated, this, &Form1::leaveFullScreen);
 }
 
 Form1::~Form1()
@@ -137,28 +148,30 @@ void Form1::createControls()
     // Chinese desktop.
     fonts.push_back({this, Fonts::songti(), 9});
 
+    clientArea = named(new QWidget(this), u"ClientArea"_s);
+
     Timer1 = named(new QTimer(this), u"Timer1"_s);
     Timer1->setInterval(100);
     connect(Timer1, &QTimer::timeout, this, &Form1::Timer1_Timer);
 
-    Frame4 = named(new QGroupBox(u"[摇号设置]"_s, this), u"Frame4"_s);
+    Frame4 = named(new QGroupBox(u"[摇号设置]"_s, clientArea), u"Frame4"_s);
     setBackColor(Frame4, QColor(0xFF, 0xFF, 0xC0));
     Frame4->setAutoFillBackground(true);
     setForeColor(Frame4, blue);
-    Frame3 = named(new QGroupBox(this), u"Frame3"_s);
-    Command1 = named(new QPushButton(u"开始"_s, this), u"Command1"_s);
+    Frame3 = named(new QGroupBox(clientArea), u"Frame3"_s);
+    Command1 = named(new QPushButton(u"开始"_s, clientArea), u"Command1"_s);
     setBackColor(Command1, QColor(0xFF, 0x80, 0x80));
     setLayoutFont(Command1, Fonts::songti(), 26.25, true);
     Command1->setToolTip(u"空格键开始"_s);
     Command1->setEnabled(false);
-    Frame2 = named(new QGroupBox(this), u"Frame2"_s);
+    Frame2 = named(new QGroupBox(clientArea), u"Frame2"_s);
     setBackColor(Frame2, QColor(0xE0, 0xE0, 0xE0));
     Frame2->setAutoFillBackground(true);
-    Frame1 = named(new QGroupBox(this), u"Frame1"_s);
+    Frame1 = named(new QGroupBox(clientArea), u"Frame1"_s);
 
     const QColor titleColours[2] = {red, QColor(0x40, 0x40, 0x40)};
     for (int i = 0; i < 2; ++i) {
-        Label2[i] = named(new CaptionLabel(this), indexed(u"Label2"_s, i));
+        Label2[i] = named(new CaptionLabel(clientArea), indexed(u"Label2"_s, i));
         Label2[i]->setText(u"标题"_s);
         Label2[i]->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
         setForeColor(Label2[i], titleColours[i]);
@@ -166,16 +179,18 @@ void Form1::createControls()
     }
     const Pictures::Pointing pointing[2] = {Pictures::Pointing::Left, Pictures::Pointing::Right};
     for (int i = 0; i < 2; ++i) {
-        Image2[i] = named(new PictureBox(this), indexed(u"Image2"_s, i));
-        Image2[i]->setPicture(Pictures::triangle(pointing[i]));
+        Image2[i] = named(new PictureBox(clientArea), indexed(u"Image2"_s, i));
+        Image2[i]->setPicture([direction = pointing[i]](QSize size) {
+            return Pictures::triangle(direction, size);
+        });
         Image2[i]->setCursor(Qt::PointingHandCursor);
         connect(Image2[i], &PictureBox::clicked, this, [this, i] { Image2_Click(i); });
     }
     Image2[1]->hide();
-    Label7 = named(new CaptionLabel(this), u"Label7"_s);
+    Label7 = named(new CaptionLabel(clientArea), u"Label7"_s);
     setBackColor(Label7, QColor(0x80, 0x80, 0xFF));
     Label7->setAutoFillBackground(true);
-    Label5 = named(new CaptionLabel(this), u"Label5"_s);
+    Label5 = named(new CaptionLabel(clientArea), u"Label5"_s);
     Label5->setText(u">>>\r\n摇\r\n号\r\n设\r\n置\r\n>>>\r\n"_s);
     setBackColor(Label5, QColor(0xFF, 0xFF, 0x80));
     Label5->setAutoFillBackground(true);
@@ -229,7 +244,7 @@ void Form1::createControls()
         setLayoutFont(Label1[k], k == 1 ? Fonts::heiti() : Fonts::songti(), 36, true);
     }
     ImgBK0 = named(new PictureBox(Frame2), u"ImgBK0"_s);
-    ImgBK0->setPicture(Pictures::displayBackdrop());
+    ImgBK0->setPicture([](QSize size) { return Pictures::displayBackdrop(size); });
     stackFrontToBack({LabelData, Label1[3], Label1[2], Label1[1], ImgBK0});
 
     // The winner list.
@@ -324,11 +339,19 @@ void Form1::applyLayout(double factor)
         applyFont(spec);
 }
 
-void Form1::placeControls()
+QSize Form1::clientPixels() const
 {
     const int outerWidth = expanded ? expandedOuterWidth : collapsedOuterWidth;
-    setFixedSize(Twips::toPixels(outerWidth - borderWidth, layoutFactor),
+    return QSize(Twips::toPixels(outerWidth - borderWidth, layoutFactor),
                  Twips::toPixels(clientHeight, layoutFactor));
+}
+
+void Form1::placeControls()
+{
+    const QSize client = clientPixels();
+    if (!presenting)
+        setFixedSize(client);
+    clientArea->setGeometry(QRect(clientOrigin, client));
     for (const Placement &p : placements) {
         const bool title = p.control == Label2[0] || p.control == Label2[1];
         p.control->setGeometry(
@@ -433,7 +456,82 @@ void Form1::Image2_Click(int index)
     Image2[0]->setVisible(expanded);
     Image2[1]->setVisible(!expanded);
     titleWidth = expanded ? expandedTitleWidth : collapsedTitleWidth;
-    placeControls();
+    // In full screen the other width takes another factor.
+    if (presenting)
+        layOutFullScreen(presentingArea);
+    else
+        placeControls();
+}
+
+double Form1::fullScreenFactor(QSize area, bool expanded)
+{
+    const int clientWidth = (expanded ? expandedOuterWidth : collapsedOuterWidth) - borderWidth;
+    const double factor = std::min(area.width() * 15.0 / clientWidth,
+                                   area.height() * 15.0 / clientHeight);
+    // A screen too small for any text still gets a window one can leave.
+    return std::max(factor, 0.25);
+}
+
+void Form1::toggleFullScreen()
+{
+    if (presenting)
+        leaveFullScreen();
+    else
+        enterFullScreen();
+}
+
+void Form1::enterFullScreen()
+{
+    // The screen the window is on is the one its middle is on.
+    QScreen *target = QGuiApplication::screenAt(frameGeometry().center());
+    if (!target)
+        target = screen();
+    if (!target)
+        return;
+    normal = {geometry(), expanded, titleWidth};
+    presenting = true;
+    leaveKey->setEnabled(true);
+    if (QWindow *window = windowHandle(); window && window->screen() != target)
+        window->setScreen(target);
+    setMinimumSize(0, 0);
+    setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+    // Laid out for the screen now; the window's own size follows when the screen has it.
+    layOutFullScreen(target->geometry().size());
+    showFullScreen();
+}
+
+void Form1::leaveFullScreen()
+{
+    if (!presenting)
+        return;
+    presenting = false;
+    leaveKey->setEnabled(false);
+    expanded = normal.expanded;
+    titleWidth = normal.titleWidth;
+    Image2[0]->setVisible(expanded);
+    Image2[1]->setVisible(!expanded);
+    clientOrigin = QPoint();
+    showNormal();
+    applyLayout(1.0);
+    setGeometry(normal.geometry);
+}
+
+void Form1::layOutFullScreen(QSize area)
+{
+    presentingArea = area;
+    const double factor = fullScreenFactor(area, expanded);
+    layoutFactor = factor;
+    const QSize client = clientPixels();
+    clientOrigin = QPoint((area.width() - client.width()) / 2,
+                          (area.height() - client.height()) / 2);
+    applyLayout(factor);
+}
+
+void Form1::resizeEvent(QResizeEvent *event)
+{
+    QWidget::resizeEvent(event);
+    if (presenting && isFullScreen() && size() != presentingArea)
+        layOutFullScreen(size());
 }
 
 void Form1::showRollingEntry(int entry)

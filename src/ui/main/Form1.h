@@ -22,6 +22,7 @@ class QGroupBox;
 class QLineEdit;
 class QPlainTextEdit;
 class QPushButton;
+class QShortcut;
 class QTimer;
 
 // The main window: title, display area, start button, quick settings and winner list.
@@ -92,6 +93,13 @@ public:
     // Places and sizes every control from the twip layout, scaled by factor.
     void applyLayout(double factor = 1.0);
 
+    // Full screen for a projector (F11 switches, Esc leaves): the client area scaled by one
+    // factor and centred on the window's screen. Leaving restores the window as it was.
+    void toggleFullScreen();
+    void leaveFullScreen();
+    bool isPresenting() const { return presenting; }
+    double layoutScale() const { return layoutFactor; }
+
     // The generator the rolling sequences use; tests put a seeded one in.
     DrawRandom &drawRandom() { return *random; }
     void setDrawRandom(std::unique_ptr<DrawRandom> generator);
@@ -100,6 +108,7 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
 
 private:
     struct Placement {
@@ -122,6 +131,11 @@ private:
     void setFontPoints(QWidget *control, double points);
     void applyFont(const FontSpec &spec);
     void centreOnScreen();
+    // The largest factor at which the client area of the width state fits into area (pixels).
+    static double fullScreenFactor(QSize area, bool expanded);
+    void enterFullScreen();
+    void layOutFullScreen(QSize area);
+    QSize clientPixels() const;
     void startFromKey(int keyAscii);
     void showClosingText();
     QString dataFilePath() const;
@@ -143,6 +157,19 @@ private:
     double layoutFactor = 1.0;
     bool expanded = true;
     int titleWidth = 14310; // twips; the handles change it
+
+    // The window as it was before full screen, to come back to exactly.
+    struct NormalWindow {
+        QRect geometry; // of the client area, which the frame does not move
+        bool expanded;
+        int titleWidth;
+    };
+    bool presenting = false;
+    NormalWindow normal{};
+    QSize presentingArea;  // pixels of the full screen
+    QPoint clientOrigin;   // of the scaled client area within the window
+    QWidget *clientArea = nullptr; // holds the controls; clips what lies beyond the width state
+    QShortcut *leaveKey = nullptr;
     int rollListStart = 0;
     std::vector<Placement> placements;
     std::vector<FontSpec> fonts;
