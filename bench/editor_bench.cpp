@@ -1,5 +1,6 @@
 // The data file editor on a large data file: opening it, and each edit as the user makes it
 // (button click, list update, repaint).
+#include "BenchSupport.h"
 #include "settings/Settings.h"
 #include "ui/common/MessageBoxes.h"
 #include "ui/editor/Form3.h"
@@ -21,26 +22,6 @@ using namespace Qt::StringLiterals;
 namespace {
 
 constexpr int entryCount = 100000;
-
-class SilentMessageBoxes : public MessageBoxes
-{
-public:
-    Answer question(QWidget *, const QString &) override { return Answer::No; }
-    void error(QWidget *, const QString &) override {}
-    void information(QWidget *, const QString &) override {}
-};
-
-void ensureApplication()
-{
-    if (QApplication::instance())
-        return;
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    static int argc = 1;
-    static char name[] = "zop_bench";
-    static char *argv[] = {name, nullptr};
-    new QApplication(argc, argv); // lives as long as the program
-}
 
 // A folder holding a data file of entryCount entries and a small VIP list.
 struct LargeDataFile {
@@ -105,7 +86,7 @@ void selectMiddleRow(Form3 &form)
 
 void BM_EditorOpen100k(benchmark::State &state)
 {
-    ensureApplication();
+    benchApplication();
     largeFile();
     SilentMessageBoxes boxes;
     for (auto _ : state) {
@@ -120,7 +101,7 @@ BENCHMARK(BM_EditorOpen100k)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 void BM_EditorAdd100k(benchmark::State &state)
 {
-    ensureApplication();
+    benchApplication();
     SilentMessageBoxes boxes;
     auto form = openEditor(boxes);
     for (auto _ : state) {
@@ -134,7 +115,7 @@ BENCHMARK(BM_EditorAdd100k)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 void BM_EditorDelete100k(benchmark::State &state)
 {
-    ensureApplication();
+    benchApplication();
     SilentMessageBoxes boxes;
     auto form = openEditor(boxes);
     selectMiddleRow(*form);
@@ -145,7 +126,7 @@ BENCHMARK(BM_EditorDelete100k)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 void BM_EditorModify100k(benchmark::State &state)
 {
-    ensureApplication();
+    benchApplication();
     SilentMessageBoxes boxes;
     auto form = openEditor(boxes);
     selectMiddleRow(*form);
@@ -161,7 +142,7 @@ BENCHMARK(BM_EditorModify100k)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 void BM_EditorAddVip100k(benchmark::State &state)
 {
-    ensureApplication();
+    benchApplication();
     SilentMessageBoxes boxes;
     auto form = openEditor(boxes);
     selectMiddleRow(*form);
@@ -173,7 +154,7 @@ BENCHMARK(BM_EditorAddVip100k)->Unit(benchmark::kMillisecond)->UseRealTime();
 // What closing costs: both files written.
 void BM_EditorSave100k(benchmark::State &state)
 {
-    ensureApplication();
+    benchApplication();
     SilentMessageBoxes boxes;
     auto form = openEditor(boxes);
     for (auto _ : state)

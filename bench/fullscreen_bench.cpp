@@ -1,4 +1,5 @@
 // One rolling step of the main window in full screen, on a projector-sized and a 4K screen.
+#include "BenchSupport.h"
 #include "draw/RunData.h"
 #include "draw/zopSleepModule.h"
 #include "settings/Settings.h"
@@ -53,32 +54,6 @@ private:
 };
 const ExtraScreens extraScreens;
 
-class SilentMessageBoxes : public MessageBoxes
-{
-public:
-    Answer question(QWidget *, const QString &) override { return Answer::No; }
-    void error(QWidget *, const QString &) override {}
-    void information(QWidget *, const QString &) override {}
-};
-
-QApplication *application()
-{
-    if (!QCoreApplication::instance()) {
-        static int argc = 1;
-        static char name[] = "zop_bench";
-        static char *argv[] = {name, nullptr};
-        new QApplication(argc, argv); // lives as long as the program
-    }
-    auto *app = qobject_cast<QApplication *>(QCoreApplication::instance());
-    static bool prepared = false;
-    if (app && !prepared) {
-        Fonts::installSubstitutions();
-        QApplication::setStyle(u"Fusion"_s);
-        prepared = true;
-    }
-    return app;
-}
-
 // Counts the paints of the first rolling row, to show that each step really repaints.
 class PaintCounter : public QObject
 {
@@ -103,7 +78,7 @@ QScreen *screenNamed(const QString &name)
 
 void BM_RollingStepFullScreen(benchmark::State &state)
 {
-    if (!application()) {
+    if (!benchApplication()) {
         state.SkipWithError("another benchmark made a non-widget application");
         return;
     }

@@ -1,4 +1,5 @@
 // The main window's display costs: one rolling step, the winner list, the idle roll list.
+#include "BenchSupport.h"
 #include "draw/RollingDisplay.h"
 #include "draw/RunData.h"
 #include "draw/zopSleepModule.h"
@@ -15,36 +16,6 @@
 using namespace Qt::StringLiterals;
 
 namespace {
-
-class SilentMessageBoxes : public MessageBoxes
-{
-public:
-    Answer question(QWidget *, const QString &) override { return Answer::No; }
-    void error(QWidget *, const QString &) override {}
-    void information(QWidget *, const QString &) override {}
-};
-
-// One application for every benchmark of the program; windows go to the offscreen platform
-// unless another one is asked for.
-QApplication *application()
-{
-    if (!QCoreApplication::instance()) {
-        if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
-            qputenv("QT_QPA_PLATFORM", "offscreen");
-        static int argc = 1;
-        static char name[] = "zop_bench";
-        static char *argv[] = {name, nullptr};
-        new QApplication(argc, argv); // lives as long as the program
-    }
-    auto *app = qobject_cast<QApplication *>(QCoreApplication::instance());
-    static bool prepared = false;
-    if (app && !prepared) {
-        Fonts::installSubstitutions(); // the faces the program itself would use
-        QApplication::setStyle(u"Fusion"_s);
-        prepared = true;
-    }
-    return app;
-}
 
 // The main window with the default settings, shown, and a table of the given size.
 struct ShownWindow {
@@ -80,7 +51,7 @@ public:
 
 void BM_RollingStep(benchmark::State &state)
 {
-    if (!application()) {
+    if (!benchApplication()) {
         state.SkipWithError("another benchmark made a non-widget application");
         return;
     }
@@ -100,7 +71,7 @@ BENCHMARK(BM_RollingStep)->Unit(benchmark::kMillisecond);
 
 void BM_ShowWinnerList(benchmark::State &state)
 {
-    if (!application()) {
+    if (!benchApplication()) {
         state.SkipWithError("another benchmark made a non-widget application");
         return;
     }
@@ -116,7 +87,7 @@ BENCHMARK(BM_ShowWinnerList)->Arg(10000)->Unit(benchmark::kMillisecond);
 
 void BM_FillRollList(benchmark::State &state)
 {
-    if (!application()) {
+    if (!benchApplication()) {
         state.SkipWithError("another benchmark made a non-widget application");
         return;
     }

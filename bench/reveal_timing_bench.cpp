@@ -1,5 +1,6 @@
 // How closely a reveal keeps to the time its settings give: roll count M and speed s take
 // M x s x 10 ms of rolling, 1.6 s of flashing and the pause. Real sleeps, a shown window.
+#include "BenchSupport.h"
 #include "draw/RunData.h"
 #include "draw/zopSleepModule.h"
 #include "settings/Settings.h"
@@ -21,34 +22,11 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-class SilentMessageBoxes : public MessageBoxes
-{
-public:
-    Answer question(QWidget *, const QString &) override { return Answer::Yes; }
-    void error(QWidget *, const QString &) override {}
-    void information(QWidget *, const QString &) override {}
-};
-
-QApplication *application()
-{
-    if (!QCoreApplication::instance()) {
-        if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
-            qputenv("QT_QPA_PLATFORM", "offscreen");
-        static int argc = 1;
-        static char name[] = "zop_bench";
-        static char *argv[] = {name, nullptr};
-        new QApplication(argc, argv); // lives as long as the program
-        Fonts::installSubstitutions();
-        QApplication::setStyle(u"Fusion"_s);
-    }
-    return qobject_cast<QApplication *>(QCoreApplication::instance());
-}
-
 constexpr int entries = 1000, pauseTenths = 5, flashMs = 2 * 8 * 100;
 
 void BM_RevealTiming(benchmark::State &state)
 {
-    if (!application()) {
+    if (!benchApplication()) {
         state.SkipWithError("another benchmark made a non-widget application");
         return;
     }
@@ -66,7 +44,7 @@ void BM_RevealTiming(benchmark::State &state)
 
     Settings settings;
     RunData run;
-    SilentMessageBoxes messages;
+    SilentMessageBoxes messages(MessageBoxes::Answer::Yes);
     Form1 form(settings, run, messages, dir.path());
     form.Form_Load(); // no settings file: the defaults, then these
     settings.rollCountMin = settings.rollCountMax = rollCount;

@@ -1,5 +1,6 @@
 // The advanced settings dialog with the shipped settings: opening it, and "保存", which rewrites
 // the settings file once per key (22 atomic rewrites) and reloads it.
+#include "BenchSupport.h"
 #include "draw/RunData.h"
 #include "settings/Settings.h"
 #include "ui/common/Fonts.h"
@@ -19,14 +20,6 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-class QuietMessageBoxes : public MessageBoxes
-{
-public:
-    Answer question(QWidget *, const QString &) override { return Answer::No; }
-    void error(QWidget *, const QString &) override {}
-    void information(QWidget *, const QString &) override {}
-};
-
 class IdleMainWindow : public MainWindowRefresh
 {
 public:
@@ -37,27 +30,12 @@ public:
     void disableStartButton() override {}
 };
 
-// The application as the program sets it up: CJK faces for the layout's fonts, Fusion style.
-void startApplication()
-{
-    if (!QCoreApplication::instance()) {
-        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-            qputenv("QT_QPA_PLATFORM", "offscreen");
-        static int argc = 1;
-        static char name[] = "zop_bench";
-        static char *argv[] = {name, nullptr};
-        new QApplication(argc, argv); // lives as long as the program
-    }
-    Fonts::installSubstitutions();
-    QApplication::setStyle(u"Fusion"_s);
-}
-
 // A program folder holding the shipped settings file, loaded.
 struct ShippedSettings {
     QTemporaryDir dir;
     Settings settings;
     RunData run;
-    QuietMessageBoxes boxes;
+    SilentMessageBoxes boxes;
     IdleMainWindow mainWindow;
 
     ShippedSettings()
@@ -81,7 +59,7 @@ struct ShippedSettings {
 
 void BM_SettingsDialogOpen(benchmark::State &state)
 {
-    startApplication();
+    benchApplication();
     ShippedSettings fixture;
     for (auto _ : state) {
         Form2 form(fixture.settings, fixture.run, fixture.boxes, fixture.mainWindow);
@@ -94,7 +72,7 @@ BENCHMARK(BM_SettingsDialogOpen)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 void BM_SettingsDialogSave(benchmark::State &state)
 {
-    startApplication();
+    benchApplication();
     ShippedSettings fixture;
     for (auto _ : state) {
         state.PauseTiming();

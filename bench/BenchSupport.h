@@ -1,0 +1,23 @@
+#pragma once
+
+#include "ui/common/MessageBoxes.h"
+
+class QApplication;
+
+// The one widget application all benchmarks share, set up as the program sets itself up (CJK
+// faces, Fusion style). Windows go to the offscreen platform unless another one is asked for.
+// Null when a benchmark made a non-widget application first.
+QApplication *benchApplication();
+
+// Message boxes that show nothing and answer every question the same way.
+class SilentMessageBoxes : public MessageBoxes
+{
+public:
+    explicit SilentMessageBoxes(Answer answer = Answer::No) : answer(answer) {}
+    Answer question(QWidget *, const QString &) override { return answer; }
+    void error(QWidget *, const QString &) override {}
+    void information(QWidget *, const QString &) override {}
+
+private:
+    Answer answer;
+};
