@@ -317,26 +317,26 @@ void Form1::setLayoutFont(QWidget *control, const QString &family, double points
 
 void Form1::setFontPoints(QWidget *control, double points)
 {
-    for (FontSpec &spec : fonts) {
-        if (spec.control == control) {
-            spec.points = points;
-            applyFont(spec);
+    for (FontSpec &fontItem : fonts) {
+        if (fontItem.control == control) {
+            fontItem.points = points;
+            applyFont(fontItem);
         }
     }
 }
 
-void Form1::applyFont(const FontSpec &spec)
+void Form1::applyFont(const FontSpec &fontItem)
 {
-    spec.control->setFont(Fonts::layoutFont(spec.family, spec.points * layoutFactor, spec.bold,
-                                            spec.underline));
+    fontItem.control->setFont(Fonts::layoutFont(fontItem.family, fontItem.points * layoutFactor, fontItem.bold,
+                                            fontItem.underline));
 }
 
 void Form1::applyLayout(double factor)
 {
     layoutFactor = factor;
     placeControls();
-    for (const FontSpec &spec : fonts)
-        applyFont(spec);
+    for (const FontSpec &fontItem : fonts)
+        applyFont(fontItem);
 }
 
 QSize Form1::clientPixels() const

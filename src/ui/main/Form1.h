@@ -129,7 +129,7 @@ private:
     void setLayoutFont(QWidget *control, const QString &family, double points, bool bold = false,
                        bool underline = false);
     void setFontPoints(QWidget *control, double points);
-    void applyFont(const FontSpec &spec);
+    void applyFont(const FontSpec &fontItem);
     void centreOnScreen();
     // The largest factor at which the client area of the width state fits into area (pixels).
     static double fullScreenFactor(QSize area, bool expanded);
