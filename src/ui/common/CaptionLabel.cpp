@@ -66,17 +66,11 @@ void CaptionLabel::paintEvent(QPaintEvent *)
 
 void CaptionLabel::mousePressEvent(QMouseEvent *event)
 {
-    // Accepted, so that the release comes here as well.
-    pressed = event->button() == Qt::LeftButton;
-    event->accept();
+    clicks.press(event);
 }
 
 void CaptionLabel::mouseReleaseEvent(QMouseEvent *event)
 {
-    const bool click = pressed && event->button() == Qt::LeftButton
-        && rect().contains(event->position().toPoint());
-    pressed = false;
-    event->accept();
-    if (click)
+    if (clicks.release(event, rect()))
         emit clicked();
 }

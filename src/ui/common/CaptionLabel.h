@@ -1,5 +1,7 @@
 #pragma once
 
+#include "ClickTracker.h"
+
 #include <QLabel>
 
 #include <functional>
@@ -32,5 +34,5 @@ private:
     // Lays out the text line by line; returns the height used and the widest line.
     QSizeF layOut(const std::function<void(QTextLayout &)> &laidOut) const;
 
-    bool pressed = false;
+    ClickTracker clicks;
 };

@@ -48,17 +48,11 @@ void PictureBox::paintEvent(QPaintEvent *event)
 
 void PictureBox::mousePressEvent(QMouseEvent *event)
 {
-    // Accepted, so that the release comes here as well.
-    pressed = event->button() == Qt::LeftButton;
-    event->accept();
+    clicks.press(event);
 }
 
 void PictureBox::mouseReleaseEvent(QMouseEvent *event)
 {
-    const bool click = pressed && event->button() == Qt::LeftButton
-        && rect().contains(event->position().toPoint());
-    pressed = false;
-    event->accept();
-    if (click)
+    if (clicks.release(event, rect()))
         emit clicked();
 }

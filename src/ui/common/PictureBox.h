@@ -1,5 +1,7 @@
 #pragma once
 
+#include "ClickTracker.h"
+
 #include <QPixmap>
 #include <QWidget>
 
@@ -32,5 +34,5 @@ private:
     QPixmap image;
     Painter painter;
     QPixmap scaled; // image stretched to the control's size
-    bool pressed = false;
+    ClickTracker clicks;
 };

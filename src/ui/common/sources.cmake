@@ -1,4 +1,5 @@
 set(ZOP_UI_COMMON_SOURCES
+  common/ClickTracker.cpp common/ClickTracker.h
   common/MessageBoxes.cpp common/MessageBoxes.h
   common/Twips.h
   common/Fonts.cpp common/Fonts.h
