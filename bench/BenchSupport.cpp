@@ -3,6 +3,7 @@
 #include "ui/common/Fonts.h"
 
 #include <QApplication>
+#include <QEvent>
 
 using namespace Qt::StringLiterals;
 
@@ -24,4 +25,11 @@ QApplication *benchApplication()
         prepared = true;
     }
     return app;
+}
+
+bool PaintCounter::eventFilter(QObject *, QEvent *event)
+{
+    if (event->type() == QEvent::Paint)
+        ++paints;
+    return false;
 }

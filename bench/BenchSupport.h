@@ -2,6 +2,8 @@
 
 #include "ui/common/MessageBoxes.h"
 
+#include <QObject>
+
 class QApplication;
 
 // The one widget application all benchmarks share, set up as the program sets itself up (CJK
@@ -20,4 +22,12 @@ public:
 
 private:
     Answer answer;
+};
+
+// Counts the paints of the widget it filters, to show that each rolling step really repaints.
+class PaintCounter : public QObject
+{
+public:
+    int paints = 0;
+    bool eventFilter(QObject *watched, QEvent *event) override;
 };

@@ -54,19 +54,6 @@ private:
 };
 const ExtraScreens extraScreens;
 
-// Counts the paints of the first rolling row, to show that each step really repaints.
-class PaintCounter : public QObject
-{
-public:
-    int paints = 0;
-    bool eventFilter(QObject *, QEvent *event) override
-    {
-        if (event->type() == QEvent::Paint)
-            ++paints;
-        return false;
-    }
-};
-
 QScreen *screenNamed(const QString &name)
 {
     for (QScreen *s : QGuiApplication::screens()) {

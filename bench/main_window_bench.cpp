@@ -36,19 +36,6 @@ struct ShownWindow {
     Form1 form;
 };
 
-// Counts the paints of the first rolling row, to show that each step really repaints.
-class PaintCounter : public QObject
-{
-public:
-    int paints = 0;
-    bool eventFilter(QObject *, QEvent *event) override
-    {
-        if (event->type() == QEvent::Paint)
-            ++paints;
-        return false;
-    }
-};
-
 void BM_RollingStep(benchmark::State &state)
 {
     if (!benchApplication()) {
