@@ -1,8 +1,8 @@
 // The main window's display costs: one rolling step, the winner list, the idle roll list.
 #include "BenchSupport.h"
-#include "draw/RollingDisplay.h"
+#include "ui/reveal/RollingDisplay.h"
 #include "draw/RunData.h"
-#include "draw/zopSleepModule.h"
+#include "ui/reveal/zopSleepModule.h"
 #include "settings/Settings.h"
 #include "ui/common/Fonts.h"
 #include "ui/common/MessageBoxes.h"

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "draw/RunData.h"
-#include "draw/zopSleepModule.h"
+#include "ui/reveal/zopSleepModule.h"
 #include "settings/Settings.h"
 #include "support/ScriptedMessageBoxes.h"
 #include "ui/common/CaptionLabel.h"

@@ -1,5 +1,5 @@
 #include "Form1Fixture.h"
-#include "draw/ColourFlash.h"
+#include "ui/reveal/ColourFlash.h"
 #include "support/TestSupport.h"
 #include "ui/common/Fonts.h"
 #include "ui/common/WidgetColours.h"

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "DrawPreparation.h"
+#include "draw/DrawPreparation.h"
 
 #include <QList>
 #include <QString>

@@ -1,7 +1,7 @@
 #include "RollingDisplay.h"
 
-#include "DrawPreparation.h"
-#include "DrawRandom.h"
+#include "draw/DrawPreparation.h"
+#include "draw/DrawRandom.h"
 #include "entries/EntryTable.h"
 
 using namespace Qt::StringLiterals;
