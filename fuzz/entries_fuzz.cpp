@@ -1,6 +1,7 @@
 #include "FuzzSupport.h"
 #include "entries/EntryTable.h"
 #include "settings/INIFileModule1.h"
+#include "settings/zopValstr.h"
 
 #include <QStringList>
 
@@ -28,8 +29,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         for (const QString &line : QString(text + u"\r\n"_s).split(u"\r\n"_s)) {
             const QStringList pieces = line.split(separator);
             if (pieces.size() >= 3)
-                expected.append({trimBlanks(pieces[0]).toString(), trimBlanks(pieces[1]).toString(),
-                                 trimBlanks(pieces[2]).toString()});
+                expected.append({zopValstr::trimBlanks(pieces[0]).toString(), zopValstr::trimBlanks(pieces[1]).toString(),
+                                 zopValstr::trimBlanks(pieces[2]).toString()});
         }
     }
     FUZZ_CHECK(table.entryCount() == expected.size());

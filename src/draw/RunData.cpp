@@ -7,3 +7,14 @@ void RunData::resetTables()
     drawOrder.clear();
     winnerList.clear();
 }
+
+namespace Module1 {
+
+SettingsSource loadSettings(Settings &settings, RunData &run, const QString &programDir)
+{
+    const SettingsSource source = loadSettings(settings, programDir);
+    run.resetTables();
+    return source;
+}
+
+} // namespace Module1

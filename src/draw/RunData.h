@@ -3,6 +3,7 @@
 #include "entries/EntryTable.h"
 #include "entries/VipList.h"
 #include "ResultFile.h"
+#include "settings/Settings.h"
 
 #include <QList>
 #include <QString>
@@ -29,3 +30,11 @@ public:
     // What loading the settings empties; the VIP list is left as it is.
     void resetTables();
 };
+
+namespace Module1 {
+
+// Loads the settings and empties the run tables they describe, as every (re)load must;
+// the VIP list is kept.
+SettingsSource loadSettings(Settings &settings, RunData &run, const QString &programDir);
+
+} // namespace Module1

@@ -1,18 +1,9 @@
 #include "EntryTable.h"
 
 #include "settings/INIFileModule1.h"
+#include "settings/zopValstr.h"
 
 using namespace Qt::StringLiterals;
-
-QStringView trimBlanks(QStringView s)
-{
-    qsizetype b = 0, e = s.size();
-    while (b < e && s[b] == u' ')
-        ++b;
-    while (e > b && s[e - 1] == u' ')
-        --e;
-    return s.mid(b, e - b);
-}
 
 QStringView EntryTable::column(int i, int c) const
 {
@@ -129,7 +120,7 @@ void EntryTable::parse(QString text, QStringView separator)
             };
             Slot slot;
             for (int c = 0; c < 3; ++c) {
-                const QStringView t = trimBlanks(pieces[c]);
+                const QStringView t = zopValstr::trimBlanks(pieces[c]);
                 slot.start[c] = static_cast<quint32>(t.data() - all.data());
                 slot.length[c] = static_cast<quint32>(t.size());
                 usedChars += t.size();

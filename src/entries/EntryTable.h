@@ -49,9 +49,6 @@ private:
     std::vector<Slot> entrySlots;
 };
 
-// Blanks (U+0020) removed at both ends; tabs stay.
-QStringView trimBlanks(QStringView s);
-
 // Reads fileName with readWholeFile and replaces table by its entries; a missing or unreadable
 // file gives an empty table. Nothing is reported.
 void loadEntryFile(const QString &fileName, const QString &separator, EntryTable &table);

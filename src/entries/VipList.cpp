@@ -2,6 +2,7 @@
 
 #include "EntryTable.h"
 #include "settings/INIFileModule1.h"
+#include "settings/zopValstr.h"
 
 #include <QList>
 
@@ -22,8 +23,8 @@ void loadVipFile(const QString &fileName, const QString &separator, VipList &lis
         const QList<QStringView> pieces = QStringView(line).split(separator);
         if (pieces.size() < 4)
             continue;
-        list.append({trimBlanks(pieces[0]).toString(), trimBlanks(pieces[1]).toString(),
-                     trimBlanks(pieces[2]).toString(), trimBlanks(pieces[3]).toString()});
+        list.append({zopValstr::trimBlanks(pieces[0]).toString(), zopValstr::trimBlanks(pieces[1]).toString(),
+                     zopValstr::trimBlanks(pieces[2]).toString(), zopValstr::trimBlanks(pieces[3]).toString()});
     }
 }
 

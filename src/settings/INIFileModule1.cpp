@@ -1,5 +1,7 @@
 #include "INIFileModule1.h"
 
+#include "zopValstr.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -12,16 +14,6 @@
 using namespace Qt::StringLiterals;
 
 namespace {
-
-QStringView trimBlanks(QStringView s)
-{
-    qsizetype b = 0, e = s.size();
-    while (b < e && s[b] == u' ')
-        ++b;
-    while (e > b && s[e - 1] == u' ')
-        --e;
-    return s.mid(b, e - b);
-}
 
 // Lines end at CR LF or at a lone CR; a lone LF stays inside its line.
 QList<QStringView> splitLines(QStringView text)
@@ -173,9 +165,9 @@ QString iniReadValue(const QString &fileName, const QString &key)
     const FileText file = readTextFile(fileName);
     if (file.status != ReadOk)
         return QString();
-    const QString search = trimBlanks(key).toString().toUpper() + u'=';
+    const QString search = zopValstr::trimBlanks(key).toString().toUpper() + u'=';
     for (QStringView line : splitLines(file.decoded.text)) {
-        if (trimBlanks(line).startsWith(u';'))
+        if (zopValstr::trimBlanks(line).startsWith(u';'))
             continue;
         if (line.toString().toUpper().contains(search))
             return line.mid(line.indexOf(u'=') + 1).toString();

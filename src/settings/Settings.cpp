@@ -1,7 +1,6 @@
 #include "Settings.h"
 
 #include "INIFileModule1.h"
-#include "draw/RunData.h"
 #include "zopValstr.h"
 
 #include <QDir>
@@ -41,7 +40,7 @@ QString withTrailingSeparator(const QString &dir)
     return dir.endsWith(u'/') ? dir : dir + u'/';
 }
 
-SettingsSource loadSettings(Settings &s, RunData &run, const QString &programDir)
+SettingsSource loadSettings(Settings &s, const QString &programDir)
 {
     s.appDir = withTrailingSeparator(QDir::fromNativeSeparators(programDir));
     const QString file = s.settingsFile();
@@ -85,7 +84,6 @@ SettingsSource loadSettings(Settings &s, RunData &run, const QString &programDir
     s.fontSizeB = number(u"字号B"_s, 36);
     s.fontSizeC = number(u"字号C"_s, 36);
 
-    run.resetTables();
     return missing ? SettingsSource::MissingFile : SettingsSource::File;
 }
 

@@ -2,8 +2,6 @@
 
 #include <QString>
 
-class RunData;
-
 // Everything the user can configure, one field per key of the settings file.
 struct Settings {
     int drawCount = 0;        // 一次性摇出个数
@@ -49,9 +47,9 @@ QString withTrailingSeparator(const QString &dir);
 
 enum class SettingsSource { File, MissingFile };
 
-// Fills every field from the settings file in appDir and empties the run data's tables.
-// A missing file gives the dialog's defaults and nothing is written; a missing or non-numeric
-// number takes the same default silently.
-SettingsSource loadSettings(Settings &settings, RunData &run, const QString &programDir);
+// Fills every field from the settings file in appDir. A missing file gives the dialog's
+// defaults and nothing is written; a missing or non-numeric number takes the same default
+// silently. The overload in draw/RunData.h also empties the run tables, as the program needs.
+SettingsSource loadSettings(Settings &settings, const QString &programDir);
 
 } // namespace Module1

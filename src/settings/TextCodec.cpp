@@ -6,55 +6,16 @@
 #include <QStringDecoder>
 #include <QStringEncoder>
 
+#include <algorithm>
+
 namespace {
 
 const char *const gb18030Name = "GB18030";
-const char *const cp936Name = "GBK"; // ICU's name for Windows code page 936
 
-// Returns true for valid UTF-8; sets nonAscii when any byte is >= 0x80. Stops at the first fault,
-// so a GBK file costs almost nothing here.
-bool isValidUtf8(QByteArrayView bytes, bool &nonAscii)
+bool hasNonAscii(QByteArrayView bytes)
 {
-    nonAscii = false;
-    const auto *p = reinterpret_cast<const unsigned char *>(bytes.data());
-    const qsizetype n = bytes.size();
-    qsizetype i = 0;
-    while (i < n) {
-        const unsigned char c = p[i];
-        if (c < 0x80) {
-            ++i;
-            continue;
-        }
-        nonAscii = true;
-        int extra;
-        unsigned int cp;
-        if (c >= 0xC2 && c <= 0xDF) {
-            extra = 1;
-            cp = c & 0x1F;
-        } else if (c >= 0xE0 && c <= 0xEF) {
-            extra = 2;
-            cp = c & 0x0F;
-        } else if (c >= 0xF0 && c <= 0xF4) {
-            extra = 3;
-            cp = c & 0x07;
-        } else {
-            return false;
-        }
-        if (i + extra >= n)
-            return false;
-        for (int k = 1; k <= extra; ++k) {
-            const unsigned char cc = p[i + k];
-            if ((cc & 0xC0) != 0x80)
-                return false;
-            cp = (cp << 6) | (cc & 0x3F);
-        }
-        // Overlong forms, surrogates and values past U+10FFFF are not UTF-8.
-        if ((extra == 2 && cp < 0x800) || (extra == 3 && (cp < 0x10000 || cp > 0x10FFFF))
-            || (cp >= 0xD800 && cp <= 0xDFFF))
-            return false;
-        i += extra + 1;
-    }
-    return true;
+    return std::any_of(bytes.begin(), bytes.end(),
+                       [](char c) { return static_cast<unsigned char>(c) >= 0x80; });
 }
 
 #if defined(Q_OS_WIN)
@@ -145,9 +106,8 @@ DecodedText decode(QByteArrayView bytes)
         result.encoding = TextEncoding::Utf8Bom;
         return result;
     }
-    bool nonAscii = false;
     bool errors = false;
-    if (isValidUtf8(bytes, nonAscii) && nonAscii) {
+    if (hasNonAscii(bytes) && bytes.isValidUtf8()) {
         QString utf8 = QString::fromUtf8(bytes);
         QString gbk = decodeGb18030(bytes, errors);
         if (errors || !looksLikeMisreadGbk(utf8)) {
@@ -205,8 +165,7 @@ bool available()
 #if defined(Q_OS_WIN)
     return true;
 #else
-    return QStringDecoder(gb18030Name).isValid() && QStringDecoder(cp936Name).isValid()
-        && QStringEncoder(gb18030Name).isValid();
+    return QStringDecoder(gb18030Name).isValid() && QStringEncoder(gb18030Name).isValid();
 #endif
 }
 

@@ -19,7 +19,7 @@ namespace TextCodec {
 DecodedText decode(QByteArrayView bytes);
 QByteArray encode(QStringView text, TextEncoding encoding);
 
-// False when this Qt lacks the GB18030 or code page 936 converters.
+// False when this Qt lacks the GB18030 converters (code page 936 is read and written through them).
 bool available();
 
 } // namespace TextCodec

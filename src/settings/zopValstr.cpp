@@ -191,4 +191,14 @@ QString convertLineBreaks(const QString &text, int direction)
     return text;
 }
 
+QStringView trimBlanks(QStringView s)
+{
+    qsizetype b = 0, e = s.size();
+    while (b < e && s[b] == u' ')
+        ++b;
+    while (e > b && s[e - 1] == u' ')
+        --e;
+    return s.mid(b, e - b);
+}
+
 } // namespace zopValstr

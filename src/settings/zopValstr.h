@@ -22,4 +22,7 @@ QString strOrDefault(const QString &text, int minLength, const QString &defaultT
 QString convertEscapes(const QString &text, int direction);
 QString convertLineBreaks(const QString &text, int direction);
 
+// The text without leading and trailing blanks (U+0020 only; tabs stay).
+QStringView trimBlanks(QStringView s);
+
 } // namespace zopValstr

@@ -6,16 +6,6 @@ using namespace Qt::StringLiterals;
 
 namespace Fonts {
 
-QString heiti()
-{
-    return u"黑体"_s;
-}
-
-QString songti()
-{
-    return u"宋体"_s;
-}
-
 void installSubstitutions()
 {
 #if defined(Q_OS_WIN)

@@ -240,8 +240,8 @@ void Form3::Command1_Click(int index)
     const EntryRecord typed{Text1[1]->text(), Text1[2]->text(), Text1[3]->text()};
     switch (index) {
     case 0: // 增加
-        if (trimBlanks(typed.column1).isEmpty() && trimBlanks(typed.column2).isEmpty()
-            && trimBlanks(typed.column3).isEmpty())
+        if (zopValstr::trimBlanks(typed.column1).isEmpty() && zopValstr::trimBlanks(typed.column2).isEmpty()
+            && zopValstr::trimBlanks(typed.column3).isEmpty())
             return;
         {
             QScopedValueRollback guard(refilling, true);

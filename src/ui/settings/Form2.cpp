@@ -1,6 +1,7 @@
 #include "Form2.h"
 
 #include "MainWindowRefresh.h"
+#include "draw/RunData.h"
 #include "settings/INIFileModule1.h"
 #include "settings/Settings.h"
 #include "settings/zopValstr.h"
@@ -85,16 +86,6 @@ void showSize(QComboBox *combo, int size)
     const QString text = QString::number(size);
     combo->setCurrentIndex(combo->findText(text));
     combo->setCurrentText(text);
-}
-
-QString trimBlanks(const QString &text)
-{
-    qsizetype b = 0, e = text.size();
-    while (b < e && text[b] == u' ')
-        ++b;
-    while (e > b && text[e - 1] == u' ')
-        --e;
-    return text.mid(b, e - b);
 }
 
 QString escapeSeparator(QString text)
@@ -326,7 +317,8 @@ void Form2::saveSettings()
     write(u"结束语"_s, strOrDefault(Text1[1]->text(), 1, u"**** 谢谢参与! ****"_s));
     write(u"每点一次出一号标志"_s, Option1[0]->isChecked() ? 0 : 1);
     write(u"一次性摇出个数"_s, valInRange(Text2[0]->text(), 1, 99999, 5));
-    write(u"数据文件"_s, strOrDefault(trimBlanks(Text2[1]->text()), 1, u"测试数据.txt"_s));
+    write(u"数据文件"_s,
+          strOrDefault(zopValstr::trimBlanks(Text2[1]->text()).toString(), 1, u"测试数据.txt"_s));
     write(u"数据字段分隔符"_s, strOrDefault(escapeSeparator(Text2[2]->text()), 1, u"{tab}"_s));
 
     // Said once, whichever keys failed: the reload that follows shows what the file really holds.
@@ -336,9 +328,9 @@ void Form2::saveSettings()
 
 void Form2::Command1_Click()
 {
-    const QString name = trimBlanks(Text2[1]->text());
+    const QString name = zopValstr::trimBlanks(Text2[1]->text()).toString();
     const QString separator = Text2[2]->text();
-    if (name.isEmpty() || trimBlanks(separator).isEmpty())
+    if (name.isEmpty() || zopValstr::trimBlanks(separator).isEmpty())
         return;
     // In memory only: the editor works on what is typed, the file keeps the saved values.
     settings.dataFile = name;
