@@ -23,8 +23,13 @@ def read_ppm(path):
             end += 1
         fields.append(data[pos:end])
         pos = end
-    assert fields[0] == b"P6" and fields[3] == b"255", "binary 8-bit PPM expected"
-    return int(fields[1]), int(fields[2]), data[pos + 1:]
+    assert fields[0] == b"P6", "binary PPM expected"
+    width, height, maxval = int(fields[1]), int(fields[2]), int(fields[3])
+    raw = data[pos + 1:]
+    size = 1 if maxval < 256 else 2  # 16-bit samples are big-endian
+    samples = [int.from_bytes(raw[i:i + size], "big") * 255 // maxval
+               for i in range(0, width * height * 3 * size, size)]
+    return width, height, bytes(samples)
 
 
 def main():
