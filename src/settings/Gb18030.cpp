@@ -99,6 +99,11 @@ QString decode(QByteArrayView bytes, bool &hadErrors)
                 hadErrors = true;
             }
             i += 4;
+        } else if (c2 == 0xFF) {
+            // ICU takes a lead and 0xFF as one bad pair.
+            text += QChar::ReplacementCharacter;
+            hadErrors = true;
+            i += 2;
         } else {
             // The lead alone is bad; what follows it is read again.
             text += QChar::ReplacementCharacter;

@@ -84,6 +84,7 @@ void TestGb18030::badBytesAsIcu_data()
     QTest::newRow("0xFF") << QByteArray("\xFF\xB0\xA1");
     QTest::newRow("lead then 0x7F") << QByteArray("\x81\x7F\xB0\xA1");
     QTest::newRow("lead then blank") << QByteArray("\xB0 x");
+    QTest::newRow("lead then 0xFF") << QByteArray("\x82\xFF" "a\x82\x31\x82\xFF");
     QTest::newRow("lead at the end") << QByteArray("ab\xB0");
     QTest::newRow("four-byte cut after two") << QByteArray("a\x81\x30");
     QTest::newRow("four-byte cut after three") << QByteArray("a\x81\x30\x81");
