@@ -10,6 +10,7 @@
 namespace {
 
 constexpr int excludeTag = -1;
+constexpr int earlierWinnerTag = -2;
 
 // A few records to find in a large table. They are keyed by their first column; a bit table
 // over a cheap hash of it turns away almost every other entry before the hash lookup, which
@@ -31,10 +32,10 @@ public:
         const quint32 h = quickHash(c1) & filterMask;
         filter[h / 64] |= quint64(1) << (h % 64);
     }
-    void addExclusions(const EntryTable &excludeList)
+    void addExclusions(const EntryTable &excludeList, int tag = excludeTag)
     {
         for (int i = 1; i <= excludeList.entryCount(); ++i)
-            add(excludeList.column(i, 1), excludeList.column(i, 2), excludeList.column(i, 3), excludeTag);
+            add(excludeList.column(i, 1), excludeList.column(i, 2), excludeList.column(i, 3), tag);
     }
     bool isEmpty() const { return byColumn1.isEmpty(); }
 
@@ -77,17 +78,19 @@ private:
 };
 
 struct ListMatches {
-    ExcludedEntries excluded;  // empty when the exclusion list is
+    ExcludedEntries excluded;  // empty when no entry can be left out
     std::vector<int> vipEntry; // first entry each VIP record names, 0 for none
+    int earlierWinnersKeptOut = 0;
 };
 
-// Both lists against the table in one pass over it.
+// The lists against the table in one pass over it.
 ListMatches matchLists(const RunData &run)
 {
     const EntryTable &entries = run.entryTable;
     const int n = entries.entryCount();
-    RecordIndex index(run.excludeList.entryCount() + run.vipList.vipCount());
+    RecordIndex index(run.excludeList.entryCount() + run.earlierWinners.entryCount() + run.vipList.vipCount());
     index.addExclusions(run.excludeList);
+    index.addExclusions(run.earlierWinners, earlierWinnerTag);
     const bool anyExcluded = !index.isEmpty();
     const int vipCount = run.vipList.vipCount();
     for (int v = 1; v <= vipCount; ++v) {
@@ -104,14 +107,17 @@ ListMatches matchLists(const RunData &run)
 
     int vipUnmatched = vipCount;
     for (int i = 1; i <= n; ++i) {
+        bool wonEarlier = false;
         index.match(entries, i, [&](int tag) {
-            if (tag == excludeTag) {
+            if (tag == excludeTag || tag == earlierWinnerTag) {
                 m.excluded[static_cast<size_t>(i - 1)] = true;
+                wonEarlier = wonEarlier || tag == earlierWinnerTag;
             } else if (m.vipEntry[static_cast<size_t>(tag)] == 0) {
                 m.vipEntry[static_cast<size_t>(tag)] = i;
                 --vipUnmatched;
             }
         });
+        m.earlierWinnersKeptOut += wonEarlier ? 1 : 0;
         // Only first matches count for the VIP list, so without exclusions the rest is moot.
         if (!anyExcluded && vipUnmatched == 0)
             break;
@@ -163,12 +169,15 @@ void applyVipEntries(RunData &run, const ListMatches &m)
     }
 }
 
-} // namespace
-
-ExcludedEntries excludedEntries(const EntryTable &entries, const EntryTable &excludeList)
+// Entries equal to a record of any of the lists.
+ExcludedEntries matchAny(const EntryTable &entries, std::initializer_list<const EntryTable *> lists)
 {
-    RecordIndex index(excludeList.entryCount());
-    index.addExclusions(excludeList);
+    qsizetype records = 0;
+    for (const EntryTable *list : lists)
+        records += list->entryCount();
+    RecordIndex index(records);
+    for (const EntryTable *list : lists)
+        index.addExclusions(*list);
     ExcludedEntries excluded;
     if (index.isEmpty())
         return excluded;
@@ -179,9 +188,21 @@ ExcludedEntries excludedEntries(const EntryTable &entries, const EntryTable &exc
     return excluded;
 }
 
+} // namespace
+
+ExcludedEntries excludedEntries(const EntryTable &entries, const EntryTable &excludeList)
+{
+    return matchAny(entries, {&excludeList});
+}
+
+ExcludedEntries excludedEntries(const RunData &run)
+{
+    return matchAny(run.entryTable, {&run.excludeList, &run.earlierWinners});
+}
+
 int participantCount(const RunData &run)
 {
-    return countParticipants(run.entryTable.entryCount(), excludedEntries(run.entryTable, run.excludeList));
+    return countParticipants(run.entryTable.entryCount(), excludedEntries(run));
 }
 
 QList<int> pickDistinct(int n, int k, DrawRandom &random, const ExcludedEntries &excluded)
@@ -212,8 +233,7 @@ QList<int> pickDistinct(int n, int k, DrawRandom &random, const ExcludedEntries 
 
 void zopSetOKNumber(RunData &run, int drawCount, DrawRandom &random)
 {
-    run.drawOrder = pickDistinct(run.entryTable.entryCount(), drawCount, random,
-                                 excludedEntries(run.entryTable, run.excludeList));
+    run.drawOrder = pickDistinct(run.entryTable.entryCount(), drawCount, random, excludedEntries(run));
 }
 
 void placeVipEntries(RunData &run)
@@ -225,6 +245,7 @@ void placeVipEntries(RunData &run)
 bool prepareDraw(RunData &run, int drawCount, DrawRandom &random)
 {
     const ListMatches m = matchLists(run);
+    run.earlierWinnersKeptOut = m.earlierWinnersKeptOut;
     const int n = run.entryTable.entryCount();
     if (drawCount < 1 || drawCount > countParticipants(n, m.excluded))
         return false;
@@ -232,4 +253,15 @@ bool prepareDraw(RunData &run, int drawCount, DrawRandom &random)
     applyVipEntries(run, m);
     run.pressCount = 0;
     return true;
+}
+
+int pickReplacement(const RunData &run, const EntryTable &eventWinners, DrawRandom &random)
+{
+    // The run's own winners count even when their lines did not reach a result file.
+    EntryTable shown;
+    for (const EntryRecord &w : run.winnerList)
+        shown.append(w);
+    const QList<int> pick = pickDistinct(run.entryTable.entryCount(), 1, random,
+                                         matchAny(run.entryTable, {&run.excludeList, &eventWinners, &shown}));
+    return pick.value(0);
 }
