@@ -66,6 +66,10 @@ private slots:
     void rollListOnlyWhenConfigured_data();
     void rollListOnlyWhenConfigured();
     void exclusionListTakesPart();
+    void earlierWinnersTakeNoPart_data();
+    void earlierWinnersTakeNoPart();
+    void unreadableResultFile_data();
+    void unreadableResultFile();
     void dataFileBesideTheProgram();
     void panelOpensAndCloses();
 };
@@ -181,8 +185,9 @@ void TestQuickSettingsPanel::earlierWinners()
     QStringList expected;
     if (asked)
         expected.append(u"已有摇奖结果是否清除？"_s);
+    // The shipped settings keep the earlier winners out, and the message counts them.
     if (cleared)
-        expected.append(u"设置完成！"_s);
+        expected.append(winners == 0 ? u"设置完成！"_s : u"设置完成！\r\n本次活动已中奖的 %1 人不再参与。"_s.arg(winners));
     QCOMPARE(w.messages.texts(), expected);
     if (asked)
         QCOMPARE(w.messages.shown[0].kind, Kind::Question);
@@ -300,6 +305,76 @@ void TestQuickSettingsPanel::exclusionListTakesPart()
         QVERIFY2(rolled.contains(u"A%1"_s.arg(i)), qPrintable(QString::number(i)));
     for (int i : {2, 5, 12})
         QVERIFY(!rolled.contains(u"A%1"_s.arg(i)));
+}
+
+void TestQuickSettingsPanel::earlierWinnersTakeNoPart_data()
+{
+    QTest::addColumn<QString>("key");
+    QTest::addColumn<bool>("restart");
+    QTest::newRow("on, the next run") << u"1"_s << false;
+    QTest::newRow("on, after a restart") << u"1"_s << true;
+    QTest::newRow("off, winners may win again") << u"0"_s << false;
+}
+
+void TestQuickSettingsPanel::earlierWinnersTakeNoPart()
+{
+    QFETCH(QString, key);
+    QFETCH(bool, restart);
+    ProgramDir dir({{u"中奖者不再参与"_s, key}});
+    dir.writeEntries(listFile, 1, 12);
+    auto w = std::make_unique<Window>(dir.path());
+    runOnce(*w, 6);
+    const QList<int> first = w->run.drawOrder;
+    if (restart)
+        w = std::make_unique<Window>(dir.path());
+    w->messages.answers = {MessageBoxes::Answer::Yes, MessageBoxes::Answer::Yes};
+
+    if (key == u"0"_s) {
+        confirm(*w, u"12"_s);
+        QCOMPARE(w->messages.texts().last(), u"设置完成！"_s);
+        QCOMPARE(sorted(w->run.drawOrder), range(1, 12));
+        return;
+    }
+    // Six remain: seven are too many, as the exclusion list would make them.
+    confirm(*w, u"7"_s);
+    QCOMPARE(w->messages.texts().last(), u"一次性摇出号太多"_s);
+    confirm(*w, u"6"_s);
+    QCOMPARE(w->messages.texts().last(), u"设置完成！\r\n本次活动已中奖的 6 人不再参与。"_s);
+    QCOMPARE(sorted(w->run.drawOrder), range(1, 12, first));
+}
+
+void TestQuickSettingsPanel::unreadableResultFile_data()
+{
+    QTest::addColumn<bool>("goOn");
+    QTest::newRow("Yes: the readable files count") << true;
+    QTest::newRow("No: nothing changes") << false;
+}
+
+// Even root cannot read a folder that bears a result file's name.
+void TestQuickSettingsPanel::unreadableResultFile()
+{
+    QFETCH(bool, goOn);
+    ProgramDir dir;
+    dir.writeEntries(listFile, 1, 12);
+    const QString unreadable = dir.filePath(u"出号结果20240101_000000.txt"_s);
+    QVERIFY(QDir().mkdir(unreadable));
+    TestSupport::writeBytes(dir.filePath(u"出号结果20240102_000000.txt"_s), TestSupport::gbk(entryLine(3) + u"\r\n"_s));
+    Window w(dir.path());
+    const QByteArray settingsBefore = dir.settingsBytes();
+    w.messages.answers = {goOn ? MessageBoxes::Answer::Yes : MessageBoxes::Answer::No};
+
+    confirm(w, u"11"_s);
+    const QString question = u"无法读取结果文件“"_s + QDir::toNativeSeparators(unreadable)
+                             + u"”，其中的中奖者可能再次中奖，是否继续？"_s;
+    if (!goOn) {
+        QCOMPARE(w.messages.texts(), QStringList{question});
+        QCOMPARE(dir.settingsBytes(), settingsBefore);
+        QCOMPARE(w.run.entryTable.entryCount(), 0);
+        QVERIFY(!w.control(u"Command1"_s)->isEnabled());
+        return;
+    }
+    QCOMPARE(w.messages.texts(), (QStringList{question, u"设置完成！\r\n本次活动已中奖的 1 人不再参与。"_s}));
+    QCOMPARE(sorted(w.run.drawOrder), range(1, 12, {3}));
 }
 
 void TestQuickSettingsPanel::dataFileBesideTheProgram()
