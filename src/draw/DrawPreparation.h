@@ -36,8 +36,9 @@ void placeVipEntries(RunData &run);
 // The whole preparation after the lists are loaded: checks drawCount against the entries that
 // take part and, when it fits (1 <= drawCount <= participants), fills the draw order, places
 // the VIP entries and sets pressCount to 0. A refused count changes nothing and returns false.
-// Either way run.earlierWinnersKeptOut says how many entries run.earlierWinners kept out.
-bool prepareDraw(RunData &run, int drawCount, DrawRandom &random);
+// Either way run.earlierWinnersKeptOut says how many entries run.earlierWinners kept out, and
+// leftOut (when given) receives excludedEntries(run), worked out in the same pass.
+bool prepareDraw(RunData &run, int drawCount, DrawRandom &random, ExcludedEntries *leftOut = nullptr);
 
 // A replacement for an absent winner: a uniform one of the entries that take part (not on the
 // exclusion list) and have not won in the event (neither in eventWinners nor in the run's

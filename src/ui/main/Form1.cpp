@@ -605,10 +605,10 @@ void Form1::Command2_Click()
     loadEntryFile(settings.excludeFile, settings.fieldSeparator, run.excludeList);
     loadVipFile(settings.vipFile(), settings.fieldSeparator, run.vipList);
     run.earlierWinners = std::move(event.winners);
-    rollExcluded = excludedEntries(run);
 
-    // The count is checked against the entries that take part, the exclusion list left out.
-    if (!prepareDraw(run, settings.drawCount, *random)) {
+    // The count is checked against the entries that take part, the exclusion list and the
+    // earlier winners left out; those never roll by either.
+    if (!prepareDraw(run, settings.drawCount, *random, &rollExcluded)) {
         messages.error(this, u"一次性摇出号太多"_s);
         Text1[0]->setText(u"1"_s);
         INIFileModule1::iniWriteValue(settingsFile, u"一次性摇出个数"_s, u"1"_s);
