@@ -64,8 +64,6 @@ private slots:
     void vipPlacement();
     void prepareDraw_data();
     void prepareDraw();
-    void earlierWinnersKeptOut_data();
-    void earlierWinnersKeptOut();
 };
 
 void TestDrawPreparation::participants_data()
@@ -225,45 +223,6 @@ void TestDrawPreparation::prepareDraw()
     for (const VipRecord &v : vips) {
         const bool vipExcluded = isExcluded(run.excludeList, v.column1, v.column2, v.column3);
         QCOMPARE(run.drawOrder.at(v.position.toInt() - 1) == 6, !vipExcluded);
-    }
-}
-
-void TestDrawPreparation::earlierWinnersKeptOut_data()
-{
-    QTest::addColumn<Rows>("exclusions");
-    QTest::addColumn<Rows>("earlier");
-    QTest::addColumn<int>("drawCount");
-    QTest::addColumn<bool>("prepared");
-    QTest::addColumn<int>("keptOut");
-
-    const Rows six = entries(6);
-    QTest::newRow("all that remain") << Rows{} << Rows{six[0], six[5]} << 4 << true << 2;
-    QTest::newRow("one more than remain") << Rows{} << Rows{six[0], six[5]} << 5 << false << 2;
-    QTest::newRow("with the exclusion list") << Rows{six[1]} << Rows{six[0], six[1]} << 4 << true << 2;
-    QTest::newRow("won twice, counted once") << Rows{} << Rows{six[2], six[2]} << 5 << true << 1;
-    QTest::newRow("a winner of another data file") << Rows{} << Rows{{u"B1"_s, u"x"_s, u"y"_s}} << 6 << true << 0;
-}
-
-void TestDrawPreparation::earlierWinnersKeptOut()
-{
-    QFETCH(Rows, exclusions);
-    QFETCH(Rows, earlier);
-    QFETCH(int, drawCount);
-    QFETCH(bool, prepared);
-    QFETCH(int, keptOut);
-
-    RunData run;
-    fill(run.entryTable, entries(6));
-    fill(run.excludeList, exclusions);
-    fill(run.earlierWinners, earlier);
-    DrawRandom random(std::make_unique<XoshiroSource>(3));
-    QCOMPARE(::prepareDraw(run, drawCount, random), prepared);
-    QCOMPARE(run.earlierWinnersKeptOut, keptOut);
-    const ExcludedEntries out = excludedEntries(run);
-    QCOMPARE(participantCount(run), 6 - int(std::count(out.begin(), out.end(), true)));
-    for (int e : run.drawOrder) {
-        const EntryRecord r = run.entryTable.record(e);
-        QVERIFY(!earlier.contains(QStringList{r.column1, r.column2, r.column3}));
     }
 }
 

@@ -619,51 +619,44 @@ void TestForm2::cancelWritesNothing()
 
 void TestForm2::newEvent_data()
 {
-    QTest::addColumn<int>("resultFiles");
     QTest::addColumn<bool>("blocked"); // a file named 历史结果 where the folder should go
     QTest::addColumn<bool>("yes");
     QTest::addColumn<QString>("said");
-    QTest::addColumn<bool>("moved");
 
     const QString question = u"将把 2 个结果文件（共 3 名中奖者）移入“历史结果”文件夹，开始新活动吗？"_s;
-    QTest::newRow("Yes") << 2 << false << true << question + u"|新活动已开始，结果文件已移入“%1”。"_s << true;
-    QTest::newRow("No") << 2 << false << false << question << false;
-    QTest::newRow("no result file") << 0 << false << true << u"没有摇号结果文件，无需开始新活动。"_s << false;
-    QTest::newRow("archive folder cannot be created")
-        << 2 << true << true << question + u"|无法创建文件夹“%2”，结果文件均未移动。"_s << false;
+    QTest::newRow("Yes: moved") << false << true << question + u"|新活动已开始，结果文件已移入“%1”。"_s;
+    QTest::newRow("No") << false << false << question;
+    QTest::newRow("archive folder cannot be created") << true << true
+                                                      << question + u"|无法创建文件夹“%2”，结果文件均未移动。"_s;
 }
 
 void TestForm2::newEvent()
 {
-    QFETCH(int, resultFiles);
     QFETCH(bool, blocked);
     QFETCH(bool, yes);
     QFETCH(QString, said);
-    QFETCH(bool, moved);
     Dialog d;
     const QStringList names{u"出号结果20240315_093007.txt"_s, u"出号结果20240315_101500.txt"_s};
-    for (int f = 0; f < resultFiles; ++f)
-        TestSupport::writeBytes(d.dir.filePath(names[f]), gbk(f == 0 ? u"A1\t名1\t部1\r\nA2\t名2\t部2\r\n"_s
-                                                                     : u"A3\t名3\t部3\r\n"_s));
+    TestSupport::writeBytes(d.dir.filePath(names[0]), gbk(u"A1\t名1\t部1\r\nA2\t名2\t部2\r\n"_s));
+    TestSupport::writeBytes(d.dir.filePath(names[1]), gbk(u"A3\t名3\t部3\r\n"_s));
     const QString archive = d.dir.filePath(u"历史结果"_s);
     if (blocked)
         TestSupport::writeBytes(archive, "");
     d.boxes.answers = {yes ? MessageBoxes::Answer::Yes : MessageBoxes::Answer::No};
     Form2 &form = d.open();
-    if (const QString shots = qEnvironmentVariable("ZOP_GRAB_DIR"); !shots.isEmpty() && resultFiles == 0)
+    if (const QString shots = qEnvironmentVariable("ZOP_GRAB_DIR"); !shots.isEmpty() && !yes)
         form.grab().save(QDir(shots).filePath(u"settings-dialog.png"_s));
     d.click(u"Command3"_s);
 
+    const bool moved = yes && !blocked;
     const QStringList folders = QDir(archive).entryList(QDir::Dirs | QDir::NoDotAndDotDot);
     const QString folder = folders.isEmpty() ? QString() : QDir(archive).filePath(folders[0]);
-    QCOMPARE(d.boxes.texts().join(u'|'),
-             said.replace(u"%1"_s, QDir::toNativeSeparators(folder)).replace(u"%2"_s, QDir::toNativeSeparators(archive)));
-    QCOMPARE(folders.size(), moved ? 1 : 0);
-    QCOMPARE(QDir(d.dir.path()).entryList({u"出号结果*"_s}).size(), moved ? 0 : resultFiles);
-    if (moved)
-        QCOMPARE(TestSupport::folderEntries(folder), names);
-    QVERIFY(form.isVisible()); // the dialog stays open; nothing else changed
-    QVERIFY(d.mainWindow.calls.isEmpty());
+    QCOMPARE(d.boxes.texts().join(u'|'), said.replace(u"%1"_s, QDir::toNativeSeparators(folder))
+                                             .replace(u"%2"_s, QDir::toNativeSeparators(archive)));
+    // Everyone takes part again: no result file is left beside the program.
+    QCOMPARE(QDir(d.dir.path()).entryList({u"出号结果*"_s}), moved ? QStringList() : names);
+    QCOMPARE(moved ? TestSupport::folderEntries(folder) : folders, moved ? names : QStringList());
+    QVERIFY(form.isVisible() && d.mainWindow.calls.isEmpty());
 }
 
 void TestForm2::separatorShortcuts()
