@@ -18,6 +18,11 @@ QString Settings::vipFile() const
     return appDir + Module1::vipFileName();
 }
 
+QString Settings::dataFilePath() const
+{
+    return QDir(appDir).filePath(dataFile);
+}
+
 namespace Module1 {
 
 QString settingsFileName()

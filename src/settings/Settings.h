@@ -33,6 +33,9 @@ struct Settings {
 
     QString settingsFile() const;
     QString vipFile() const;
+    // The data file: a relative name is found in appDir, an absolute one where it says. The
+    // main window and the editor both go through here, so they always read the same file.
+    QString dataFilePath() const;
 };
 
 namespace Module1 {

@@ -150,7 +150,7 @@ Form3::Form3(Settings &settings, MessageBoxes &messages, QWidget *parent)
 void Form3::Form_Load()
 {
     separator = settings.fieldSeparator;
-    dataPath = settings.appDir + settings.dataFile;
+    dataPath = settings.dataFilePath();
     vipPath = settings.vipFile();
     entryModel->setSeparator(separator);
     vipModel->setSeparator(separator);

@@ -552,13 +552,6 @@ void Form1::setAdvancedSettingsHandler(std::function<void()> handler)
     advancedSettings = std::move(handler);
 }
 
-QString Form1::dataFilePath() const
-{
-    // Relative to the program's folder, where the editor edits it, whatever folder the program
-    // was started from; an absolute name stays as it is.
-    return QDir(settings.appDir).filePath(settings.dataFile);
-}
-
 void Form1::Command2_Click()
 {
     // The run walks the tables and the draw order; nothing may replace them under it.
@@ -588,7 +581,7 @@ void Form1::Command2_Click()
     INIFileModule1::iniWriteValue(settingsFile, u"数据文件"_s, dataFile);
     settings.dataFile = dataFile;
 
-    loadEntryFile(dataFilePath(), settings.fieldSeparator, run.entryTable);
+    loadEntryFile(settings.dataFilePath(), settings.fieldSeparator, run.entryTable);
     loadEntryFile(settings.excludeFile, settings.fieldSeparator, run.excludeList);
     loadVipFile(settings.vipFile(), settings.fieldSeparator, run.vipList);
     rollExcluded = excludedEntries(run.entryTable, run.excludeList);

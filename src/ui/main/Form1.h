@@ -138,7 +138,6 @@ private:
     QSize clientPixels() const;
     void startFromKey(int keyAscii);
     void showClosingText();
-    QString dataFilePath() const;
 
     Settings &settings;
     RunData &run;
