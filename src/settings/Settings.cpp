@@ -49,7 +49,19 @@ SettingsSource loadSettings(Settings &s, const QString &programDir)
 {
     s.appDir = withTrailingSeparator(QDir::fromNativeSeparators(programDir));
     const QString file = s.settingsFile();
-    const bool missing = !QFileInfo(file).isFile();
+    SettingsSource source = SettingsSource::File;
+    switch (INIFileModule1::readTextFile(file).status) {
+    case INIFileModule1::NoSuchFile:
+        source = SettingsSource::MissingFile;
+        break;
+    case INIFileModule1::ReadFailed:
+        source = QFileInfo(file).isFile() ? SettingsSource::Unreadable : SettingsSource::NotAFile;
+        break;
+    default:
+        break;
+    }
+    // A file that cannot be read would give empty texts, an empty separator above all.
+    const bool missing = source != SettingsSource::File;
 
     // Without a file every value is the dialog's default; with one, only numbers fall back.
     auto text = [&](const QString &key, const QString &whenMissing) {
@@ -89,7 +101,7 @@ SettingsSource loadSettings(Settings &s, const QString &programDir)
     s.fontSizeB = number(u"字号B"_s, 36);
     s.fontSizeC = number(u"字号C"_s, 36);
 
-    return missing ? SettingsSource::MissingFile : SettingsSource::File;
+    return source;
 }
 
 } // namespace Module1

@@ -370,7 +370,9 @@ void Form1::centreOnScreen()
 void Form1::Form_Load()
 {
     random->reseedFromClock();
-    if (Module1::loadSettings(settings, run, programDir) == Module1::SettingsSource::MissingFile)
+    const Module1::SettingsSource source = Module1::loadSettings(settings, run, programDir);
+    const QString file = QDir::toNativeSeparators(settings.settingsFile());
+    if (source == Module1::SettingsSource::MissingFile)
         messages.error(this, u"找不到设置文件，已使用默认设置。"_s);
     InitSYS2();
     zopViewZTL();
@@ -424,6 +426,10 @@ void Form1::runLabelData(int start)
 {
     if (start == 1) {
         Timer1->start();
+    else if (source == Module1::SettingsSource::NotAFile)
+        messages.error(this, u"设置文件“"_s + file + u"”是一个文件夹，已使用默认设置。"_s);
+    else if (source == Module1::SettingsSource::Unreadable)
+        messages.error(this, u"无法读取设置文件“"_s + file + u"”，已使用默认设置。"_s);
         LabelData->show();
     } else {
         Timer1->stop();

@@ -71,6 +71,7 @@ private slots:
     void initTestCase();
 
     void startUpState();
+    void missingSettingsFile_data();
     void missingSettingsFile();
     void statusLineFollowsTheData();
     void columnVisibility_data();
@@ -168,15 +169,34 @@ void TestForm1::statusLineFollowsTheData()
     QCOMPARE(w.control<QLineEdit>(u"Text1(1)"_s)->text(), u"名单.txt"_s);
 }
 
+void TestForm1::missingSettingsFile_data()
+{
+    QTest::addColumn<bool>("folder");
+    QTest::addColumn<QString>("message"); // %1: the settings file
+    QTest::newRow("missing") << false << u"找不到设置文件，已使用默认设置。"_s;
+    QTest::newRow("a folder of that name")
+        << true << u"设置文件“%1”是一个文件夹，已使用默认设置。"_s;
+}
+
 void TestForm1::missingSettingsFile()
 {
+    QFETCH(bool, folder);
+    QFETCH(QString, message);
     QTemporaryDir empty;
+    const QString file = empty.filePath(u"ZOP摇号设置.ini"_s);
+    if (folder)
+        QVERIFY(QDir().mkdir(file));
     Window w(empty.path());
     QCOMPARE(w.messages.shown.size(), 1);
     QCOMPARE(w.messages.shown[0].kind, ScriptedMessageBoxes::Kind::Error);
+    if (folder)
+        message = message.arg(QDir::toNativeSeparators(file));
+    QCOMPARE(w.messages.shown[0].text, message);
     QCOMPARE(w.label(u"Label2(0)"_s)->text(), u"欢迎使用ZOP摇号工具"_s);
     QCOMPARE(w.label(u"Label3(2)"_s)->text(), u"已出结果:0/5"_s);
-    QCOMPARE(TestSupport::folderEntries(empty.path()), QStringList());
+    QCOMPARE(w.settings.fieldSeparator, u"\t"_s);
+    QCOMPARE(TestSupport::folderEntries(empty.path()),
+             folder ? QStringList{u"ZOP摇号设置.ini"_s} : QStringList());
 }
 
 void TestForm1::columnVisibility_data()
