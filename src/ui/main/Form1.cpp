@@ -106,6 +106,11 @@ Form1::Form1(Settings &settings, RunData &run, MessageBoxes &messages, const QSt
              QWidget *parent)
     : QWidget(parent),
       settings(settings),
+QString settingsNotSavedText(const QString &file)
+{
+    return u"设置文件“"_s + QDir::toNativeSeparators(file) + u"”无法保存，本次设置只在本次运行中有效。"_s;
+}
+
       run(run),
       messages(messages),
       programDir(programDir),
@@ -580,11 +585,11 @@ void Form1::Command2_Click()
 
     const QString settingsFile = settings.settingsFile();
     const int drawCount = zopValstr::valInRange(Text1[0]->text(), 1, 99999, 5);
-    INIFileModule1::iniWriteValue(settingsFile, u"一次性摇出个数"_s, drawCount);
+    bool saved = INIFileModule1::iniWriteValue(settingsFile, u"一次性摇出个数"_s, drawCount);
     settings.drawCount = drawCount;
 
     const QString dataFile = Text1[1]->text();
-    INIFileModule1::iniWriteValue(settingsFile, u"数据文件"_s, dataFile);
+    saved = INIFileModule1::iniWriteValue(settingsFile, u"数据文件"_s, dataFile) && saved;
     settings.dataFile = dataFile;
 
     loadEntryFile(settings.dataFilePath(), settings.fieldSeparator, run.entryTable);
@@ -596,7 +601,8 @@ void Form1::Command2_Click()
     if (!prepareDraw(run, settings.drawCount, *random)) {
         messages.error(this, u"一次性摇出号太多"_s);
         Text1[0]->setText(u"1"_s);
-        INIFileModule1::iniWriteValue(settingsFile, u"一次性摇出个数"_s, u"1"_s);
+        if (!INIFileModule1::iniWriteValue(settingsFile, u"一次性摇出个数"_s, u"1"_s) && saved)
+            messages.error(this, settingsNotSavedText(settingsFile));
         settings.drawCount = 1;
         // An earlier draw order names entries of the table loaded then.
         Command1->setEnabled(false);
@@ -647,6 +653,9 @@ void Form1::disableStartButton()
 
 void Form1::Command1_Click()
 {
+    // The values in memory still apply; said once, before anything else can look like success.
+    if (!saved)
+        messages.error(this, settingsNotSavedText(settingsFile));
     if (running)
         return;
     if (run.entryTable.entryCount() == 0) {
