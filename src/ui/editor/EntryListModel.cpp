@@ -28,11 +28,12 @@ QVariant EntryListModel::data(const QModelIndex &index, int role) const
                    + table.column(e, 3));
 }
 
-void EntryListModel::parse(QString text)
+int EntryListModel::parse(QString text)
 {
     beginResetModel();
-    table.parse(std::move(text), separator);
+    const int unread = table.parse(std::move(text), separator);
     endResetModel();
+    return unread;
 }
 
 void EntryListModel::append(const EntryRecord &record)

@@ -22,8 +22,8 @@ public:
     int rowCount(const QModelIndex &parent = QModelIndex()) const override;
     QVariant data(const QModelIndex &index, int role = Qt::DisplayRole) const override;
 
-    // Replaces the table's content with the entries of text.
-    void parse(QString text);
+    // Replaces the table's content with the entries of text; the count of unread lines.
+    int parse(QString text);
     void append(const EntryRecord &record);
     void remove(int row);
     void replace(int row, const EntryRecord &record);

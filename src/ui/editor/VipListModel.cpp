@@ -27,11 +27,12 @@ QVariant VipListModel::data(const QModelIndex &index, int role) const
                    + separator + r.column3);
 }
 
-void VipListModel::load(const QString &fileName)
+int VipListModel::load(const QString &fileName)
 {
     beginResetModel();
-    loadVipFile(fileName, separator, list);
+    const int unread = loadVipFile(fileName, separator, list);
     endResetModel();
+    return unread;
 }
 
 void VipListModel::append(const VipRecord &record)

@@ -20,8 +20,8 @@ public:
     int rowCount(const QModelIndex &parent = QModelIndex()) const override;
     QVariant data(const QModelIndex &index, int role = Qt::DisplayRole) const override;
 
-    // Refills the list from a VIP file.
-    void load(const QString &fileName);
+    // Refills the list from a VIP file; the count of unread lines.
+    int load(const QString &fileName);
     void append(const VipRecord &record);
     void remove(int row);
 

@@ -119,6 +119,9 @@ private slots:
     void vipDelete();
     void closingRewritesBothFilesNormalised_data();
     void closingRewritesBothFilesNormalised();
+    void unreadLinesAreKeptUnlessTheUserAgrees_data();
+    void unreadLinesAreKeptUnlessTheUserAgrees();
+    void absoluteDataFileName();
     void saveButtonAndEscapeKeepWindowOpen();
     void saveFailure_data();
     void saveFailure();
@@ -431,18 +434,24 @@ void TestForm3::closingRewritesBothFilesNormalised_data()
     QTest::addColumn<QString>("vips");
     QTest::addColumn<QString>("expectedData");
     QTest::addColumn<QString>("expectedVips");
+    QTest::addColumn<int>("unreadData"); // lines the loaders skip: each file asks first
+    QTest::addColumn<int>("unreadVip");
 
     QTest::newRow("tab")
         << u"\t"_s
         << u"  张三 \t1001\t销售部\r\n只有一列\r\na\tb\r\n\r\n李四\t1002\t市场部\t多余\r\n王五\t1003\t 研发部"_s
         << u" 3 #*# 张三 \t1001\t销售部\r\nbad line\r\n5\t李四\t1002\t市场部\t多余"_s
         << u"张三\t1001\t销售部\r\n李四\t1002\t市场部\r\n王五\t1003\t研发部\r\n"_s
-        << u"3#*#张三\t1001\t销售部\r\n5#*#李四\t1002\t市场部\r\n"_s;
+        << u"3#*#张三\t1001\t销售部\r\n5#*#李四\t1002\t市场部\r\n"_s << 2 << 1;
     QTest::newRow("two-character separator")
-        << u"||"_s << u"a|b||c||d||e\r\nx||y\r\n"_s << u"9#*#a|b||c||d\r\n"_s
-        << u"a|b||c||d\r\n"_s << u"9#*#a|b||c||d\r\n"_s;
+        << u"||"_s << u"a|b||c||d||e\r\nx||y\r\n \r\n"_s << u"9#*#a|b||c||d\r\n"_s
+        << u"a|b||c||d\r\n"_s << u"9#*#a|b||c||d\r\n"_s << 1 << 0;
     QTest::newRow("LF-only file is one line")
-        << u"\t"_s << u"a\tb\tc\nd\te\tf\n"_s << QString() << u"a\tb\tc\nd\r\n"_s << QString();
+        << u"\t"_s << u"a\tb\tc\nd\te\tf\n"_s << QString() << u"a\tb\tc\nd\r\n"_s << QString()
+        << 0 << 0;
+    QTest::newRow("lone CR stays in its line")
+        << u"\t"_s << u"a\tb\rc\td\r\ne\r\n"_s << u"1#*#a\tb\tc\rd\te\r\n"_s << u"a\tb\rc\td\r\n"_s
+        << u"1#*#a\tb\tc\rd\r\n"_s << 1 << 0;
 }
 
 void TestForm3::closingRewritesBothFilesNormalised()
@@ -452,18 +461,89 @@ void TestForm3::closingRewritesBothFilesNormalised()
     QFETCH(QString, vips);
     QFETCH(QString, expectedData);
     QFETCH(QString, expectedVips);
+    QFETCH(int, unreadData);
+    QFETCH(int, unreadVip);
     Editor ed(separator);
     ed.writeData(data);
     ed.writeVips(vips);
+    ed.boxes.answers = {MessageBoxes::Answer::Yes, MessageBoxes::Answer::Yes};
     ed.open();
     ed.close();
     QVERIFY(!ed.form->isVisible());
-    QCOMPARE(ed.boxes.shown.size(), 1);
-    QCOMPARE(ed.boxes.shown[0].kind, Kind::Information);
-    QCOMPARE(ed.boxes.shown[0].text, u"保存完成！"_s);
+    QList<ScriptedMessageBoxes::Shown> expected;
+    const std::pair<QString, int> files[2] = {{ed.dataPath(), unreadData}, {ed.vipPath(), unreadVip}};
+    for (const auto &[path, n] : files) {
+        if (n > 0)
+            expected.append({Kind::Information, u"%1 行无法按当前分隔符读取，列表中没有这些行。\r\n文件:"_s.arg(n) + path});
+    }
+    for (const auto &[path, n] : files) {
+        if (n > 0)
+            expected.append({Kind::Question, u"%1 行无法按当前分隔符读取，保存将删除这些行。仍要保存？\r\n文件:"_s.arg(n) + path});
+    }
+    expected.append({Kind::Information, u"保存完成！"_s});
+    QCOMPARE(ed.boxes.texts().size(), expected.size());
+    for (int k = 0; k < expected.size(); ++k) {
+        QCOMPARE(ed.boxes.shown[k].kind, expected[k].kind);
+        QCOMPARE(ed.boxes.shown[k].text, expected[k].text);
+    }
     QCOMPARE(TestSupport::readBytes(ed.dataPath()), gbk(expectedData));
     QCOMPARE(TestSupport::readBytes(ed.vipPath()), gbk(expectedVips));
     QCOMPARE(TestSupport::folderEntries(ed.dir.path()), (QStringList{u"GoodLuck.txt"_s, dataName}));
+}
+
+void TestForm3::unreadLinesAreKeptUnlessTheUserAgrees_data()
+{
+    QTest::addColumn<QList<MessageBoxes::Answer>>("answers"); // data file, then VIP file
+    using A = MessageBoxes::Answer;
+    QTest::newRow("blank separator by mistake, No to both") << QList<A>{A::No, A::No};
+    QTest::newRow("Yes for the data file only") << QList<A>{A::Yes, A::No};
+}
+
+// "空格符" clicked by mistake: no tab-separated line reads, and closing must not empty the files.
+void TestForm3::unreadLinesAreKeptUnlessTheUserAgrees()
+{
+    QFETCH(QList<MessageBoxes::Answer>, answers);
+    Editor ed(u" "_s);
+    ed.writeData(threeEntries + u" \r\n"_s);
+    const QByteArray vips = gbk(u"3#*#A002\t李四\t市场部\r\n"_s);
+    TestSupport::writeBytes(ed.vipPath(), vips);
+    ed.boxes.answers = answers;
+    ed.open();
+    QVERIFY(ed.rows(1).isEmpty());
+    QCOMPARE(ed.boxes.texts(),
+             (QStringList{u"3 行无法按当前分隔符读取，列表中没有这些行。\r\n文件:"_s + ed.dataPath(),
+                          u"1 行无法按当前分隔符读取，列表中没有这些行。\r\n文件:"_s + ed.vipPath()}));
+    ed.boxes.shown.clear();
+    ed.close();
+
+    const bool dataSaved = answers[0] == MessageBoxes::Answer::Yes;
+    QStringList expected{u"3 行无法按当前分隔符读取，保存将删除这些行。仍要保存？\r\n文件:"_s + ed.dataPath()};
+    if (!dataSaved)
+        expected.append(u"文件未保存，保持原样。\r\n文件:"_s + ed.dataPath());
+    expected += {u"1 行无法按当前分隔符读取，保存将删除这些行。仍要保存？\r\n文件:"_s + ed.vipPath(),
+                 u"文件未保存，保持原样。\r\n文件:"_s + ed.vipPath()};
+    QCOMPARE(ed.boxes.texts(), expected);
+    QCOMPARE(ed.boxes.shown[0].kind, Kind::Question);
+    QCOMPARE(TestSupport::readBytes(ed.dataPath()),
+             dataSaved ? QByteArray() : gbk(threeEntries + u" \r\n"_s));
+    QCOMPARE(TestSupport::readBytes(ed.vipPath()), vips);
+    QCOMPARE(TestSupport::folderEntries(ed.dir.path()), (QStringList{u"GoodLuck.txt"_s, dataName}));
+}
+
+// The editor opens the file the main window reads: an absolute name is used as it is.
+void TestForm3::absoluteDataFileName()
+{
+    QTemporaryDir elsewhere;
+    const QString path = elsewhere.filePath(dataName);
+    Editor ed(u"\t"_s, path);
+    TestSupport::writeBytes(path, gbk(threeEntries));
+    ed.open();
+    QCOMPARE(ed.rows(1).size(), 3);
+    QCOMPARE(ed.find<QGroupBox>(u"Frame3"_s)->title(), u"[数据文件] 文件名："_s + path);
+    ed.close();
+    QCOMPARE(ed.boxes.texts(), QStringList{u"保存完成！"_s});
+    QCOMPARE(TestSupport::readBytes(path), gbk(threeEntries));
+    QCOMPARE(TestSupport::folderEntries(ed.dir.path()), QStringList{u"GoodLuck.txt"_s});
 }
 
 void TestForm3::saveButtonAndEscapeKeepWindowOpen()
