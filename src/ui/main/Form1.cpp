@@ -51,6 +51,12 @@ constexpr int expandedOuterWidth = 14310, collapsedOuterWidth = 8745;
 constexpr int expandedTitleWidth = 14055, collapsedTitleWidth = 8415;
 constexpr int clientHeight = 9435;
 
+// A window that does not fit its screen is scaled down, but not below this: the 9-point captions
+// stay readable at about 7 points.
+constexpr double minimumWindowFactor = 0.75;
+// Border and title bar before the window system has told their size.
+constexpr QSize frameAllowance(8, 32);
+
 const QColor red(0xFF, 0x00, 0x00);
 const QColor blue(0x00, 0x00, 0xFF);
 const QColor rollingGreen(0x00, 0xC0, 0x00);
@@ -100,17 +106,17 @@ QString indexed(const QString &name, int index)
     return name + u'(' + QString::number(index) + u')';
 }
 
+QString settingsNotSavedText(const QString &file)
+{
+    return u"设置文件“"_s + QDir::toNativeSeparators(file) + u"”无法保存，本次设置只在本次运行中有效。"_s;
+}
+
 } // namespace
 
 Form1::Form1(Settings &settings, RunData &run, MessageBoxes &messages, const QString &programDir,
              QWidget *parent)
     : QWidget(parent),
       settings(settings),
-QString settingsNotSavedText(const QString &file)
-{
-    return u"设置文件“"_s + QDir::toNativeSeparators(file) + u"”无法保存，本次设置只在本次运行中有效。"_s;
-}
-
       run(run),
       messages(messages),
       programDir(programDir),
@@ -125,6 +131,7 @@ QString settingsNotSavedText(const QString &file)
                    | Qt::MSWindowsFixedSizeDialogHint);
     createControls();
     applyLayout(1.0);
+    fitOnScreen();
     centreOnScreen();
 
     // Shortcuts of the window, so that they work whichever control has the focus, during a
@@ -369,7 +376,47 @@ void Form1::centreOnScreen()
     if (const QScreen *s = screen()) {
         const QRect available = s->availableGeometry();
         move(available.center() - QPoint(width() / 2, height() / 2));
+        keepOnScreen();
     }
+}
+
+void Form1::keepOnScreen()
+{
+    const QScreen *s = screen();
+    if (!s)
+        return;
+    const QRect available = s->availableGeometry();
+    const QRect frame = frameGeometry();
+    // Where even the smallest layout is too large, the title bar stays on the screen.
+    const int x = std::max(std::min(frame.left(), available.right() + 1 - frame.width()), available.left());
+    const int y = std::max(std::min(frame.top(), available.bottom() + 1 - frame.height()), available.top());
+    if (x != frame.left() || y != frame.top())
+        move(x, y);
+}
+
+double Form1::windowFactor() const
+{
+    const QScreen *s = screen();
+    if (!s)
+        return 1.0;
+    QSize frame = frameGeometry().size() - size();
+    if (!isVisible() || frame.isEmpty())
+        frame = frame.expandedTo(frameAllowance);
+    const double factor = fullScreenFactor(s->availableGeometry().size() - frame, expanded);
+    return std::clamp(factor, minimumWindowFactor, 1.0);
+}
+
+void Form1::fitOnScreen()
+{
+    if (presenting)
+        return;
+    const double factor = windowFactor();
+    if (factor == layoutFactor) {
+        placeControls();
+        return;
+    }
+    applyLayout(factor);
+    keepOnScreen();
 }
 
 void Form1::Form_Load()
@@ -379,6 +426,10 @@ void Form1::Form_Load()
     const QString file = QDir::toNativeSeparators(settings.settingsFile());
     if (source == Module1::SettingsSource::MissingFile)
         messages.error(this, u"找不到设置文件，已使用默认设置。"_s);
+    else if (source == Module1::SettingsSource::NotAFile)
+        messages.error(this, u"设置文件“"_s + file + u"”是一个文件夹，已使用默认设置。"_s);
+    else if (source == Module1::SettingsSource::Unreadable)
+        messages.error(this, u"无法读取设置文件“"_s + file + u"”，已使用默认设置。"_s);
     InitSYS2();
     zopViewZTL();
     zopSetViewObj();
@@ -431,10 +482,6 @@ void Form1::runLabelData(int start)
 {
     if (start == 1) {
         Timer1->start();
-    else if (source == Module1::SettingsSource::NotAFile)
-        messages.error(this, u"设置文件“"_s + file + u"”是一个文件夹，已使用默认设置。"_s);
-    else if (source == Module1::SettingsSource::Unreadable)
-        messages.error(this, u"无法读取设置文件“"_s + file + u"”，已使用默认设置。"_s);
         LabelData->show();
     } else {
         Timer1->stop();
@@ -467,11 +514,11 @@ void Form1::Image2_Click(int index)
     Image2[0]->setVisible(expanded);
     Image2[1]->setVisible(!expanded);
     titleWidth = expanded ? expandedTitleWidth : collapsedTitleWidth;
-    // In full screen the other width takes another factor.
+    // The other width may take another factor, in full screen and on a small screen alike.
     if (presenting)
         layOutFullScreen(presentingArea);
     else
-        placeControls();
+        fitOnScreen();
 }
 
 double Form1::fullScreenFactor(QSize area, bool expanded)
@@ -499,7 +546,7 @@ void Form1::enterFullScreen()
         target = screen();
     if (!target)
         return;
-    normal = {geometry(), expanded, titleWidth};
+    normal = {geometry(), expanded, titleWidth, layoutFactor};
     presenting = true;
     leaveKey->setEnabled(true);
     if (QWindow *window = windowHandle(); window && window->screen() != target)
@@ -523,7 +570,7 @@ void Form1::leaveFullScreen()
     Image2[1]->setVisible(!expanded);
     clientOrigin = QPoint();
     showNormal();
-    applyLayout(1.0);
+    applyLayout(normal.factor);
     setGeometry(normal.geometry);
 }
 
@@ -543,6 +590,20 @@ void Form1::resizeEvent(QResizeEvent *event)
     QWidget::resizeEvent(event);
     if (presenting && isFullScreen() && size() != presentingArea)
         layOutFullScreen(size());
+}
+
+void Form1::showEvent(QShowEvent *event)
+{
+    QWidget::showEvent(event);
+    if (screenWatched)
+        return;
+    // The screen the window opens on is known now; moved onto another one, the window takes
+    // the factor that fits there.
+    screenWatched = true;
+    fitOnScreen();
+    centreOnScreen();
+    if (QWindow *window = windowHandle())
+        connect(window, &QWindow::screenChanged, this, &Form1::fitOnScreen);
 }
 
 void Form1::showRollingEntry(int entry)
@@ -591,6 +652,9 @@ void Form1::Command2_Click()
     const QString dataFile = Text1[1]->text();
     saved = INIFileModule1::iniWriteValue(settingsFile, u"数据文件"_s, dataFile) && saved;
     settings.dataFile = dataFile;
+    // The values in memory still apply; said once, before anything else can look like success.
+    if (!saved)
+        messages.error(this, settingsNotSavedText(settingsFile));
 
     loadEntryFile(settings.dataFilePath(), settings.fieldSeparator, run.entryTable);
     loadEntryFile(settings.excludeFile, settings.fieldSeparator, run.excludeList);
@@ -653,9 +717,6 @@ void Form1::disableStartButton()
 
 void Form1::Command1_Click()
 {
-    // The values in memory still apply; said once, before anything else can look like success.
-    if (!saved)
-        messages.error(this, settingsNotSavedText(settingsFile));
     if (running)
         return;
     if (run.entryTable.entryCount() == 0) {

@@ -7,6 +7,10 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRegularExpression>
@@ -113,6 +117,32 @@ void confirm(Window &w, const QString &count, const QString &dataFile)
             QTest::sendKeyEvent(QTest::Click, box, Qt::Key_unknown, QString(c), Qt::NoModifier);
     }
     QTest::mouseClick(w.control(u"Command2"_s), Qt::LeftButton);
+}
+
+int runOnScreens(int argc, char *argv[], const QList<TestScreen> &screens,
+                 const std::function<int(int, char *[])> &run)
+{
+    QTemporaryDir dir;
+    // Another platform, or screens set by hand, are left as they are.
+    if (qEnvironmentVariable("QT_QPA_PLATFORM") == u"offscreen"_s) {
+        QJsonArray list;
+        for (const TestScreen &s : screens) {
+            list.append(QJsonObject{{u"name"_s, QString::fromLatin1(s.name)},
+                                    {u"x"_s, s.geometry.x()}, {u"y"_s, s.geometry.y()},
+                                    {u"width"_s, s.geometry.width()},
+                                    {u"height"_s, s.geometry.height()},
+                                    {u"logicalDpi"_s, 96}, {u"logicalBaseDpi"_s, 96},
+                                    {u"dpr"_s, 1.0}});
+        }
+        const QString config = dir.filePath(u"screens.json"_s);
+        QFile file(config);
+        if (!file.open(QIODevice::WriteOnly)
+            || file.write(QJsonDocument(QJsonObject{{u"screens"_s, list}}).toJson()) < 0)
+            qFatal("cannot write %s", qPrintable(config));
+        file.close();
+        qputenv("QT_QPA_PLATFORM", (u"offscreen:configfile="_s + config).toLocal8Bit());
+    }
+    return run(argc, argv);
 }
 
 void grab(QWidget &window, const QString &name)

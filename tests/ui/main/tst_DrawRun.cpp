@@ -488,5 +488,5 @@ void TestDrawRun::resultFileFailure()
     QVERIFY(w.run.unwrittenResultLines.isEmpty());
 }
 
-QTEST_MAIN(TestDrawRun)
+ZOP_FORM1_TEST_MAIN(TestDrawRun)
 #include "tst_DrawRun.moc"

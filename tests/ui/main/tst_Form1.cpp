@@ -556,5 +556,5 @@ void TestForm1::rollingEntryShownInRows()
     QCOMPARE(w.label(u"Label1(1)"_s)->text(), u"A4"_s);
 }
 
-QTEST_MAIN(TestForm1)
+ZOP_FORM1_TEST_MAIN(TestForm1)
 #include "tst_Form1.moc"

@@ -357,5 +357,5 @@ void TestQuickSettingsPanel::panelOpensAndCloses()
     QVERIFY(w.messages.shown.isEmpty());
 }
 
-QTEST_MAIN(TestQuickSettingsPanel)
+ZOP_FORM1_TEST_MAIN(TestQuickSettingsPanel)
 #include "tst_QuickSettingsPanel.moc"
