@@ -226,12 +226,16 @@ void Form1::createControls()
     Label6->setText(u"<<<\r\n|收\r\n|起\r\n<<<"_s);
     setForeColor(Label6, blue);
     Label6->setCursor(Qt::PointingHandCursor);
+    // The panel's small labels were drawn for an 8-point face whose Latin letters are half as
+    // wide as an ideograph; the mono cut of 黑体 is one, so "<<<" fits its 17 pixels.
+    setLayoutFont(Label6, Fonts::heiti(), 8);
     const QString captions4[2] = {u"摇出个数："_s, u"数据文件："_s};
     for (int i = 0; i < 2; ++i) {
         Label4[i] = named(new CaptionLabel(Frame4), indexed(u"Label4"_s, i));
         Label4[i]->setText(captions4[i]);
         // The panel's blue is for its caption only.
         setForeColor(Label4[i], QApplication::palette().color(QPalette::WindowText));
+        setLayoutFont(Label4[i], Fonts::heiti(), 8);
     }
     stackFrontToBack({Command2, Text1[1], Text1[0], Label8, Label6, Label4[1], Label4[0]});
 
@@ -349,6 +353,15 @@ void Form1::applyLayout(double factor)
     placeControls();
     for (const FontSpec &fontItem : fonts)
         applyFont(fontItem);
+    // Pixel rounding at some factors makes a caption a pixel wider than its box: a quarter of a
+    // point less does not show, a clipped "<" does.
+    for (CaptionLabel *label : {Label4[0], Label4[1], Label5, Label6, Label8}) {
+        QFont font = label->font();
+        while (!label->textFits() && font.pointSizeF() > 4) {
+            font.setPointSizeF(font.pointSizeF() - 0.25);
+            label->setFont(font);
+        }
+    }
 }
 
 QSize Form1::clientPixels() const
