@@ -122,6 +122,8 @@ private slots:
     void unreadLinesAreKeptUnlessTheUserAgrees_data();
     void unreadLinesAreKeptUnlessTheUserAgrees();
     void absoluteDataFileName();
+    void look_data();
+    void look();
     void saveButtonAndEscapeKeepWindowOpen();
     void saveFailure_data();
     void saveFailure();
@@ -407,10 +409,16 @@ void TestForm3::vipDelete()
 {
     Editor ed;
     ed.writeData(threeEntries);
-    ed.writeVips(u"1#*#A001\t张三\t销售部\r\n2#*#A002\t李四\t市场部\r\n3#*#A003\t王五\t研发部\r\n"_s);
+    ed.writeVips(u"1#*#A001\t张三\t销售部\r\n9#*#A003\t王五\t研发部\r\n2#*#A002\t李四\t市场部\r\n"
+                 "3#*#A003\t王五\t研发部\r\n"_s);
     ed.open();
     ed.find<QCheckBox>(u"Check1"_s)->setChecked(true);
 
+    ed.selectRow(2, 1);
+    ed.click(u"Command3"_s); // one in the middle: the following one is selected
+    QCOMPARE(ed.rows(2).size(), 3);
+    QCOMPARE(ed.selected(2), 1);
+    QCOMPARE(ed.rows(2)[1], u"2#*#A002\t李四\t市场部"_s);
     ed.selectRow(2, 2);
     ed.click(u"Command3"_s); // the last: the new last is selected
     QCOMPARE(ed.rows(2), (QStringList{u"1#*#A001\t张三\t销售部"_s, u"2#*#A002\t李四\t市场部"_s}));
@@ -544,6 +552,54 @@ void TestForm3::absoluteDataFileName()
     QCOMPARE(ed.boxes.texts(), QStringList{u"保存完成！"_s});
     QCOMPARE(TestSupport::readBytes(path), gbk(threeEntries));
     QCOMPARE(TestSupport::folderEntries(ed.dir.path()), QStringList{u"GoodLuck.txt"_s});
+}
+
+void TestForm3::look_data()
+{
+    QTest::addColumn<QString>("control");
+    QTest::addColumn<double>("points"); // 宋体 throughout
+    QTest::addColumn<bool>("bold");
+    QTest::newRow("position box") << u"Text2"_s << 12.0 << false;
+    QTest::newRow("save button") << u"Command4"_s << 12.0 << true;
+    QTest::newRow("entry list, the window's font") << u"List1"_s << 9.0 << false;
+    QTest::newRow("VIP button") << u"Command2"_s << 9.0 << false;
+}
+
+void TestForm3::look()
+{
+    QFETCH(QString, control);
+    QFETCH(double, points);
+    QFETCH(bool, bold);
+    Editor ed;
+    ed.writeData(threeEntries);
+    Form3 &form = ed.open();
+    ed.find<QCheckBox>(u"Check1"_s)->setChecked(true);
+    QCOMPARE(form.size(), QSize(622, 518)); // 9330 x 7770 twips
+    const QFont font = ed.find<QWidget>(control)->font();
+    QCOMPARE(font.family(), u"宋体"_s);
+    QCOMPARE(font.pointSizeF(), points);
+    QCOMPARE(font.bold(), bold);
+    for (int k = 1; k <= 2; ++k)
+        QCOMPARE(ed.list(k)->selectionMode(), QAbstractItemView::SingleSelection);
+
+    // The frames as painted: their back colour beside the lists, the caption's colour.
+    const struct {
+        const char *name;
+        QColor back;
+        bool blueCaption;
+    } frames[] = {{"Frame3", QColor(224, 224, 224), true}, {"Frame1", QColor(255, 224, 192), false}};
+    for (const auto &frame : frames) {
+        const QImage image = ed.find<QWidget>(QString::fromLatin1(frame.name))->grab().toImage();
+        QCOMPARE(image.pixelColor(4, image.height() / 2), frame.back);
+        int blue = 0;
+        for (int x = 0; x < image.width(); ++x) {
+            for (int y = 0; y < 12; ++y) {
+                const QColor c = image.pixelColor(x, y);
+                blue += c.blue() > 200 && c.red() < 80 && c.green() < 80;
+            }
+        }
+        QVERIFY2((blue > 0) == frame.blueCaption, frame.name);
+    }
 }
 
 void TestForm3::saveButtonAndEscapeKeepWindowOpen()

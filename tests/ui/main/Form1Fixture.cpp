@@ -12,6 +12,7 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QStringDecoder>
@@ -89,7 +90,10 @@ WaitRecorder::WaitRecorder(Window &window)
           waits.append({ms, w.control<QPushButton>(u"Command1"_s)->text(),
                         w.control(u"Command1"_s)->isEnabled(), w.label(u"Label1(1)"_s)->text(),
                         WidgetColours::backColor(w.label(u"Label7"_s)),
-                        WidgetColours::foreColor(w.label(u"Label1(2)"_s))});
+                        WidgetColours::foreColor(w.label(u"Label1(2)"_s)),
+                        int(w.run.winnerList.size()),
+                        int(w.control<QPlainTextEdit>(u"Text2"_s)->toPlainText().count(u"\n["_s)),
+                        w.label(u"Label3(2)"_s)->text()});
           note();
           if (atWait)
               atWait(int(waits.size()) - 1);

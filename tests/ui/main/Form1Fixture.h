@@ -74,6 +74,9 @@ public:
         QString row1;
         QColor panel;      // Label7's back colour
         QColor closing;    // Label1(2)'s text colour
+        int recorded;      // winners in the run's list
+        int listed;        // winner lines the list box shows
+        QString status;    // Label3(2)'s
     };
 
     explicit WaitRecorder(Window &window);
