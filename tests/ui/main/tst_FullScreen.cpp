@@ -89,6 +89,14 @@ void moveOnto(Form1 &form, QScreen *screen)
     form.move(screen->geometry().center() - QPoint(form.width() / 2, form.height() / 2));
 }
 
+// The window centred on the named screen, shown and active; null when it did not become active.
+QScreen *showOn(Window &w, const QString &name)
+{
+    QScreen *screen = screenNamed(name);
+    moveOnto(w.form, screen);
+    return w.showActive() ? screen : nullptr;
+}
+
 void pressKey(Qt::Key key)
 {
     QWidget *target = QApplication::focusWidget() ? QApplication::focusWidget()
@@ -149,9 +157,8 @@ void TestFullScreen::scaledOnTheWindowsScreen()
     QFETCH(double, factor);
     ProgramDir dir;
     Window w(dir.path());
-    QScreen *target = screenNamed(screen);
-    moveOnto(w.form, target);
-    QVERIFY(w.showActive());
+    QScreen *target = showOn(w, screen);
+    QVERIFY(target);
     if (collapsed)
         QTest::mouseClick(w.control(u"Image2(0)"_s), Qt::LeftButton);
     const auto before = widgetStates(w.form);
@@ -210,9 +217,8 @@ void TestFullScreen::widthStateInFullScreen()
     QFETCH(bool, startCollapsed);
     ProgramDir dir;
     Window w(dir.path());
-    QScreen *xga = screenNamed(u"xga"_s);
-    moveOnto(w.form, xga);
-    QVERIFY(w.showActive());
+    QScreen *xga = showOn(w, u"xga"_s);
+    QVERIFY(xga);
     if (startCollapsed) {
         QTest::mouseClick(w.control(u"Image2(0)"_s), Qt::LeftButton);
         // Back and forth once, so that the titles have their narrower expanded width.
@@ -297,9 +303,8 @@ void TestFullScreen::drawInFullScreen()
     ProgramDir dir({{u"滚动个数随机小"_s, u"20"_s}, {u"滚动个数随机大"_s, u"20"_s}});
     dir.writeEntries(listFile, 1, 12);
     Window w(dir.path());
-    QScreen *fullhd = screenNamed(u"fullhd"_s);
-    moveOnto(w.form, fullhd);
-    QVERIFY(w.showActive());
+    QScreen *fullhd = showOn(w, u"fullhd"_s);
+    QVERIFY(fullhd);
     // Collapsed before, so that leaving and entering again keeps it collapsed.
     if (collapsed)
         QTest::mouseClick(w.control(u"Image2(0)"_s), Qt::LeftButton);
@@ -414,9 +419,8 @@ void TestFullScreen::normalWindowKeptOnItsScreen()
     QFETCH(double, collapsedFactor);
     ProgramDir dir;
     Window w(dir.path());
-    QScreen *target = screenNamed(screen);
-    moveOnto(w.form, target);
-    QVERIFY(w.showActive());
+    QScreen *target = showOn(w, screen);
+    QVERIFY(target);
     QCOMPARE(w.form.screen(), target);
     const QRect available = target->availableGeometry();
     const QRect frame = w.form.frameGeometry();
