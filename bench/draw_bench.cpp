@@ -73,6 +73,7 @@ BENCHMARK(BM_prepareDraw)
     ->Args({1000000, 99999, 100, 0})
     ->Args({1000000, 99999, 100, 100})
     ->Args({1000000, 99999, 100, 10000})
+    ->Args({1000000, 10, 0, 100000})
     ->Unit(benchmark::kMillisecond);
 
 } // namespace

@@ -6,6 +6,9 @@ void RunData::resetTables()
     excludeList.clear();
     drawOrder.clear();
     winnerList.clear();
+    absentWinners.clear();
+    earlierWinners.clear();
+    earlierWinnersKeptOut = 0;
 }
 
 namespace Module1 {

@@ -6,6 +6,7 @@
 #include "settings/Settings.h"
 
 #include <QList>
+#include <QSet>
 #include <QString>
 
 // The tables and draw state of the running program, one object beside the Settings.
@@ -21,6 +22,11 @@ public:
     VipList vipList;
     QList<int> drawOrder;            // entry numbers; position p is drawOrder[p - 1]
     QList<EntryRecord> winnerList;   // copies of the winners' columns, in reveal order
+    QSet<int> absentWinners;         // winner list numbers (1-based) redrawn as not in the room
+    // The event's earlier winners, kept out of the preparation like the exclusion list (empty
+    // when 中奖者不再参与 is off), and how many entries of the table that kept out.
+    EntryTable earlierWinners;
+    int earlierWinnersKeptOut = 0;
     int pressCount = 0;
     QString resultFileName;
     // Result lines no append could write yet; the next append that succeeds writes them first.

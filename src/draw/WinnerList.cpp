@@ -7,6 +7,7 @@
 void clearWinnerList(RunData &run)
 {
     run.winnerList.clear();
+    run.absentWinners.clear();
 }
 
 bool addWinner(RunData &run, const Settings &settings, int entry)

@@ -5,4 +5,5 @@ set(ZOP_DRAW_SOURCES
   DrawPreparation.cpp DrawPreparation.h
   ResultFile.cpp ResultFile.h
   WinnerList.cpp WinnerList.h
+  EventWinners.cpp EventWinners.h
 )

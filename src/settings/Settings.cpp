@@ -100,6 +100,8 @@ SettingsSource loadSettings(Settings &s, const QString &programDir)
     s.fontSizeA = number(u"字号A"_s, 36);
     s.fontSizeB = number(u"字号B"_s, 36);
     s.fontSizeC = number(u"字号C"_s, 36);
+    // Files from before the key keep their old behaviour: earlier winners may win again.
+    s.keepWinnersOut = number(u"中奖者不再参与"_s, 0);
 
     return source;
 }

@@ -27,6 +27,7 @@ struct Settings {
     int fontSizeA = 0;        // 字号A
     int fontSizeB = 0;        // 字号B
     int fontSizeC = 0;        // 字号C
+    int keepWinnersOut = 0;   // 中奖者不再参与: the event's earlier winners take no part
 
     QString appDir;      // the program's folder, ending in "/"
     QString excludeFile; // appDir + 不参与摇号.txt

@@ -1,5 +1,6 @@
 #include "draw/DrawPreparation.h"
 #include "draw/DrawRandom.h"
+#include "draw/RunData.h"
 
 #include <QTest>
 
@@ -208,6 +209,7 @@ private slots:
     void brokenPickersAreRejected_data();
     void brokenPickersAreRejected();
     void excludedEntriesNeverDrawnOthersUniform();
+    void replacementsNeverWonBeforeOthersUniform();
 };
 
 void TestDrawSelection::soundPickerPassesEveryCheck_data()
@@ -270,6 +272,38 @@ void TestDrawSelection::excludedEntriesNeverDrawnOthersUniform()
             candidates.push_back(wins[e]);
     }
     const Check c = entryCountCheck(candidates, draws, k);
+    QVERIFY2(!c.rejects(), qPrintable(c.describe()));
+}
+
+// Entries 1..12; entry 3 on the exclusion list, 5 and 12 won earlier in the event, 8 the
+// absent winner of this run and 10 another of its winners, whose line could not be written.
+void TestDrawSelection::replacementsNeverWonBeforeOthersUniform()
+{
+    constexpr int n = 12, draws = 30000;
+    RunData run;
+    for (int i = 1; i <= n; ++i)
+        run.entryTable.append(u"A%1"_s.arg(i), u"名%1"_s.arg(i), u"部"_s);
+    run.excludeList.append(run.entryTable.record(3));
+    EntryTable eventWinners;
+    for (int e : {5, 12, 8})
+        eventWinners.append(run.entryTable.record(e));
+    run.winnerList = {run.entryTable.record(8), run.entryTable.record(10)};
+
+    DrawRandom random(std::make_unique<XoshiroSource>(77));
+    std::vector<qint64> wins(n);
+    for (int d = 0; d < draws; ++d) {
+        const int e = pickReplacement(run, eventWinners, random);
+        QVERIFY(e >= 1 && e <= n);
+        ++wins[e - 1];
+    }
+    std::vector<qint64> candidates;
+    for (int e = 1; e <= n; ++e) {
+        if (QList<int>{3, 5, 8, 10, 12}.contains(e))
+            QCOMPARE(wins[e - 1], 0);
+        else
+            candidates.push_back(wins[e - 1]);
+    }
+    const Check c = entryCountCheck(candidates, draws, 1);
     QVERIFY2(!c.rejects(), qPrintable(c.describe()));
 }
 

@@ -1,3 +1,4 @@
+#include "draw/EventWinners.h"
 #include "draw/ResultFile.h"
 #include "draw/RunData.h"
 #include "draw/WinnerList.h"
@@ -71,6 +72,8 @@ private slots:
     void keptLinesGoBackToTheirOwnFile();
     void keptLinesGoAheadWhenTheirFileStaysBlocked();
     void writeErrorIsReported();
+    void eventWinnersAreTheResultLines_data();
+    void eventWinnersAreTheResultLines();
 };
 
 void TestWinnerList::init()
@@ -220,6 +223,41 @@ void TestWinnerList::writeErrorIsReported()
     startRun(u"\t"_s, full);
     QVERIFY(!addWinner(run, settings, 1));
     QCOMPARE(run.unwrittenResultLines.size(), 1);
+}
+
+using Files = QMap<QString, QByteArray>;
+
+void TestWinnerList::eventWinnersAreTheResultLines_data()
+{
+    QTest::addColumn<Files>("files");
+    QTest::addColumn<QString>("separator");
+    QTest::addColumn<QStringList>("winners"); // first columns
+    const QString a = u"出号结果20240315_093007.txt"_s, b = u"出号结果20240315_101500.txt"_s;
+    QTest::newRow("every line of every file") << Files{{a, gbk(u"A1\t1\t1\r\nA2\t2\t2\r\n"_s)}, {b, gbk(u"A3\t3\t3\r\n"_s)}}
+                                              << u"\t"_s << QStringList{u"A1"_s, u"A2"_s, u"A3"_s};
+    QTest::newRow("short lines ignored, a last line without its end read")
+        << Files{{a, gbk(u"A1\t1\r\n\r\nA2\t2\t2"_s)}, {b, gbk(u"A3\t3\t3\r\n"_s)}} << u"\t"_s
+        << QStringList{u"A2"_s, u"A3"_s};
+    QTest::newRow("only 出号结果*.txt, UTF-8 and a blank separator")
+        << Files{{u"结果.txt"_s, "A1 1 1\r\n"}, {u"出号结果.bak"_s, "A2 2 2\r\n"},
+                 {u"出号结果.txt"_s, "\xEF\xBB\xBF" + u"张三 3 3\r\n"_s.toUtf8()}}
+        << u" "_s << QStringList{u"张三"_s};
+}
+
+void TestWinnerList::eventWinnersAreTheResultLines()
+{
+    QFETCH(Files, files);
+    QFETCH(QString, separator);
+    QFETCH(QStringList, winners);
+    for (auto it = files.cbegin(); it != files.cend(); ++it)
+        TestSupport::writeBytes(dir.filePath(it.key()), it.value());
+    // Lines still waiting for their file are winners as well.
+    const EventWinners event = readEventWinners(dir.path() + u'/', separator, {{QString(), u"B1 x y"_s.replace(u' ', separator)}});
+    QStringList read;
+    for (int i = 1; i <= event.winners.entryCount(); ++i)
+        read.append(event.winners.column(i, 1).toString());
+    QCOMPARE(read, winners + QStringList{u"B1"_s});
+    QVERIFY(event.unreadable.isEmpty());
 }
 
 QTEST_GUILESS_MAIN(TestWinnerList)

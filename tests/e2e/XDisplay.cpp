@@ -149,10 +149,11 @@ QString XDisplay::xdotool(const QStringList &arguments)
     return QString();
 }
 
-QString XDisplay::click(unsigned long window, QPoint position)
+QString XDisplay::click(unsigned long window, QPoint position, int count)
 {
-    return xdotool({u"mousemove"_s, u"--window"_s, QString::number(window),
-                    QString::number(position.x()), QString::number(position.y()), u"click"_s, u"1"_s});
+    return xdotool({u"mousemove"_s, u"--window"_s, QString::number(window), QString::number(position.x()),
+                    QString::number(position.y()), u"click"_s, u"--repeat"_s, QString::number(count),
+                    u"--delay"_s, u"80"_s, u"1"_s});
 }
 
 QString XDisplay::focus(unsigned long window)

@@ -37,7 +37,7 @@ public:
     QList<Window> windowsOf(qint64 pid) const;
 
     // Each returns an empty string on success, otherwise what went wrong.
-    QString click(unsigned long window, QPoint position);
+    QString click(unsigned long window, QPoint position, int count = 1);
     QString focus(unsigned long window);
     QString keys(unsigned long window, const QStringList &keys);
     QString type(unsigned long window, const QString &text);

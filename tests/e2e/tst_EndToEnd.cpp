@@ -30,6 +30,10 @@ const QRect drawCountBox = Twips::rect(frame4Left + 1320, frame4Top + 360, 1935,
 const QRect confirmButton = Twips::rect(frame4Left + 1320, frame4Top + 1080, 1935, 375);
 const QRect advancedLink = Twips::rect(frame4Left + 360, frame4Top + 1200, 855, 255);
 const QRect panelTab = Twips::rect(240, 7080, 375, 1335);
+// The third winner's line of the winner list: the box starts at 1080 twips, the heading takes
+// two lines of the 12-point list font (about 24 pixels each) and a margin, so of five winners
+// the middle one is there, a line or two from either end.
+const QPoint thirdWinnerLine = QPoint(Twips::toPixels(8880) + 60, Twips::toPixels(1080) + 4 + 24 * 4 + 12);
 // The coloured panel shows as a border around the display area; it flashes with each winner.
 const QPoint panelBorder = Twips::rect(120, 960, 120, 120).center();
 constexpr int panelColour = 0x8080FF;
@@ -127,12 +131,12 @@ public:
                        [&] { return program.window(title) == 0; }, timeoutMs);
     }
 
-    QString click(const QString &title, QPoint position)
+    QString click(const QString &title, QPoint position, int count = 1)
     {
         const unsigned long window = program.window(title);
         if (!window)
             return u"no window \""_s + title + u"\" to click in"_s;
-        return display.click(window, position);
+        return display.click(window, position, count);
     }
 
     QString click(const QString &title, const QRect &control)
@@ -167,14 +171,17 @@ public:
         return failure;
     }
 
-    // Waits for a message box and presses Enter on it, which answers its default button.
+    // Waits for a message box and presses Enter on it, which answers its default button; then
+    // waits for that box to go (another one may follow it at once).
     QString answerMessageBox()
     {
         QString failure = waitForWindow(messageBoxTitle);
+        const unsigned long box = program.window(messageBoxTitle);
         if (failure.isEmpty())
             failure = keys(messageBoxTitle, {u"Return"_s});
         if (failure.isEmpty())
-            failure = waitForWindowGone(messageBoxTitle);
+            failure = waitFor(u"the message box to close"_s, [&] { return program.window(messageBoxTitle) != box; },
+                              10000);
         return failure;
     }
 
@@ -296,6 +303,7 @@ private slots:
     void wholeEvent();
     void closingDuringReveal_data();
     void closingDuringReveal();
+    void roundsOfOneEvent();
 
 private:
     XDisplay display;
@@ -435,6 +443,43 @@ void TestEndToEnd::closingDuringReveal()
 
     DO(s.checkResults(s.app().resultFiles(), recorded));
     QCOMPARE(s.app().resultFiles().size(), recorded > 0 ? 1 : 0);
+}
+
+// Two rounds of one event with the shipped settings, which keep earlier winners out, then a
+// winner of the second round who is not in the room redrawn from the winner list.
+void TestEndToEnd::roundsOfOneEvent()
+{
+    Session s(display);
+    DO(s.startWith(quickDraw));
+    DO(s.fill(mainTitle, Layout::drawCountBox, u"3"_s));
+    DO(s.click(mainTitle, Layout::confirmButton));
+    DO(s.answerMessageBox());
+    DO(s.keys(mainTitle, {u"space"_s}));
+    DO(s.waitFor(u"three winners of round 1"_s, [&] { return s.resultLineCount() >= 3; }, 60000));
+    note(u"round 1: three winners"_s);
+
+    // The panel is inert until the run has ended; the count typed is reset until then too.
+    const auto messageBoxShown = [&] { return s.app().window(messageBoxTitle) != 0; };
+    DO(s.click(mainTitle, Layout::panelTab));
+    DO(s.retryUntil(u"the confirmation of round 2"_s, [&] {
+        const QString failure = s.fill(mainTitle, Layout::drawCountBox, u"5"_s);
+        return failure.isEmpty() ? s.click(mainTitle, Layout::confirmButton) : failure;
+    }, messageBoxShown, 20000, 500));
+    DO(s.answerMessageBox()); // 已有摇奖结果是否清除？ Yes
+    DO(s.answerMessageBox()); // 设置完成！ and the three kept out
+    DO(s.keys(mainTitle, {u"space"_s}));
+    DO(s.waitFor(u"five winners of round 2"_s, [&] { return s.resultLineCount() >= 8; }, 60000));
+    DO(s.checkResults(s.app().resultFiles(), 8));
+    note(u"round 2: five more winners, none of round 1"_s);
+
+    // A double-click on a winner's line asks once the run has ended; Enter answers Yes.
+    DO(s.retryUntil(u"the question about an absent winner"_s,
+                    [&] { return s.click(mainTitle, Layout::thirdWinnerLine, 2); }, messageBoxShown, 20000, 1000));
+    DO(s.answerMessageBox());
+    DO(s.waitFor(u"the replacement in the result file"_s, [&] { return s.resultLineCount() >= 9; }, 30000));
+    DO(s.checkResults(s.app().resultFiles(), 9));
+    note(u"an absent winner redrawn: a ninth line, a new entry"_s);
+    DO(s.closeAndWaitForExit(mainTitle));
 }
 
 // Without an X server to run it on, the test says so and counts as skipped.

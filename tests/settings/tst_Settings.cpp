@@ -45,6 +45,7 @@ void TestSettings::shippedFileLoads()
     QCOMPARE(s.fontSizeC, 36);
     QCOMPARE(s.showItemA + s.showItemB + s.showItemC, 3);
     QCOMPARE(s.excludeFile, s.appDir + u"不参与摇号.txt"_s);
+    QCOMPARE(s.keepWinnersOut, 1);
 }
 
 void TestSettings::conversions()
@@ -104,6 +105,7 @@ void TestSettings::missingOrBadNumbersTakeDefaults()
     QCOMPARE(s.titleFontSize, 25);
     QCOMPARE(s.fontSizeB, 0); // no range check at load
     QCOMPARE(s.rollCountMax, 40);
+    QCOMPARE(s.keepWinnersOut, 0); // a file from before the key: earlier winners may win again
     QCOMPARE(s.dataFile, QString()); // a missing text key loads as empty text
 }
 

@@ -1,6 +1,7 @@
 #include "CaptionLabel.h"
 
-#include <QMouseEvent>
+#include "ClickTracker.h"
+
 #include <QPainter>
 #include <QRegularExpression>
 #include <QTextLayout>
@@ -10,6 +11,7 @@ CaptionLabel::CaptionLabel(QWidget *parent) : QLabel(parent)
     setTextFormat(Qt::PlainText);
     setAlignment(Qt::AlignLeft | Qt::AlignTop);
     setWordWrap(true);
+    connect(new ClickTracker(this), &ClickTracker::clicked, this, &CaptionLabel::clicked);
 }
 
 QSizeF CaptionLabel::layOut(const std::function<void(QTextLayout &)> &laidOut) const
@@ -62,15 +64,4 @@ void CaptionLabel::paintEvent(QPaintEvent *)
     painter.setPen(palette().color(foregroundRole()));
     painter.setClipRect(rect());
     layOut([&](QTextLayout &layout) { layout.draw(&painter, QPointF(0, 0)); });
-}
-
-void CaptionLabel::mousePressEvent(QMouseEvent *event)
-{
-    clicks.press(event);
-}
-
-void CaptionLabel::mouseReleaseEvent(QMouseEvent *event)
-{
-    if (clicks.release(event, rect()))
-        emit clicked();
 }

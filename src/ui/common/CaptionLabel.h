@@ -1,7 +1,5 @@
 #pragma once
 
-#include "ClickTracker.h"
-
 #include <QLabel>
 
 #include <functional>
@@ -27,12 +25,8 @@ signals:
 
 protected:
     void paintEvent(QPaintEvent *event) override;
-    void mousePressEvent(QMouseEvent *event) override;
-    void mouseReleaseEvent(QMouseEvent *event) override;
 
 private:
     // Lays out the text line by line; returns the height used and the widest line.
     QSizeF layOut(const std::function<void(QTextLayout &)> &laidOut) const;
-
-    ClickTracker clicks;
 };

@@ -1,18 +1,26 @@
 #pragma once
 
-#include <QRect>
+#include <QObject>
 
-class QMouseEvent;
+class QWidget;
 
 // Turns a press and a release of the left button inside a control into one click, as a button
-// does. The control accepts both events, so that the release comes back to it.
-class ClickTracker
+// does, and emits clicked(). It watches the control it is made for and accepts both events, so
+// that the release comes back to the control.
+class ClickTracker : public QObject
 {
+    Q_OBJECT
+
 public:
-    void press(QMouseEvent *event);
-    // True when this release completes a click inside area.
-    bool release(QMouseEvent *event, const QRect &area);
+    explicit ClickTracker(QWidget *control);
+
+signals:
+    void clicked();
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
+    QWidget *control;
     bool pressed = false;
 };

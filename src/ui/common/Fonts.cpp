@@ -6,16 +6,6 @@ using namespace Qt::StringLiterals;
 
 namespace Fonts {
 
-QString heiti()
-{
-    return u"黑体"_s;
-}
-
-QString songti()
-{
-    return u"宋体"_s;
-}
-
 void installSubstitutions()
 {
     // The mono cut keeps Latin letters and digits half as wide as an ideograph, as in the

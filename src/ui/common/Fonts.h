@@ -11,7 +11,7 @@ void installSubstitutions();
 // A font of the layout: face, size in points, bold, underlined.
 QFont layoutFont(const QString &family, double points, bool bold = false, bool underline = false);
 
-QString heiti(); // 黑体
-QString songti(); // 宋体
+inline QString heiti() { return QStringLiteral("黑体"); }
+inline QString songti() { return QStringLiteral("宋体"); }
 
 } // namespace Fonts

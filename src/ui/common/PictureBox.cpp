@@ -1,10 +1,14 @@
 #include "PictureBox.h"
 
-#include <QMouseEvent>
+#include "ClickTracker.h"
+
 #include <QPaintEvent>
 #include <QPainter>
 
-PictureBox::PictureBox(QWidget *parent) : QWidget(parent) {}
+PictureBox::PictureBox(QWidget *parent) : QWidget(parent)
+{
+    connect(new ClickTracker(this), &ClickTracker::clicked, this, &PictureBox::clicked);
+}
 
 void PictureBox::setPicture(const QPixmap &picture)
 {
@@ -44,15 +48,4 @@ void PictureBox::paintEvent(QPaintEvent *event)
     QPainter p(this);
     const QRect r = event->rect();
     p.drawPixmap(r, scaled, QRectF(QPointF(r.topLeft()) * ratio, QSizeF(r.size()) * ratio));
-}
-
-void PictureBox::mousePressEvent(QMouseEvent *event)
-{
-    clicks.press(event);
-}
-
-void PictureBox::mouseReleaseEvent(QMouseEvent *event)
-{
-    if (clicks.release(event, rect()))
-        emit clicked();
 }

@@ -1,7 +1,5 @@
 #pragma once
 
-#include "ClickTracker.h"
-
 #include <QPixmap>
 #include <QWidget>
 
@@ -27,12 +25,9 @@ signals:
 
 protected:
     void paintEvent(QPaintEvent *event) override;
-    void mousePressEvent(QMouseEvent *event) override;
-    void mouseReleaseEvent(QMouseEvent *event) override;
 
 private:
     QPixmap image;
     Painter painter;
     QPixmap scaled; // image stretched to the control's size
-    ClickTracker clicks;
 };

@@ -3,52 +3,36 @@
 #include "entries/EntryTable.h"
 
 EntryListModel::EntryListModel(EntryTable &table, QObject *parent)
-    : QAbstractListModel(parent), table(table)
+    : RowListModel(parent), table(table)
 {
 }
 
-void EntryListModel::setSeparator(const QString &s)
+int EntryListModel::count() const
 {
-    beginResetModel();
-    separator = s;
-    endResetModel();
+    return table.entryCount();
 }
 
-int EntryListModel::rowCount(const QModelIndex &parent) const
+QString EntryListModel::rowText(int row) const
 {
-    return parent.isValid() ? 0 : table.entryCount();
-}
-
-QVariant EntryListModel::data(const QModelIndex &index, int role) const
-{
-    if (role != Qt::DisplayRole || !index.isValid() || index.row() >= table.entryCount())
-        return QVariant();
-    const int e = index.row() + 1;
-    return QString(table.column(e, 1) + separator + table.column(e, 2) + separator
-                   + table.column(e, 3));
+    const int e = row + 1;
+    return table.column(e, 1) + separator + table.column(e, 2) + separator + table.column(e, 3);
 }
 
 int EntryListModel::parse(QString text)
 {
-    beginResetModel();
-    const int unread = table.parse(std::move(text), separator);
-    endResetModel();
+    int unread = 0;
+    resetWith([&] { unread = table.parse(std::move(text), separator); });
     return unread;
 }
 
 void EntryListModel::append(const EntryRecord &record)
 {
-    const int row = table.entryCount();
-    beginInsertRows(QModelIndex(), row, row);
-    table.append(record);
-    endInsertRows();
+    appendWith([&] { table.append(record); });
 }
 
 void EntryListModel::remove(int row)
 {
-    beginRemoveRows(QModelIndex(), row, row);
-    table.remove(row + 1);
-    endRemoveRows();
+    removeWith(row, [&] { table.remove(row + 1); });
 }
 
 void EntryListModel::replace(int row, const EntryRecord &record)

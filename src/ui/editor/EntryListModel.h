@@ -1,26 +1,17 @@
 #pragma once
 
-#include <QAbstractListModel>
-#include <QString>
+#include "RowListModel.h"
 
 class EntryTable;
 struct EntryRecord;
 
-// The rows of the editor's entry list, read straight from its table: a view over it costs
-// nothing per row, so a file of any size opens quickly. Every change to the table goes through
-// here so the view follows row by row instead of rebuilding.
-class EntryListModel : public QAbstractListModel
+// The rows of the editor's entry list: column1 + S + column2 + S + column3.
+class EntryListModel : public RowListModel
 {
     Q_OBJECT
 
 public:
     EntryListModel(EntryTable &table, QObject *parent = nullptr);
-
-    // Row text: column1 + S + column2 + S + column3.
-    void setSeparator(const QString &separator);
-
-    int rowCount(const QModelIndex &parent = QModelIndex()) const override;
-    QVariant data(const QModelIndex &index, int role = Qt::DisplayRole) const override;
 
     // Replaces the table's content with the entries of text; the count of unread lines.
     int parse(QString text);
@@ -28,7 +19,10 @@ public:
     void remove(int row);
     void replace(int row, const EntryRecord &record);
 
+protected:
+    int count() const override;
+    QString rowText(int row) const override;
+
 private:
     EntryTable &table;
-    QString separator;
 };

@@ -2,50 +2,33 @@
 
 #include "entries/VipList.h"
 
-VipListModel::VipListModel(VipList &list, QObject *parent) : QAbstractListModel(parent), list(list)
+VipListModel::VipListModel(VipList &list, QObject *parent) : RowListModel(parent), list(list) {}
+
+int VipListModel::count() const
 {
+    return list.vipCount();
 }
 
-void VipListModel::setSeparator(const QString &s)
+QString VipListModel::rowText(int row) const
 {
-    beginResetModel();
-    separator = s;
-    endResetModel();
-}
-
-int VipListModel::rowCount(const QModelIndex &parent) const
-{
-    return parent.isValid() ? 0 : list.vipCount();
-}
-
-QVariant VipListModel::data(const QModelIndex &index, int role) const
-{
-    if (role != Qt::DisplayRole || !index.isValid() || index.row() >= list.vipCount())
-        return QVariant();
-    const VipRecord &r = list.record(index.row() + 1);
-    return QString(r.position + QStringView(vipMark) + r.column1 + separator + r.column2
-                   + separator + r.column3);
+    const VipRecord &r = list.record(row + 1);
+    return r.position + QStringView(vipMark) + r.column1 + separator + r.column2 + separator
+        + r.column3;
 }
 
 int VipListModel::load(const QString &fileName)
 {
-    beginResetModel();
-    const int unread = loadVipFile(fileName, separator, list);
-    endResetModel();
+    int unread = 0;
+    resetWith([&] { unread = loadVipFile(fileName, separator, list); });
     return unread;
 }
 
 void VipListModel::append(const VipRecord &record)
 {
-    const int row = list.vipCount();
-    beginInsertRows(QModelIndex(), row, row);
-    list.append(record);
-    endInsertRows();
+    appendWith([&] { list.append(record); });
 }
 
 void VipListModel::remove(int row)
 {
-    beginRemoveRows(QModelIndex(), row, row);
-    list.remove(row + 1);
-    endRemoveRows();
+    removeWith(row, [&] { list.remove(row + 1); });
 }

@@ -3,6 +3,7 @@
 #include "WinnerListText.h"
 #include "ui/reveal/ColourFlash.h"
 #include "draw/DrawRandom.h"
+#include "draw/EventWinners.h"
 #include "draw/ResultFile.h"
 #include "ui/reveal/RollingDisplay.h"
 #include "draw/RunData.h"
@@ -29,6 +30,8 @@
 #include <QIcon>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QMenu>
+#include <QMouseEvent>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QResizeEvent>
@@ -310,6 +313,10 @@ void Form1::createControls()
     connect(Label8, &CaptionLabel::clicked, this, &Form1::Label8_Click);
     Command1->installEventFilter(this);
     Text2->installEventFilter(this);
+    // A double-click on a winner's line, or its context menu, redraws an absent winner.
+    Text2->viewport()->installEventFilter(this);
+    Text2->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(Text2, &QWidget::customContextMenuRequested, this, &Form1::showWinnerMenu);
 
     setTabOrder(Text1[0], Text1[1]);
     setTabOrder(Text1[1], Command2);
@@ -464,7 +471,8 @@ void Form1::zopViewZTL()
 {
     Label3[0]->setText(u"数据文件:"_s + settings.dataFile);
     Label3[1]->setText(u"记录条数:"_s + QString::number(run.entryTable.entryCount()));
-    Label3[2]->setText(u"已出结果:"_s + QString::number(run.winnerList.size()) + u'/'
+    // Absent winners were replaced: they are not counted.
+    Label3[2]->setText(u"已出结果:"_s + QString::number(run.winnerList.size() - run.absentWinners.size()) + u'/'
                        + QString::number(settings.drawCount));
     Text1[0]->setText(QString::number(settings.drawCount));
     Text1[1]->setText(settings.dataFile);
@@ -479,8 +487,8 @@ void Form1::zopSetViewObj()
 
 void Form1::showWinnerList()
 {
-    const QString text = WinnerListText::text(settings.resultTitle, run.winnerList,
-                                              settings.winnerShowIndex, settings.winnerColumns);
+    const QString text = WinnerListText::text(settings.resultTitle, run.winnerList, settings.winnerShowIndex,
+                                              settings.winnerColumns, run.absentWinners);
     // The box keeps one character per line break where the text has CR LF.
     Text2->setPlainText(text);
     const qsizetype caret = WinnerListText::caretPosition(text);
@@ -642,6 +650,10 @@ void Form1::Command2_Click()
     // The run walks the tables and the draw order; nothing may replace them under it.
     if (running)
         return;
+    // Read before anything changes, so that stopping at an unreadable file changes nothing.
+    EventWinners event;
+    if (settings.keepWinnersOut == 1 && !readEventWinnersAsking(event))
+        return;
 
     if (run.winnerList.size() <= 1) {
         clearWinnerList(run);
@@ -656,6 +668,7 @@ void Form1::Command2_Click()
         zopSetViewObj();
         zopSleepModule::processPendingEvents();
     }
+    runFinished = false;
 
     const QString settingsFile = settings.settingsFile();
     const int drawCount = zopValstr::valInRange(Text1[0]->text(), 1, 99999, 5);
@@ -672,10 +685,11 @@ void Form1::Command2_Click()
     loadEntryFile(settings.dataFilePath(), settings.fieldSeparator, run.entryTable);
     loadEntryFile(settings.excludeFile, settings.fieldSeparator, run.excludeList);
     loadVipFile(settings.vipFile(), settings.fieldSeparator, run.vipList);
-    rollExcluded = excludedEntries(run.entryTable, run.excludeList);
+    run.earlierWinners = std::move(event.winners);
 
-    // The count is checked against the entries that take part, the exclusion list left out.
-    if (!prepareDraw(run, settings.drawCount, *random)) {
+    // The count is checked against the entries that take part, the exclusion list and the
+    // earlier winners left out; those never roll by either.
+    if (!prepareDraw(run, settings.drawCount, *random, &rollExcluded)) {
         messages.error(this, u"一次性摇出号太多"_s);
         Text1[0]->setText(u"1"_s);
         if (!INIFileModule1::iniWriteValue(settingsFile, u"一次性摇出个数"_s, u"1"_s) && saved)
@@ -693,7 +707,10 @@ void Form1::Command2_Click()
     run.pressCount = 0;
     Command1->setText(u"开始"_s);
     resultErrorShown = false;
-    messages.information(this, u"设置完成！"_s);
+    QString done = u"设置完成！"_s;
+    if (run.earlierWinnersKeptOut > 0)
+        done += u"\r\n本次活动已中奖的 "_s + QString::number(run.earlierWinnersKeptOut) + u" 人不再参与。"_s;
+    messages.information(this, done);
     Label6_Click();
     if (settings.showRollList == 1)
         runLabelData(1);
@@ -724,6 +741,7 @@ void Form1::Label8_Click()
 
 void Form1::disableStartButton()
 {
+    runFinished = false;
     Command1->setEnabled(false);
     Command1->setText(u"开始"_s);
 }
@@ -737,14 +755,19 @@ void Form1::Command1_Click()
         return;
     }
     runLabelData(0);
+    runInHandler([this] {
+        if (settings.onePerClick == 0)
+            drawContinuous();
+        else
+            drawOnePerPress();
+    });
+}
 
+void Form1::runInHandler(const std::function<void()> &body)
+{
     running = true;
-    if (settings.onePerClick == 0)
-        drawContinuous();
-    else
-        drawOnePerPress();
+    body();
     running = false;
-
     if (closeRequested) {
         closeRequested = false;
         zopSleepModule::setWaitsCancelled(false);
@@ -766,6 +789,7 @@ void Form1::drawContinuous()
     }
     showClosingText();
     Command1->setText(u"摇号结束"_s);
+    runFinished = true;
 }
 
 void Form1::drawOnePerPress()
@@ -789,6 +813,7 @@ void Form1::drawOnePerPress()
     Command1->setEnabled(false);
     Command1->setText(u"摇号结束"_s);
     showClosingText();
+    runFinished = true;
 }
 
 void Form1::showClosingText()
@@ -802,9 +827,14 @@ void Form1::showClosingText()
 
 void Form1::revealWinner(int p)
 {
+    if (p >= 1)
+        revealEntry(run.drawOrder.value(p - 1));
+}
+
+void Form1::revealEntry(int winner)
+{
     // Only entries of the table now loaded are ever shown or recorded.
-    const int winner = run.drawOrder.value(p - 1);
-    if (p < 1 || winner < 1 || winner > run.entryTable.entryCount())
+    if (winner < 1 || winner > run.entryTable.entryCount())
         return;
 
     const int rollCount = std::min(random->randomHalfOpen(settings.rollCountMin, settings.rollCountMax),
@@ -835,6 +865,68 @@ void Form1::revealWinner(int p)
     zopViewZTL();
 }
 
+bool Form1::canRedraw(int winner) const
+{
+    return runFinished && !running && winner >= 1 && winner <= run.winnerList.size()
+           && !run.absentWinners.contains(winner);
+}
+
+void Form1::redrawAbsentWinner(int winner)
+{
+    if (!canRedraw(winner))
+        return;
+    const QString name = WinnerListText::winnerLine(winner, run.winnerList.at(winner - 1), 0, settings.winnerColumns);
+    if (messages.question(this, name + u" 不在场，为其补抽一名？"_s) != MessageBoxes::Answer::Yes)
+        return;
+    // Nobody wins twice in one event, whatever 中奖者不再参与 says.
+    EventWinners event;
+    if (!readEventWinnersAsking(event))
+        return;
+    const int replacement = pickReplacement(run, event.winners, *random);
+    if (replacement == 0) {
+        messages.information(this, u"已没有可以补抽的人。"_s);
+        return;
+    }
+    // The absent winner's line stays in the result file: they were drawn in public.
+    run.absentWinners.insert(winner);
+    runInHandler([this, replacement] { revealEntry(replacement); });
+}
+
+bool Form1::readEventWinnersAsking(EventWinners &event)
+{
+    event = readEventWinners(settings.appDir, settings.fieldSeparator, run.unwrittenResultLines);
+    if (event.unreadable.isEmpty())
+        return true;
+    QStringList names;
+    for (const QString &file : std::as_const(event.unreadable))
+        names.append(u'“' + QDir::toNativeSeparators(file) + u'”');
+    return messages.question(this, u"无法读取结果文件"_s + names.join(u'、')
+                                       + u"，其中的中奖者可能再次中奖，是否继续？"_s)
+           == MessageBoxes::Answer::Yes;
+}
+
+int Form1::winnerAt(QPoint viewportPos) const
+{
+    const QTextCursor cursor = Text2->cursorForPosition(viewportPos);
+    // Below the last line is no line at all.
+    const QRect line = Text2->cursorRect(cursor);
+    if (viewportPos.y() < line.top() || viewportPos.y() > line.bottom())
+        return 0;
+    return WinnerListText::winnerOnLine(cursor.blockNumber(), Text2->document()->blockCount(),
+                                        int(run.winnerList.size()));
+}
+
+void Form1::showWinnerMenu(QPoint viewportPos)
+{
+    const std::unique_ptr<QMenu> menu(Text2->createStandardContextMenu(viewportPos));
+    menu->addSeparator();
+    const int winner = winnerAt(viewportPos);
+    QAction *redraw = menu->addAction(u"缺席补抽"_s);
+    redraw->setEnabled(canRedraw(winner));
+    if (menu->exec(Text2->viewport()->mapToGlobal(viewportPos)) == redraw)
+        redrawAbsentWinner(winner);
+}
+
 void Form1::Command1_KeyPress(int keyAscii)
 {
     startFromKey(keyAscii);
@@ -858,6 +950,13 @@ void Form1::startFromKey(int keyAscii)
 
 bool Form1::eventFilter(QObject *watched, QEvent *event)
 {
+    if (event->type() == QEvent::MouseButtonDblClick && watched == Text2->viewport()) {
+        const int winner = winnerAt(static_cast<QMouseEvent *>(event)->position().toPoint());
+        if (canRedraw(winner)) {
+            redrawAbsentWinner(winner);
+            return true;
+        }
+    }
     if (event->type() == QEvent::KeyPress && (watched == Command1 || watched == Text2)) {
         const auto *key = static_cast<QKeyEvent *>(event);
         if (!isStartKey(*key))

@@ -13,6 +13,7 @@
 #include <vector>
 
 struct Settings;
+struct EventWinners;
 class RunData;
 class MessageBoxes;
 class DrawRandom;
@@ -77,6 +78,13 @@ public:
     void drawOnePerPress();
     // Rolls to the winner at draw order position p (1-based), flashes, records and lists it.
     void revealWinner(int p);
+    // An absent winner (winner list number, 1-based) is redrawn after the run has finished:
+    // asked first, then one replacement among those who have not won in the event, revealed
+    // like any winner and appended to the list and the run's result file. Also reached by a
+    // double-click on the winner's line and its context menu entry "缺席补抽".
+    void redrawAbsentWinner(int winner);
+    bool canRedraw(int winner) const;
+
     // Space (32) and Enter (13) start when the start button is enabled; other keys do nothing.
     void Command1_KeyPress(int keyAscii);
     void Form_KeyPress(int keyAscii);
@@ -143,6 +151,14 @@ private:
     void layOutFullScreen(QSize area);
     QSize clientPixels() const;
     void startFromKey(int keyAscii);
+    // body runs with the window marked running; a close asked for meanwhile happens after it.
+    void runInHandler(const std::function<void()> &body);
+    // Reveals entry like the winner of a draw order position: rolls, flashes, records, lists.
+    void revealEntry(int winner);
+    // The result files read; false when some could not be and the user would rather stop.
+    bool readEventWinnersAsking(EventWinners &event);
+    int winnerAt(QPoint viewportPos) const;
+    void showWinnerMenu(QPoint viewportPos);
     void showClosingText();
 
     Settings &settings;
@@ -156,6 +172,7 @@ private:
     bool running = false;          // a run is inside Command1_Click
     bool closeRequested = false;   // the window was closed during that run
     bool resultErrorShown = false; // one message per prepared run
+    bool runFinished = false;      // every position revealed: absent winners can be redrawn
     // Worked out when the lists are loaded, so that rolling never walks the exclusion list.
     ExcludedEntries rollExcluded;
 

@@ -40,15 +40,29 @@ QString winnerLine(int number, const EntryRecord &winner, int showIndex, int col
     }
 }
 
+QString absentMark()
+{
+    return u"（缺席）"_s;
+}
+
 QString text(const QString &heading, const QList<EntryRecord> &winners, int showIndex,
-             int columnsCode)
+             int columnsCode, const QSet<int> &absent)
 {
     // Built once rather than by re-reading the box for every winner, which grows as the square
     // of the list.
     QString out = heading;
-    for (qsizetype i = 0; i < winners.size(); ++i)
+    for (qsizetype i = 0; i < winners.size(); ++i) {
         out += u"\r\n"_s + winnerLine(int(i + 1), winners[i], showIndex, columnsCode);
+        if (absent.contains(int(i + 1)))
+            out += u' ' + absentMark();
+    }
     return out;
+}
+
+int winnerOnLine(int lineIndex, int lineCount, int winnerCount)
+{
+    const int winner = lineIndex - (lineCount - winnerCount) + 1;
+    return winner >= 1 && winner <= winnerCount ? winner : 0;
 }
 
 qsizetype caretPosition(const QString &text)

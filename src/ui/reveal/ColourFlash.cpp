@@ -12,20 +12,46 @@ namespace ColourFlash {
 
 namespace {
 
+// One flash over a set of controls: each step shows one colour on all of them, then waits.
 // Events are processed between the steps, so a control may go away in the middle of a flash.
-struct Remembered {
-    QPointer<QWidget> widget;
-    QColor colour;
-};
-
-template<typename Set>
-void setAll(const QList<Remembered> &controls, const QColor *colour, Set set)
+class Flash
 {
-    for (const Remembered &r : controls) {
-        if (r.widget)
-            set(r.widget.data(), colour ? *colour : r.colour);
+public:
+    using Get = QColor (*)(const QWidget *);
+    using Set = void (*)(QWidget *, const QColor &);
+
+    Flash(const QList<QWidget *> &controls, Get get, Set set) : set(set)
+    {
+        for (QWidget *w : controls)
+            remembered.append({w, get(w)});
     }
-}
+
+    // A null colour gives each control its own colour back.
+    void step(const QColor *colour, int hundredths)
+    {
+        showAll(colour);
+        zopSleepModule::processPendingEvents();
+        zopSleepModule::pauseHundredths(hundredths);
+    }
+
+    void restore() { showAll(nullptr); }
+
+private:
+    void showAll(const QColor *colour)
+    {
+        for (const Remembered &r : remembered) {
+            if (r.widget)
+                set(r.widget.data(), colour ? *colour : r.colour);
+        }
+    }
+
+    struct Remembered {
+        QPointer<QWidget> widget;
+        QColor colour;
+    };
+    QList<Remembered> remembered;
+    Set set;
+};
 
 } // namespace
 
@@ -40,38 +66,23 @@ const std::array<QColor, 7> &colourTable()
 
 void flashBackColor(int cycles, const QList<QWidget *> &controls)
 {
-    QList<Remembered> remembered;
-    for (QWidget *w : controls)
-        remembered.append({w, WidgetColours::backColor(w)});
-
+    Flash flash(controls, WidgetColours::backColor, WidgetColours::setBackColor);
     for (int c = 0; c < std::max(cycles, 1); ++c) {
-        for (const QColor &colour : colourTable()) {
-            setAll(remembered, &colour, WidgetColours::setBackColor);
-            zopSleepModule::processPendingEvents();
-            zopSleepModule::pauseHundredths(10);
-        }
-        // The eighth step shows each control's own colour.
-        setAll(remembered, nullptr, WidgetColours::setBackColor);
-        zopSleepModule::processPendingEvents();
-        zopSleepModule::pauseHundredths(10);
+        for (const QColor &colour : colourTable())
+            flash.step(&colour, 10);
+        flash.step(nullptr, 10); // the eighth step shows each control's own colour
     }
-    setAll(remembered, nullptr, WidgetColours::setBackColor);
+    flash.restore();
 }
 
 void flashForeColor(int cycles, const QList<QWidget *> &controls)
 {
-    QList<Remembered> remembered;
-    for (QWidget *w : controls)
-        remembered.append({w, WidgetColours::foreColor(w)});
-
+    Flash flash(controls, WidgetColours::foreColor, WidgetColours::setForeColor);
     for (int c = 0; c < std::max(cycles, 1); ++c) {
-        for (const QColor &colour : colourTable()) {
-            setAll(remembered, &colour, WidgetColours::setForeColor);
-            zopSleepModule::processPendingEvents();
-            zopSleepModule::pauseHundredths(5);
-        }
+        for (const QColor &colour : colourTable())
+            flash.step(&colour, 5);
     }
-    setAll(remembered, nullptr, WidgetColours::setForeColor);
+    flash.restore();
 }
 
 } // namespace ColourFlash

@@ -1,6 +1,7 @@
 #include "Form2.h"
 
 #include "MainWindowRefresh.h"
+#include "draw/EventWinners.h"
 #include "draw/RunData.h"
 #include "settings/INIFileModule1.h"
 #include "settings/Settings.h"
@@ -12,6 +13,8 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDateTime>
+#include <QDir>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -213,10 +216,15 @@ void Form2::createControls()
         Label6[k]->installEventFilter(this);
     }
 
+    // In the free corner under the options, so no other control moves.
+    Check4 = makeButton<QCheckBox>(Frame2, u"Check4"_s, u"中奖者不再参与"_s, rect(180, 1140, 2400, 330));
+
+    Command3 = makePushButton(this, u"Command3"_s, u"新活动…"_s, rect(120, 4890, 1200, 420));
     Command2[1] = makePushButton(this, u"Command2(1)"_s, u"保存"_s, rect(7140, 4890, 1200, 420));
     Command2[0] = makePushButton(this, u"Command2(0)"_s, u"取消"_s, rect(8580, 4890, 1200, 420));
 
     connect(Command1, &QPushButton::clicked, this, &Form2::Command1_Click);
+    connect(Command3, &QPushButton::clicked, this, &Form2::Command3_Click);
     for (int k = 0; k < 2; ++k)
         connect(Command2[k], &QPushButton::clicked, this, [this, k] { Command2_Click(k); });
 }
@@ -251,6 +259,7 @@ void Form2::Form_Load()
     Text2[0]->setText(QString::number(s.drawCount));
     setLimitedText(Text2[1], s.dataFile, 50);
     setLimitedText(Text2[2], escapeSeparator(s.fieldSeparator), 15);
+    Check4->setChecked(s.keepWinnersOut == 1);
 
     // A text longer than its box shows its beginning.
     for (QLineEdit *edit : findChildren<QLineEdit *>())
@@ -320,6 +329,7 @@ void Form2::saveSettings()
     write(u"数据文件"_s,
           strOrDefault(zopValstr::trimBlanks(Text2[1]->text()).toString(), 1, u"测试数据.txt"_s));
     write(u"数据字段分隔符"_s, strOrDefault(escapeSeparator(Text2[2]->text()), 1, u"{tab}"_s));
+    write(u"中奖者不再参与"_s, flag(Check4));
 
     // Said once, whichever keys failed: the reload that follows shows what the file really holds.
     if (!written)
@@ -342,6 +352,37 @@ void Form2::Command1_Click()
 void Form2::Label6_Click(int index)
 {
     Text2[2]->setText(index == 0 ? u"{tab}"_s : u"{space}"_s);
+}
+
+void Form2::Command3_Click()
+{
+    const QString dir = settings.appDir;
+    const EventWinners event = readEventWinners(dir, settings.fieldSeparator);
+    if (event.fileCount == 0) {
+        messages.information(this, u"没有摇号结果文件，无需开始新活动。"_s);
+        return;
+    }
+    const QString question = u"将把 %1 个结果文件（共 %2 名中奖者）移入“%3”文件夹，开始新活动吗？"_s
+                                 .arg(event.fileCount)
+                                 .arg(event.winners.entryCount())
+                                 .arg(archiveFolderName());
+    if (messages.question(this, question) != MessageBoxes::Answer::Yes)
+        return;
+
+    const ArchiveResult archived = archiveResultFiles(dir, QDateTime::currentDateTime());
+    if (archived.folder.isEmpty()) {
+        messages.error(this, u"无法创建文件夹“%1”，结果文件均未移动。"_s
+                                 .arg(QDir::toNativeSeparators(dir + archiveFolderName())));
+        return;
+    }
+    if (!archived.notMoved.isEmpty()) {
+        QStringList names;
+        for (const QString &file : archived.notMoved)
+            names.append(u'“' + QDir::toNativeSeparators(file) + u'”');
+        messages.error(this, u"结果文件"_s + names.join(u'、') + u"无法移动，仍留在原处。"_s);
+        return;
+    }
+    messages.information(this, u"新活动已开始，结果文件已移入“%1”。"_s.arg(QDir::toNativeSeparators(archived.folder)));
 }
 
 bool Form2::eventFilter(QObject *watched, QEvent *event)

@@ -38,6 +38,9 @@ public:
     void Command1_Click();
     // 0 "TAB符", 1 "空格符".
     void Label6_Click(int index);
+    // "新活动…": after a question naming what is affected, moves the result files into a new
+    // archive folder, so that everyone takes part again.
+    void Command3_Click();
 
     // The font sizes every size box offers.
     static const QList<int> &fontSizes();
@@ -71,5 +74,7 @@ private:
     std::array<QLineEdit *, 3> Text2{}; // draw count, data file, separator
     std::array<QLabel *, 2> Label6{};
     QPushButton *Command1 = nullptr;
+    QCheckBox *Check4 = nullptr; // 中奖者不再参与
     std::array<QPushButton *, 2> Command2{}; // 0 取消, 1 保存
+    QPushButton *Command3 = nullptr; // 新活动…
 };

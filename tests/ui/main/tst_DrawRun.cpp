@@ -10,6 +10,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTest>
+#include <QTextBlock>
 #include <QTimer>
 
 using namespace Qt::StringLiterals;
@@ -88,6 +89,8 @@ private slots:
     void closingTheWindowDuringRun();
     void resultFileFailure_data();
     void resultFileFailure();
+    void absentWinnerRedrawn_data();
+    void absentWinnerRedrawn();
 };
 
 void TestDrawRun::initTestCase()
@@ -433,8 +436,11 @@ void TestDrawRun::noOverlapDuringRun()
     QCOMPARE(settingsOpened, 1);
     w.messages.answers = {MessageBoxes::Answer::Yes};
     QTest::mouseClick(w.control(u"Command2"_s), Qt::LeftButton);
-    QCOMPARE(w.messages.texts().last(), u"设置完成！"_s);
+    // The shipped settings keep the run's winners out of the next one.
+    QCOMPARE(w.messages.texts().last(), u"设置完成！\r\n本次活动已中奖的 3 人不再参与。"_s);
     QCOMPARE(w.run.drawOrder.size(), 3);
+    for (int e : order)
+        QVERIFY(!w.run.drawOrder.contains(e));
 }
 
 void TestDrawRun::closingTheWindowDuringRun_data()
@@ -526,6 +532,78 @@ void TestDrawRun::resultFileFailure()
     QCOMPARE(TestSupport::readBytes(blocked), resultBytes(order, 1, 3));
     QCOMPARE(TestSupport::readBytes(dir.filePath(resultName(QTime(9, 45, 0)))), resultBytes(next, 1, 2));
     QVERIFY(w.run.unwrittenResultLines.isEmpty());
+}
+
+void TestDrawRun::absentWinnerRedrawn_data()
+{
+    QTest::addColumn<int>("entries");
+    QTest::addColumn<int>("presses"); // of a one-per-press run of 3
+    QTest::addColumn<bool>("yes");
+    QTest::addColumn<QString>("said"); // after the question; empty when nothing is asked
+    QTest::addColumn<bool>("redrawn");
+
+    const QString question = u"A%1 名%1 部%1 不在场，为其补抽一名？"_s;
+    QTest::newRow("finished, Yes") << 12 << 3 << true << question << true;
+    QTest::newRow("finished, No") << 12 << 3 << false << question << false;
+    QTest::newRow("nobody left") << 3 << 3 << true << question + u"|已没有可以补抽的人。"_s << false;
+    QTest::newRow("run not finished") << 12 << 2 << true << QString() << false;
+}
+
+// A double-click on the second winner's line after a run of three in one-per-press mode; the
+// fourth entry won in an earlier run of the event.
+void TestDrawRun::absentWinnerRedrawn()
+{
+    QFETCH(int, entries);
+    QFETCH(int, presses);
+    QFETCH(bool, yes);
+    QFETCH(QString, said);
+    QFETCH(bool, redrawn);
+    ProgramDir dir({{u"每点一次出一号标志"_s, u"1"_s}, {u"中奖者不再参与"_s, u"0"_s}});
+    Window w(dir.path());
+    prepare(w, dir, 3);
+    dir.writeEntries(listFile, 1, entries);
+    confirm(w, u"3"_s);
+    const QList<int> order = w.run.drawOrder;
+    TestSupport::writeBytes(dir.filePath(u"出号结果20240101_120000.txt"_s), TestSupport::gbk(entryLine(4) + u"\r\n"_s));
+    WaitRecorder waits(w);
+    for (int p = 0; p < presses; ++p)
+        pressKey(Qt::Key_Space);
+    auto *list = w.control<QPlainTextEdit>(u"Text2"_s);
+    const QString listBefore = list->toPlainText();
+    const QByteArray fileBefore = TestSupport::readBytes(dir.filePath(resultName(QTime(9, 30, 7))));
+    w.messages.shown.clear();
+    w.messages.answers = {yes ? MessageBoxes::Answer::Yes : MessageBoxes::Answer::No};
+    const qsizetype waitsBefore = waits.waits.size();
+
+    QTextCursor line(list->document()->findBlockByNumber(3)); // heading, heading, winner 1, winner 2
+    QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, list->cursorRect(line).center());
+    QCOMPARE(w.messages.texts().join(u'|'), said.isEmpty() ? QString() : said.arg(order[1]));
+    QCOMPARE(w.run.winnerList.size(), presses + (redrawn ? 1 : 0));
+    if (!redrawn) {
+        QCOMPARE(list->toPlainText(), listBefore);
+        QCOMPARE(TestSupport::readBytes(dir.filePath(resultName(QTime(9, 30, 7)))), fileBefore);
+        QVERIFY(w.run.absentWinners.isEmpty());
+        return;
+    }
+    // Never an earlier winner of the event nor one of this run, the absent one included.
+    const EntryRecord replacement = w.run.winnerList.last();
+    for (int e : {4, order[0], order[1], order[2]})
+        QVERIFY(replacement.column1 != u"A%1"_s.arg(e));
+    QCOMPARE(TestSupport::readBytes(dir.filePath(resultName(QTime(9, 30, 7)))),
+             fileBefore + TestSupport::gbk(replacement.column1 + u'\t' + replacement.column2 + u'\t'
+                                           + replacement.column3 + u"\r\n"_s));
+    const QStringList lines = listText(order, 3).split(u'\n');
+    QCOMPARE(list->toPlainText(), (lines.mid(0, 3) + QStringList{lines[3] + u" （缺席）"_s, lines[4],
+                                   u"[4]   "_s + replacement.column1 + u' ' + replacement.column2 + u' '
+                                       + replacement.column3}).join(u'\n'));
+    QCOMPARE(w.label(u"Label3(2)"_s)->text(), u"已出结果:3/3"_s);
+    grab(w.form, u"absent-winner"_s);
+    // Rolled and flashed like any winner.
+    QVERIFY(waits.waits.size() - waitsBefore >= w.settings.rollCountMin + 2 * 8);
+    // Marked once: the line cannot be redrawn a second time.
+    w.messages.shown.clear();
+    w.form.redrawAbsentWinner(2);
+    QVERIFY(w.messages.shown.isEmpty());
 }
 
 ZOP_FORM1_TEST_MAIN(TestDrawRun)

@@ -66,6 +66,8 @@ private slots:
     void rollListOnlyWhenConfigured_data();
     void rollListOnlyWhenConfigured();
     void exclusionListTakesPart();
+    void earlierWinnersTakeNoPart_data();
+    void earlierWinnersTakeNoPart();
     void dataFileBesideTheProgram();
     void panelOpensAndCloses();
 };
@@ -198,8 +200,9 @@ void TestQuickSettingsPanel::earlierWinners()
     QStringList expected;
     if (asked)
         expected.append(u"已有摇奖结果是否清除？"_s);
+    // The shipped settings keep the earlier winners out, and the message counts them.
     if (cleared)
-        expected.append(u"设置完成！"_s);
+        expected.append(winners == 0 ? u"设置完成！"_s : u"设置完成！\r\n本次活动已中奖的 %1 人不再参与。"_s.arg(winners));
     QCOMPARE(w.messages.texts(), expected);
     if (asked)
         QCOMPARE(w.messages.shown[0].kind, Kind::Question);
@@ -317,6 +320,55 @@ void TestQuickSettingsPanel::exclusionListTakesPart()
         QVERIFY2(rolled.contains(u"A%1"_s.arg(i)), qPrintable(QString::number(i)));
     for (int i : {2, 5, 12})
         QVERIFY(!rolled.contains(u"A%1"_s.arg(i)));
+}
+
+void TestQuickSettingsPanel::earlierWinnersTakeNoPart_data()
+{
+    QTest::addColumn<QString>("key");
+    QTest::addColumn<bool>("restart");
+    QTest::addColumn<int>("unreadable"); // a result file that cannot be read: 0 none, 1 Yes, 2 No
+    QTest::newRow("on, the next run") << u"1"_s << false << 0;
+    QTest::newRow("on, after a restart") << u"1"_s << true << 0;
+    QTest::newRow("on, an unreadable result file, Yes") << u"1"_s << false << 1;
+    QTest::newRow("on, an unreadable result file, No") << u"1"_s << false << 2;
+    QTest::newRow("off, winners may win again") << u"0"_s << false << 0;
+}
+
+void TestQuickSettingsPanel::earlierWinnersTakeNoPart()
+{
+    QFETCH(QString, key);
+    QFETCH(bool, restart);
+    QFETCH(int, unreadable);
+    ProgramDir dir({{u"中奖者不再参与"_s, key}});
+    dir.writeEntries(listFile, 1, 12);
+    auto w = std::make_unique<Window>(dir.path());
+    runOnce(*w, 6);
+    const QList<int> first = w->run.drawOrder;
+    if (restart)
+        w = std::make_unique<Window>(dir.path());
+    // Even root cannot read a folder that bears a result file's name.
+    const QString folder = dir.filePath(u"出号结果20240101_000000.txt"_s);
+    QVERIFY(unreadable == 0 || QDir().mkdir(folder));
+    const auto yes = MessageBoxes::Answer::Yes;
+    w->messages.answers = {unreadable == 2 ? MessageBoxes::Answer::No : yes, yes, yes, yes};
+
+    confirm(*w, key == u"0"_s ? u"12"_s : u"7"_s);
+    if (unreadable == 2) {
+        QCOMPARE(w->messages.texts().last(), u"无法读取结果文件“"_s + QDir::toNativeSeparators(folder)
+                                                 + u"”，其中的中奖者可能再次中奖，是否继续？"_s);
+        QCOMPARE(w->run.winnerList.size(), 6); // nothing changed
+        return;
+    }
+    if (key == u"0"_s) {
+        QCOMPARE(w->messages.texts().last(), u"设置完成！"_s);
+        QCOMPARE(sorted(w->run.drawOrder), range(1, 12));
+        return;
+    }
+    // Six remain: seven are too many, as the exclusion list would make them.
+    QCOMPARE(w->messages.texts().last(), u"一次性摇出号太多"_s);
+    confirm(*w, u"6"_s);
+    QCOMPARE(w->messages.texts().last(), u"设置完成！\r\n本次活动已中奖的 6 人不再参与。"_s);
+    QCOMPARE(sorted(w->run.drawOrder), range(1, 12, first));
 }
 
 void TestQuickSettingsPanel::dataFileBesideTheProgram()

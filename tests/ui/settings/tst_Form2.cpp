@@ -228,6 +228,8 @@ private slots:
     void cancelWritesNothing_data();
     void cancelWritesNothing();
     void separatorShortcuts();
+    void newEvent_data();
+    void newEvent();
     void lengthLimits_data();
     void lengthLimits();
     void editContents_data();
@@ -266,6 +268,7 @@ void TestForm2::opensWithTheShippedSettings()
         {u"Text2(0)"_s, u"5"_s},
         {u"Text2(1)"_s, u"测试数据.txt"_s},
         {u"Text2(2)"_s, u"{tab}"_s},
+        {u"Check4"_s, u"1"_s},
     };
     for (const auto &[name, value] : expected)
         QCOMPARE(d.shown(name), value);
@@ -420,6 +423,7 @@ void TestForm2::save_data()
     row("separator tab and blank escaped in place", {u"Text2(2)=a\t b"_s},
         {u"数据字段分隔符=a{tab}{space}b"_s});
     row("columns 011 saves 6", {u"Check2(1)=0"_s}, {u"中奖名单列显示=6"_s});
+    row("earlier winners take part again", {u"Check4=0"_s}, {u"中奖者不再参与=0"_s});
     row("columns 100 saves 1", {u"Check2(2)=0"_s, u"Check2(3)=0"_s}, {u"中奖名单列显示=1"_s});
     row("columns 101 saves 5", {u"Check2(2)=0"_s}, {u"中奖名单列显示=5"_s});
     row("columns 110 saves 4", {u"Check2(3)=0"_s}, {u"中奖名单列显示=4"_s});
@@ -466,7 +470,7 @@ void TestForm2::save()
     // Every key once, whatever was written twice; the winner list's size is left alone.
     QString file;
     QCOMPARE(INIFileModule1::readWholeFile(d.iniPath(), file), 0);
-    QCOMPARE(file.split(u"\r\n"_s, Qt::SkipEmptyParts).size(), 24);
+    QCOMPARE(file.split(u"\r\n"_s, Qt::SkipEmptyParts).size(), 25);
     QCOMPARE(d.stored(u"中奖名单列字号"_s), u"12"_s);
     QVERIFY(d.boxes.shown.isEmpty());
 }
@@ -512,7 +516,8 @@ void TestForm2::saveWritesTheKeysInOrder()
                              "每点一次出一号标志=0\r\n"
                              "一次性摇出个数=5\r\n"
                              "数据文件=测试数据.txt\r\n"
-                             "数据字段分隔符={space}\r\n"_s;
+                             "数据字段分隔符={space}\r\n"
+                             "中奖者不再参与=1\r\n"_s;
     QString written;
     QCOMPARE(INIFileModule1::readWholeFile(d.iniPath(), written), 0);
     QCOMPARE(written, expected);
@@ -612,6 +617,46 @@ void TestForm2::cancelWritesNothing()
     d.open();
     QCOMPARE(d.shown(u"Text1(0)"_s), u"欢迎使用ZOP摇号工具"_s);
     QCOMPARE(d.shown(u"columns"_s), u"111"_s);
+}
+
+void TestForm2::newEvent_data()
+{
+    QTest::addColumn<bool>("blocked"); // a file named 历史结果 where the folder should go
+    QTest::addColumn<bool>("yes");
+    QTest::addColumn<QString>("said");
+
+    const QString question = u"将把 2 个结果文件（共 3 名中奖者）移入“历史结果”文件夹，开始新活动吗？"_s;
+    QTest::newRow("Yes: moved") << false << true << question + u"|新活动已开始，结果文件已移入“%1”。"_s;
+    QTest::newRow("No") << false << false << question;
+    QTest::newRow("archive folder cannot be created") << true << true
+                                                      << question + u"|无法创建文件夹“%2”，结果文件均未移动。"_s;
+}
+
+void TestForm2::newEvent()
+{
+    QFETCH(bool, blocked);
+    QFETCH(bool, yes);
+    QFETCH(QString, said);
+    Dialog d;
+    const QStringList names{u"出号结果20240315_093007.txt"_s, u"出号结果20240315_101500.txt"_s};
+    TestSupport::writeBytes(d.dir.filePath(names[0]), gbk(u"A1\t名1\t部1\r\nA2\t名2\t部2\r\n"_s));
+    TestSupport::writeBytes(d.dir.filePath(names[1]), gbk(u"A3\t名3\t部3\r\n"_s));
+    const QString archive = d.dir.filePath(u"历史结果"_s);
+    if (blocked)
+        TestSupport::writeBytes(archive, "");
+    d.boxes.answers = {yes ? MessageBoxes::Answer::Yes : MessageBoxes::Answer::No};
+    Form2 &form = d.open();
+    d.click(u"Command3"_s);
+
+    const bool moved = yes && !blocked;
+    const QStringList folders = QDir(archive).entryList(QDir::Dirs | QDir::NoDotAndDotDot);
+    const QString folder = folders.isEmpty() ? QString() : QDir(archive).filePath(folders[0]);
+    QCOMPARE(d.boxes.texts().join(u'|'), said.replace(u"%1"_s, QDir::toNativeSeparators(folder))
+                                             .replace(u"%2"_s, QDir::toNativeSeparators(archive)));
+    // Everyone takes part again: no result file is left beside the program.
+    QCOMPARE(QDir(d.dir.path()).entryList({u"出号结果*"_s}), moved ? QStringList() : names);
+    QCOMPARE(moved ? TestSupport::folderEntries(folder) : folders, moved ? names : QStringList());
+    QVERIFY(form.isVisible() && d.mainWindow.calls.isEmpty());
 }
 
 void TestForm2::separatorShortcuts()

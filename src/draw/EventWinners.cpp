@@ -1,0 +1,104 @@
+#include "EventWinners.h"
+
+#include "settings/INIFileModule1.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+#include <filesystem>
+#include <system_error>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+std::filesystem::path fileSystemPath(const QString &path)
+{
+#if defined(Q_OS_WIN)
+    return std::filesystem::path(path.toStdWString());
+#else
+    return std::filesystem::path(QFile::encodeName(path).toStdString());
+#endif
+}
+
+// The target never exists (the folder is new), so nothing is ever replaced.
+bool moveWithin(const QString &from, const QString &to)
+{
+    std::error_code error;
+    std::filesystem::rename(fileSystemPath(from), fileSystemPath(to), error);
+    return !error;
+}
+
+} // namespace
+
+QStringList resultFiles(const QString &appDir)
+{
+    const QDir dir(appDir);
+    // Without QDir::System: a pipe of that name would block the reading.
+    const QStringList names = dir.entryList({u"出号结果*.txt"_s}, QDir::Files | QDir::Dirs | QDir::Hidden
+                                                                     | QDir::NoDotAndDotDot,
+                                            QDir::Name);
+    QStringList paths;
+    paths.reserve(names.size());
+    for (const QString &name : names)
+        paths.append(dir.filePath(name));
+    return paths;
+}
+
+EventWinners readEventWinners(const QString &appDir, const QString &separator,
+                              const QList<ResultLine> &unwritten)
+{
+    EventWinners event;
+    const QStringList files = resultFiles(appDir);
+    event.fileCount = int(files.size());
+    // All lines in one text, cut once: the table then holds one pool instead of one per file.
+    QString all;
+    for (const QString &file : files) {
+        QString text;
+        if (INIFileModule1::readWholeFile(file, text) != INIFileModule1::ReadOk) {
+            event.unreadable.append(file);
+            continue;
+        }
+        if (all.isEmpty())
+            all = std::move(text);
+        else
+            all += text;
+        if (!all.isEmpty() && !all.endsWith(u"\r\n"_s))
+            all += u"\r\n"_s;
+    }
+    for (const ResultLine &line : unwritten)
+        all += line.text + u"\r\n"_s;
+    event.winners.parse(std::move(all), separator);
+    return event;
+}
+
+QString archiveFolderName()
+{
+    return u"历史结果"_s;
+}
+
+ArchiveResult archiveResultFiles(const QString &appDir, const QDateTime &when)
+{
+    ArchiveResult result;
+    const QStringList files = resultFiles(appDir);
+    QDir archive(appDir);
+    if (!archive.mkpath(archiveFolderName()) || !archive.cd(archiveFolderName()))
+        return result;
+    // Two new events within one second get folders of their own.
+    const QString stamp = when.toString(u"yyyyMMdd_HHmmss"_s);
+    QString name = stamp;
+    for (int n = 2; !archive.mkdir(name); ++n) {
+        if (!archive.exists(name) || n > 99)
+            return result;
+        name = stamp + u'_' + QString::number(n);
+    }
+    result.folder = archive.filePath(name);
+    for (const QString &file : files) {
+        if (moveWithin(file, result.folder + u'/' + QFileInfo(file).fileName()))
+            ++result.moved;
+        else
+            result.notMoved.append(file);
+    }
+    return result;
+}

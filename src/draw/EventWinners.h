@@ -1,0 +1,41 @@
+#pragma once
+
+#include "ResultFile.h"
+#include "entries/EntryTable.h"
+
+#include <QDateTime>
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+// The winners of the event so far are the lines of the result files in the program's folder:
+// each is written and flushed as it is shown, so this survives a crash or a restart.
+struct EventWinners {
+    EntryTable winners;
+    int fileCount = 0;      // result files found, unreadable ones included
+    QStringList unreadable; // full paths of the result files that could not be read
+};
+
+// Full paths of the result files (出号结果*.txt) of appDir, by name. A folder of such a name is
+// listed too: it cannot be read, and so it is named rather than passed over.
+QStringList resultFiles(const QString &appDir);
+
+// Reads every result file of appDir with the data file's encoding detection and separator; a
+// line that does not give three columns is ignored. Lines still waiting to be written
+// (unwritten) are winners as well.
+EventWinners readEventWinners(const QString &appDir, const QString &separator,
+                              const QList<ResultLine> &unwritten = {});
+
+// Archive folders live under appDir + this name.
+QString archiveFolderName();
+
+struct ArchiveResult {
+    QString folder;       // full path of the new folder; empty when it could not be created
+    int moved = 0;
+    QStringList notMoved; // full paths of the result files left where they were
+};
+
+// A new event: moves every result file of appDir into appDir/历史结果/<yyyyMMdd_HHmmss>/ by a
+// rename within the file system (atomic per file, never a copy and a delete). The folder is
+// always a new one; when it cannot be created nothing is moved.
+ArchiveResult archiveResultFiles(const QString &appDir, const QDateTime &when);
