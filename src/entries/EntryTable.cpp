@@ -79,11 +79,12 @@ void EntryTable::compactIfWasteful()
     }
 }
 
-void EntryTable::parse(QString text, QStringView separator)
+int EntryTable::parse(QString text, QStringView separator)
 {
     clear();
-    if (separator.isEmpty() || text.size() >= qsizetype(UINT32_MAX))
-        return; // nothing is cut without a separator
+    if (text.size() >= qsizetype(UINT32_MAX))
+        return 0;
+    int unread = 0;
     pool = std::move(text);
     const QStringView all(pool);
     const qsizetype n = all.size();
@@ -107,7 +108,8 @@ void EntryTable::parse(QString text, QStringView separator)
         if (lineEnd < 0)
             lineEnd = n; // a last line without CR LF is read like any other
         const QStringView line = all.mid(lineStart, lineEnd - lineStart);
-        const qsizetype s1 = find(line, 0);
+        // Nothing is cut without a separator.
+        const qsizetype s1 = separator.isEmpty() ? -1 : find(line, 0);
         const qsizetype s2 = s1 < 0 ? -1 : find(line, s1 + separator.size());
         if (s2 >= 0) {
             qsizetype s3 = find(line, s2 + separator.size());
@@ -126,18 +128,21 @@ void EntryTable::parse(QString text, QStringView separator)
                 usedChars += t.size();
             }
             entrySlots.push_back(slot);
+        } else if (!zopValstr::trimBlanks(line).isEmpty()) {
+            ++unread;
         }
         lineStart = lineEnd + 2;
     }
     if (entrySlots.capacity() > 2 * entrySlots.size() + 1024)
         entrySlots.shrink_to_fit(); // mostly ignored lines
+    return unread;
 }
 
-void loadEntryFile(const QString &fileName, const QString &separator, EntryTable &table)
+int loadEntryFile(const QString &fileName, const QString &separator, EntryTable &table)
 {
     QString text;
     INIFileModule1::readWholeFile(fileName, text);
-    table.parse(std::move(text), separator);
+    return table.parse(std::move(text), separator);
 }
 
 bool isExcluded(const EntryTable &excludeList, QStringView c1, QStringView c2, QStringView c3)

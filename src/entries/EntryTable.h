@@ -33,7 +33,8 @@ public:
     void remove(int i);
 
     // Replaces the content with the entries of text (CR LF lines, separator-cut fields).
-    void parse(QString text, QStringView separator);
+    // Returns how many lines holding more than blanks gave no entry.
+    int parse(QString text, QStringView separator);
 
 private:
     // 32-bit offsets keep a million entries at 24 MB; texts beyond 2^32 characters are not loaded.
@@ -50,8 +51,8 @@ private:
 };
 
 // Reads fileName with readWholeFile and replaces table by its entries; a missing or unreadable
-// file gives an empty table. Nothing is reported.
-void loadEntryFile(const QString &fileName, const QString &separator, EntryTable &table);
+// file gives an empty table. Nothing is reported; the result is parse's count of unread lines.
+int loadEntryFile(const QString &fileName, const QString &separator, EntryTable &table);
 
 // True when some record of the exclusion list has all three columns equal (case-sensitive).
 bool isExcluded(const EntryTable &excludeList, QStringView c1, QStringView c2, QStringView c3);

@@ -8,9 +8,10 @@
 
 using namespace Qt::StringLiterals;
 
-void loadVipFile(const QString &fileName, const QString &separator, VipList &list)
+int loadVipFile(const QString &fileName, const QString &separator, VipList &list)
 {
     list.clear();
+    int unread = 0;
     QString text;
     INIFileModule1::readWholeFile(fileName, text);
     text += u"\r\n"_s;
@@ -18,14 +19,18 @@ void loadVipFile(const QString &fileName, const QString &separator, VipList &lis
     for (QStringView rawLine : QStringView(text).split(u"\r\n")) {
         QString line = rawLine.toString();
         line.replace(mark, separator);
-        if (separator.isEmpty())
-            continue; // the whole line is one piece
-        const QList<QStringView> pieces = QStringView(line).split(separator);
-        if (pieces.size() < 4)
+        // Without a separator the whole line is one piece.
+        const QList<QStringView> pieces =
+            separator.isEmpty() ? QList<QStringView>{line} : QStringView(line).split(separator);
+        if (pieces.size() < 4) {
+            if (!zopValstr::trimBlanks(rawLine).isEmpty())
+                ++unread;
             continue;
+        }
         list.append({zopValstr::trimBlanks(pieces[0]).toString(), zopValstr::trimBlanks(pieces[1]).toString(),
                      zopValstr::trimBlanks(pieces[2]).toString(), zopValstr::trimBlanks(pieces[3]).toString()});
     }
+    return unread;
 }
 
 int saveVipFile(const VipList &list, const QString &separator, const QString &fileName)

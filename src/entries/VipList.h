@@ -32,7 +32,8 @@ private:
 inline constexpr char16_t vipMark[] = u"#*#";
 
 // Empties list, then reads "position#*#c1 S c2 S c3" lines; lines of fewer pieces are skipped.
-void loadVipFile(const QString &fileName, const QString &separator, VipList &list);
+// Returns how many of the skipped lines held more than blanks.
+int loadVipFile(const QString &fileName, const QString &separator, VipList &list);
 
 // Writes every record, each line ended by CR LF; the writeWholeFile status.
 int saveVipFile(const VipList &list, const QString &separator, const QString &fileName);

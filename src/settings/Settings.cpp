@@ -18,6 +18,11 @@ QString Settings::vipFile() const
     return appDir + Module1::vipFileName();
 }
 
+QString Settings::dataFilePath() const
+{
+    return QDir(appDir).filePath(dataFile);
+}
+
 namespace Module1 {
 
 QString settingsFileName()
@@ -44,7 +49,19 @@ SettingsSource loadSettings(Settings &s, const QString &programDir)
 {
     s.appDir = withTrailingSeparator(QDir::fromNativeSeparators(programDir));
     const QString file = s.settingsFile();
-    const bool missing = !QFileInfo(file).isFile();
+    SettingsSource source = SettingsSource::File;
+    switch (INIFileModule1::readTextFile(file).status) {
+    case INIFileModule1::NoSuchFile:
+        source = SettingsSource::MissingFile;
+        break;
+    case INIFileModule1::ReadFailed:
+        source = QFileInfo(file).isFile() ? SettingsSource::Unreadable : SettingsSource::NotAFile;
+        break;
+    default:
+        break;
+    }
+    // A file that cannot be read would give empty texts, an empty separator above all.
+    const bool missing = source != SettingsSource::File;
 
     // Without a file every value is the dialog's default; with one, only numbers fall back.
     auto text = [&](const QString &key, const QString &whenMissing) {
@@ -86,7 +103,7 @@ SettingsSource loadSettings(Settings &s, const QString &programDir)
     // Files from before the key keep their old behaviour: earlier winners may win again.
     s.keepWinnersOut = number(u"中奖者不再参与"_s, 0);
 
-    return missing ? SettingsSource::MissingFile : SettingsSource::File;
+    return source;
 }
 
 } // namespace Module1

@@ -34,6 +34,9 @@ struct Settings {
 
     QString settingsFile() const;
     QString vipFile() const;
+    // The data file: a relative name is found in appDir, an absolute one where it says. The
+    // main window and the editor both go through here, so they always read the same file.
+    QString dataFilePath() const;
 };
 
 namespace Module1 {
@@ -46,10 +49,12 @@ QString excludeFileName();
 // The folder with a trailing separator, as appDir holds it.
 QString withTrailingSeparator(const QString &dir);
 
-enum class SettingsSource { File, MissingFile };
+// NotAFile: a folder or the like stands where the file should be; Unreadable: the file exists
+// but reading it failed. Both load the same defaults as a missing file.
+enum class SettingsSource { File, MissingFile, NotAFile, Unreadable };
 
-// Fills every field from the settings file in appDir. A missing file gives the dialog's
-// defaults and nothing is written; a missing or non-numeric number takes the same default
+// Fills every field from the settings file in appDir. A missing or unreadable file gives the
+// dialog's defaults and nothing is written; a missing or non-numeric number takes the same default
 // silently. The overload in draw/RunData.h also empties the run tables, as the program needs.
 SettingsSource loadSettings(Settings &settings, const QString &programDir);
 

@@ -57,6 +57,8 @@ void TestINIFileModule1::readValue_data()
     QTest::newRow("value keeps =") << u"标题文字=a=b\r\n"_s << u"标题文字"_s << u"a=b"_s;
     QTest::newRow("blanks kept") << u"数据文件= x.txt \r\n"_s << u"数据文件"_s << u" x.txt "_s;
     QTest::newRow("key found anywhere") << u"X字号A=1\r\n字号A=5\r\n"_s << u"字号A"_s << u"1"_s;
+    QTest::newRow("value starts at the first =, before the key")
+        << u"备注=见字号A=5\r\n"_s << u"字号A"_s << u"见字号A=5"_s;
     QTest::newRow("key trimmed") << u"字号A=9\r\n"_s << u"  字号A  "_s << u"9"_s;
     QTest::newRow("first match wins") << u"字号A=1\r\n字号A=2\r\n"_s << u"字号A"_s << u"1"_s;
     QTest::newRow("absent key") << u"字号A=1\r\n"_s << u"字号B"_s << QString();

@@ -2,6 +2,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QStringEncoder>
 #include <QTest>
 
@@ -35,7 +36,12 @@ QStringList folderEntries(const QString &dir)
 
 QString shippedDataDir()
 {
-    return qEnvironmentVariable("ZOP_DATA_DIR");
+    // ZOP_DATA_DIR still points elsewhere, at an installed copy for instance.
+    const QString dir = qEnvironmentVariable("ZOP_DATA_DIR", QString::fromUtf8(ZOP_SHIPPED_DATA_DIR));
+    if (!QFileInfo(QDir(dir).filePath(QStringLiteral("ZOP摇号设置.ini"))).isFile())
+        qFatal("The shipped sample files are not in %s; set ZOP_DATA_DIR to their folder.",
+               qPrintable(dir));
+    return dir;
 }
 
 } // namespace TestSupport

@@ -18,9 +18,11 @@ QString EntryListModel::rowText(int row) const
     return table.column(e, 1) + separator + table.column(e, 2) + separator + table.column(e, 3);
 }
 
-void EntryListModel::parse(QString text)
+int EntryListModel::parse(QString text)
 {
-    resetWith([&] { table.parse(std::move(text), separator); });
+    int unread = 0;
+    resetWith([&] { unread = table.parse(std::move(text), separator); });
+    return unread;
 }
 
 void EntryListModel::append(const EntryRecord &record)

@@ -13,8 +13,8 @@ class EntryListModel : public RowListModel
 public:
     EntryListModel(EntryTable &table, QObject *parent = nullptr);
 
-    // Replaces the table's content with the entries of text.
-    void parse(QString text);
+    // Replaces the table's content with the entries of text; the count of unread lines.
+    int parse(QString text);
     void append(const EntryRecord &record);
     void remove(int row);
     void replace(int row, const EntryRecord &record);

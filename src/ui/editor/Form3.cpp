@@ -19,6 +19,7 @@
 #include <QScopedValueRollback>
 
 #include <limits>
+#include <utility>
 
 using namespace Qt::StringLiterals;
 
@@ -57,9 +58,14 @@ int saveEntryFile(const EntryTable &table, const QString &separator, const QStri
     return INIFileModule1::writeWholeFile(text, path, encoding);
 }
 
+QString fileLine(const QString &path)
+{
+    return u"\r\n文件:"_s + path;
+}
+
 QString saveFailedText(const QString &path)
 {
-    return u"保存失败！\r\n文件:"_s + path;
+    return u"保存失败！"_s + fileLine(path);
 }
 
 } // namespace
@@ -150,7 +156,7 @@ Form3::Form3(Settings &settings, MessageBoxes &messages, QWidget *parent)
 void Form3::Form_Load()
 {
     separator = settings.fieldSeparator;
-    dataPath = settings.appDir + settings.dataFile;
+    dataPath = settings.dataFilePath();
     vipPath = settings.vipFile();
     entryModel->setSeparator(separator);
     vipModel->setSeparator(separator);
@@ -160,6 +166,11 @@ void Form3::Form_Load()
     showEntryList(0);
     loadVipList(vipPath);
     showVipList(0);
+    for (const auto &[path, unread] : {std::pair{dataPath, unreadData}, std::pair{vipPath, unreadVip}}) {
+        if (unread > 0)
+            messages.information(this, u"%1 行无法按当前分隔符读取，列表中没有这些行。"_s.arg(unread)
+                                           + fileLine(path));
+    }
     Frame1->hide();
     Check1->setChecked(false);
     Text2->setText(u"1"_s);
@@ -173,7 +184,8 @@ void Form3::loadEntryList(const QString &path)
     dataEncoding = file.status == INIFileModule1::ReadOk ? file.decoded.encoding
                                                           : TextEncoding::Gb18030;
     // Text with decoding faults is still shown, as the draw would load it; it is never saved.
-    entryModel->parse(file.status == INIFileModule1::ReadOk ? std::move(file.decoded.text) : QString());
+    unreadData =
+        entryModel->parse(file.status == INIFileModule1::ReadOk ? std::move(file.decoded.text) : QString());
 }
 
 void Form3::loadVipList(const QString &path)
@@ -181,7 +193,7 @@ void Form3::loadVipList(const QString &path)
     const INIFileModule1::FileText file = INIFileModule1::readTextFile(path);
     keepVipFile = file.status == INIFileModule1::ReadFailed
         || (file.status == INIFileModule1::ReadOk && file.decoded.hadErrors);
-    vipModel->load(path);
+    unreadVip = vipModel->load(path);
 }
 
 int Form3::selectedRow(const QListView *list) const
@@ -306,18 +318,43 @@ void Form3::Command4_Click()
     saveAll();
 }
 
+// A save that would drop lines the editor could not read goes ahead only when the user says so.
+bool Form3::mayDropUnread(const QString &path, int unread)
+{
+    if (unread == 0)
+        return true;
+    if (messages.question(this, u"%1 行无法按当前分隔符读取，保存将删除这些行。仍要保存？"_s.arg(unread)
+                                    + fileLine(path))
+        == MessageBoxes::Answer::Yes)
+        return true;
+    messages.information(this, u"文件未保存，保持原样。"_s + fileLine(path));
+    return false;
+}
+
 void Form3::saveAll()
 {
-    const int r1 = keepDataFile ? INIFileModule1::ReadFailed
-                                : saveEntryFile(editEntries, separator, dataPath, dataEncoding);
-    const int r2 = keepVipFile ? INIFileModule1::ReadFailed : saveVipFile(editVips, separator, vipPath);
+    constexpr int declined = 1;
+    int r1 = INIFileModule1::ReadFailed;
+    if (!keepDataFile) {
+        r1 = mayDropUnread(dataPath, unreadData)
+            ? saveEntryFile(editEntries, separator, dataPath, dataEncoding)
+            : declined;
+        if (r1 == 0)
+            unreadData = 0; // the file now holds just what the list shows
+    }
+    int r2 = INIFileModule1::ReadFailed;
+    if (!keepVipFile) {
+        r2 = mayDropUnread(vipPath, unreadVip) ? saveVipFile(editVips, separator, vipPath) : declined;
+        if (r2 == 0)
+            unreadVip = 0;
+    }
     if (r1 == 0 && r2 == 0) {
         messages.information(this, u"保存完成！"_s);
         return;
     }
-    if (r1 != 0)
+    if (r1 == INIFileModule1::ReadFailed)
         messages.error(this, saveFailedText(dataPath));
-    if (r2 != 0)
+    if (r2 == INIFileModule1::ReadFailed)
         messages.error(this, saveFailedText(vipPath));
 }
 

@@ -55,6 +55,7 @@ private:
     void selectRow(QListView *list, int row);
     int selectedRow(const QListView *list) const;
     void keepRowSelected(QListView *list);
+    bool mayDropUnread(const QString &path, int unread);
 
     Settings &settings;
     MessageBoxes &messages;
@@ -67,6 +68,9 @@ private:
     // A file that exists but did not read or decode cleanly is never written over.
     bool keepDataFile = false;
     bool keepVipFile = false;
+    // Lines with more than blanks that did not read with S; a save would drop them.
+    int unreadData = 0;
+    int unreadVip = 0;
     TextEncoding dataEncoding = TextEncoding::Gb18030;
     bool refilling = false; // selections made by showEntryList/showVipList, not by the user
 

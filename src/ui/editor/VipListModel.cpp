@@ -16,9 +16,11 @@ QString VipListModel::rowText(int row) const
         + r.column3;
 }
 
-void VipListModel::load(const QString &fileName)
+int VipListModel::load(const QString &fileName)
 {
-    resetWith([&] { loadVipFile(fileName, separator, list); });
+    int unread = 0;
+    resetWith([&] { unread = loadVipFile(fileName, separator, list); });
+    return unread;
 }
 
 void VipListModel::append(const VipRecord &record)

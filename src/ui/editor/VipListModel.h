@@ -14,8 +14,8 @@ class VipListModel : public RowListModel
 public:
     VipListModel(VipList &list, QObject *parent = nullptr);
 
-    // Refills the list from a VIP file.
-    void load(const QString &fileName);
+    // Refills the list from a VIP file; the count of unread lines.
+    int load(const QString &fileName);
     void append(const VipRecord &record);
     void remove(int row);
 

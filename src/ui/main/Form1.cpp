@@ -54,6 +54,12 @@ constexpr int expandedOuterWidth = 14310, collapsedOuterWidth = 8745;
 constexpr int expandedTitleWidth = 14055, collapsedTitleWidth = 8415;
 constexpr int clientHeight = 9435;
 
+// A window that does not fit its screen is scaled down, but not below this: the 9-point captions
+// stay readable at about 7 points.
+constexpr double minimumWindowFactor = 0.75;
+// Border and title bar before the window system has told their size.
+constexpr QSize frameAllowance(8, 32);
+
 const QColor red(0xFF, 0x00, 0x00);
 const QColor blue(0x00, 0x00, 0xFF);
 const QColor rollingGreen(0x00, 0xC0, 0x00);
@@ -103,6 +109,11 @@ QString indexed(const QString &name, int index)
     return name + u'(' + QString::number(index) + u')';
 }
 
+QString settingsNotSavedText(const QString &file)
+{
+    return u"设置文件“"_s + QDir::toNativeSeparators(file) + u"”无法保存，本次设置只在本次运行中有效。"_s;
+}
+
 } // namespace
 
 Form1::Form1(Settings &settings, RunData &run, MessageBoxes &messages, const QString &programDir,
@@ -123,6 +134,7 @@ Form1::Form1(Settings &settings, RunData &run, MessageBoxes &messages, const QSt
                    | Qt::MSWindowsFixedSizeDialogHint);
     createControls();
     applyLayout(1.0);
+    fitOnScreen();
     centreOnScreen();
 
     // Shortcuts of the window, so that they work whichever control has the focus, during a
@@ -217,12 +229,16 @@ void Form1::createControls()
     Label6->setText(u"<<<\r\n|收\r\n|起\r\n<<<"_s);
     setForeColor(Label6, blue);
     Label6->setCursor(Qt::PointingHandCursor);
+    // The panel's small labels were drawn for an 8-point face whose Latin letters are half as
+    // wide as an ideograph; the mono cut of 黑体 is one, so "<<<" fits its 17 pixels.
+    setLayoutFont(Label6, Fonts::heiti(), 8);
     const QString captions4[2] = {u"摇出个数："_s, u"数据文件："_s};
     for (int i = 0; i < 2; ++i) {
         Label4[i] = named(new CaptionLabel(Frame4), indexed(u"Label4"_s, i));
         Label4[i]->setText(captions4[i]);
         // The panel's blue is for its caption only.
         setForeColor(Label4[i], QApplication::palette().color(QPalette::WindowText));
+        setLayoutFont(Label4[i], Fonts::heiti(), 8);
     }
     stackFrontToBack({Command2, Text1[1], Text1[0], Label8, Label6, Label4[1], Label4[0]});
 
@@ -344,6 +360,15 @@ void Form1::applyLayout(double factor)
     placeControls();
     for (const FontSpec &fontItem : fonts)
         applyFont(fontItem);
+    // Pixel rounding at some factors makes a caption a pixel wider than its box: a quarter of a
+    // point less does not show, a clipped "<" does.
+    for (CaptionLabel *label : {Label4[0], Label4[1], Label5, Label6, Label8}) {
+        QFont font = label->font();
+        while (!label->textFits() && font.pointSizeF() > 4) {
+            font.setPointSizeF(font.pointSizeF() - 0.25);
+            label->setFont(font);
+        }
+    }
 }
 
 QSize Form1::clientPixels() const
@@ -371,14 +396,60 @@ void Form1::centreOnScreen()
     if (const QScreen *s = screen()) {
         const QRect available = s->availableGeometry();
         move(available.center() - QPoint(width() / 2, height() / 2));
+        keepOnScreen();
     }
+}
+
+void Form1::keepOnScreen()
+{
+    const QScreen *s = screen();
+    if (!s)
+        return;
+    const QRect available = s->availableGeometry();
+    const QRect frame = frameGeometry();
+    // Where even the smallest layout is too large, the title bar stays on the screen.
+    const int x = std::max(std::min(frame.left(), available.right() + 1 - frame.width()), available.left());
+    const int y = std::max(std::min(frame.top(), available.bottom() + 1 - frame.height()), available.top());
+    if (x != frame.left() || y != frame.top())
+        move(x, y);
+}
+
+double Form1::windowFactor() const
+{
+    const QScreen *s = screen();
+    if (!s)
+        return 1.0;
+    QSize frame = frameGeometry().size() - size();
+    if (!isVisible() || frame.isEmpty())
+        frame = frame.expandedTo(frameAllowance);
+    const double factor = fullScreenFactor(s->availableGeometry().size() - frame, expanded);
+    return std::clamp(factor, minimumWindowFactor, 1.0);
+}
+
+void Form1::fitOnScreen()
+{
+    if (presenting)
+        return;
+    const double factor = windowFactor();
+    if (factor == layoutFactor) {
+        placeControls();
+        return;
+    }
+    applyLayout(factor);
+    keepOnScreen();
 }
 
 void Form1::Form_Load()
 {
     random->reseedFromClock();
-    if (Module1::loadSettings(settings, run, programDir) == Module1::SettingsSource::MissingFile)
+    const Module1::SettingsSource source = Module1::loadSettings(settings, run, programDir);
+    const QString file = QDir::toNativeSeparators(settings.settingsFile());
+    if (source == Module1::SettingsSource::MissingFile)
         messages.error(this, u"找不到设置文件，已使用默认设置。"_s);
+    else if (source == Module1::SettingsSource::NotAFile)
+        messages.error(this, u"设置文件“"_s + file + u"”是一个文件夹，已使用默认设置。"_s);
+    else if (source == Module1::SettingsSource::Unreadable)
+        messages.error(this, u"无法读取设置文件“"_s + file + u"”，已使用默认设置。"_s);
     InitSYS2();
     zopViewZTL();
     zopSetViewObj();
@@ -464,11 +535,11 @@ void Form1::Image2_Click(int index)
     Image2[0]->setVisible(expanded);
     Image2[1]->setVisible(!expanded);
     titleWidth = expanded ? expandedTitleWidth : collapsedTitleWidth;
-    // In full screen the other width takes another factor.
+    // The other width may take another factor, in full screen and on a small screen alike.
     if (presenting)
         layOutFullScreen(presentingArea);
     else
-        placeControls();
+        fitOnScreen();
 }
 
 double Form1::fullScreenFactor(QSize area, bool expanded)
@@ -496,7 +567,7 @@ void Form1::enterFullScreen()
         target = screen();
     if (!target)
         return;
-    normal = {geometry(), expanded, titleWidth};
+    normal = {geometry(), expanded, titleWidth, layoutFactor};
     presenting = true;
     leaveKey->setEnabled(true);
     if (QWindow *window = windowHandle(); window && window->screen() != target)
@@ -520,7 +591,7 @@ void Form1::leaveFullScreen()
     Image2[1]->setVisible(!expanded);
     clientOrigin = QPoint();
     showNormal();
-    applyLayout(1.0);
+    applyLayout(normal.factor);
     setGeometry(normal.geometry);
 }
 
@@ -542,6 +613,20 @@ void Form1::resizeEvent(QResizeEvent *event)
         layOutFullScreen(size());
 }
 
+void Form1::showEvent(QShowEvent *event)
+{
+    QWidget::showEvent(event);
+    if (screenWatched)
+        return;
+    // The screen the window opens on is known now; moved onto another one, the window takes
+    // the factor that fits there.
+    screenWatched = true;
+    fitOnScreen();
+    centreOnScreen();
+    if (QWindow *window = windowHandle())
+        connect(window, &QWindow::screenChanged, this, &Form1::fitOnScreen);
+}
+
 void Form1::showRollingEntry(int entry)
 {
     if (entry < 1 || entry > run.entryTable.entryCount())
@@ -558,13 +643,6 @@ void Form1::setClock(Clock c)
 void Form1::setAdvancedSettingsHandler(std::function<void()> handler)
 {
     advancedSettings = std::move(handler);
-}
-
-QString Form1::dataFilePath() const
-{
-    // Relative to the program's folder, where the editor edits it, whatever folder the program
-    // was started from; an absolute name stays as it is.
-    return QDir(settings.appDir).filePath(settings.dataFile);
 }
 
 void Form1::Command2_Click()
@@ -594,14 +672,17 @@ void Form1::Command2_Click()
 
     const QString settingsFile = settings.settingsFile();
     const int drawCount = zopValstr::valInRange(Text1[0]->text(), 1, 99999, 5);
-    INIFileModule1::iniWriteValue(settingsFile, u"一次性摇出个数"_s, drawCount);
+    bool saved = INIFileModule1::iniWriteValue(settingsFile, u"一次性摇出个数"_s, drawCount);
     settings.drawCount = drawCount;
 
     const QString dataFile = Text1[1]->text();
-    INIFileModule1::iniWriteValue(settingsFile, u"数据文件"_s, dataFile);
+    saved = INIFileModule1::iniWriteValue(settingsFile, u"数据文件"_s, dataFile) && saved;
     settings.dataFile = dataFile;
+    // The values in memory still apply; said once, before anything else can look like success.
+    if (!saved)
+        messages.error(this, settingsNotSavedText(settingsFile));
 
-    loadEntryFile(dataFilePath(), settings.fieldSeparator, run.entryTable);
+    loadEntryFile(settings.dataFilePath(), settings.fieldSeparator, run.entryTable);
     loadEntryFile(settings.excludeFile, settings.fieldSeparator, run.excludeList);
     loadVipFile(settings.vipFile(), settings.fieldSeparator, run.vipList);
     run.earlierWinners = std::move(event.winners);
@@ -611,7 +692,8 @@ void Form1::Command2_Click()
     if (!prepareDraw(run, settings.drawCount, *random, &rollExcluded)) {
         messages.error(this, u"一次性摇出号太多"_s);
         Text1[0]->setText(u"1"_s);
-        INIFileModule1::iniWriteValue(settingsFile, u"一次性摇出个数"_s, u"1"_s);
+        if (!INIFileModule1::iniWriteValue(settingsFile, u"一次性摇出个数"_s, u"1"_s) && saved)
+            messages.error(this, settingsNotSavedText(settingsFile));
         settings.drawCount = 1;
         // An earlier draw order names entries of the table loaded then.
         Command1->setEnabled(false);

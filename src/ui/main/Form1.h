@@ -100,6 +100,9 @@ public:
 
     // Places and sizes every control from the twip layout, scaled by factor.
     void applyLayout(double factor = 1.0);
+    // The normal window at factor 1 where it fits into its screen's available area; scaled down
+    // where it does not, as far as stays readable.
+    void fitOnScreen();
 
     // Full screen for a projector (F11 switches, Esc leaves): the client area scaled by one
     // factor and centred on the window's screen. Leaving restores the window as it was.
@@ -117,6 +120,7 @@ protected:
     void keyPressEvent(QKeyEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
+    void showEvent(QShowEvent *event) override;
 
 private:
     struct Placement {
@@ -139,6 +143,8 @@ private:
     void setFontPoints(QWidget *control, double points);
     void applyFont(const FontSpec &fontItem);
     void centreOnScreen();
+    double windowFactor() const;
+    void keepOnScreen();
     // The largest factor at which the client area of the width state fits into area (pixels).
     static double fullScreenFactor(QSize area, bool expanded);
     void enterFullScreen();
@@ -154,7 +160,6 @@ private:
     int winnerAt(QPoint viewportPos) const;
     void showWinnerMenu(QPoint viewportPos);
     void showClosingText();
-    QString dataFilePath() const;
 
     Settings &settings;
     RunData &run;
@@ -180,6 +185,7 @@ private:
         QRect geometry; // of the client area, which the frame does not move
         bool expanded;
         int titleWidth;
+        double factor;
     };
     bool presenting = false;
     NormalWindow normal{};
@@ -187,6 +193,7 @@ private:
     QPoint clientOrigin;   // of the scaled client area within the window
     QWidget *clientArea = nullptr; // holds the controls; clips what lies beyond the width state
     QShortcut *leaveKey = nullptr;
+    bool screenWatched = false;
     int rollListStart = 0;
     std::vector<Placement> placements;
     std::vector<FontSpec> fonts;

@@ -119,6 +119,11 @@ private slots:
     void vipDelete();
     void closingRewritesBothFilesNormalised_data();
     void closingRewritesBothFilesNormalised();
+    void unreadLinesAreKeptUnlessTheUserAgrees_data();
+    void unreadLinesAreKeptUnlessTheUserAgrees();
+    void absoluteDataFileName();
+    void look_data();
+    void look();
     void saveButtonAndEscapeKeepWindowOpen();
     void saveFailure_data();
     void saveFailure();
@@ -404,10 +409,16 @@ void TestForm3::vipDelete()
 {
     Editor ed;
     ed.writeData(threeEntries);
-    ed.writeVips(u"1#*#A001\t张三\t销售部\r\n2#*#A002\t李四\t市场部\r\n3#*#A003\t王五\t研发部\r\n"_s);
+    ed.writeVips(u"1#*#A001\t张三\t销售部\r\n9#*#A003\t王五\t研发部\r\n2#*#A002\t李四\t市场部\r\n"
+                 "3#*#A003\t王五\t研发部\r\n"_s);
     ed.open();
     ed.find<QCheckBox>(u"Check1"_s)->setChecked(true);
 
+    ed.selectRow(2, 1);
+    ed.click(u"Command3"_s); // one in the middle: the following one is selected
+    QCOMPARE(ed.rows(2).size(), 3);
+    QCOMPARE(ed.selected(2), 1);
+    QCOMPARE(ed.rows(2)[1], u"2#*#A002\t李四\t市场部"_s);
     ed.selectRow(2, 2);
     ed.click(u"Command3"_s); // the last: the new last is selected
     QCOMPARE(ed.rows(2), (QStringList{u"1#*#A001\t张三\t销售部"_s, u"2#*#A002\t李四\t市场部"_s}));
@@ -431,18 +442,24 @@ void TestForm3::closingRewritesBothFilesNormalised_data()
     QTest::addColumn<QString>("vips");
     QTest::addColumn<QString>("expectedData");
     QTest::addColumn<QString>("expectedVips");
+    QTest::addColumn<int>("unreadData"); // lines the loaders skip: each file asks first
+    QTest::addColumn<int>("unreadVip");
 
     QTest::newRow("tab")
         << u"\t"_s
         << u"  张三 \t1001\t销售部\r\n只有一列\r\na\tb\r\n\r\n李四\t1002\t市场部\t多余\r\n王五\t1003\t 研发部"_s
         << u" 3 #*# 张三 \t1001\t销售部\r\nbad line\r\n5\t李四\t1002\t市场部\t多余"_s
         << u"张三\t1001\t销售部\r\n李四\t1002\t市场部\r\n王五\t1003\t研发部\r\n"_s
-        << u"3#*#张三\t1001\t销售部\r\n5#*#李四\t1002\t市场部\r\n"_s;
+        << u"3#*#张三\t1001\t销售部\r\n5#*#李四\t1002\t市场部\r\n"_s << 2 << 1;
     QTest::newRow("two-character separator")
-        << u"||"_s << u"a|b||c||d||e\r\nx||y\r\n"_s << u"9#*#a|b||c||d\r\n"_s
-        << u"a|b||c||d\r\n"_s << u"9#*#a|b||c||d\r\n"_s;
+        << u"||"_s << u"a|b||c||d||e\r\nx||y\r\n \r\n"_s << u"9#*#a|b||c||d\r\n"_s
+        << u"a|b||c||d\r\n"_s << u"9#*#a|b||c||d\r\n"_s << 1 << 0;
     QTest::newRow("LF-only file is one line")
-        << u"\t"_s << u"a\tb\tc\nd\te\tf\n"_s << QString() << u"a\tb\tc\nd\r\n"_s << QString();
+        << u"\t"_s << u"a\tb\tc\nd\te\tf\n"_s << QString() << u"a\tb\tc\nd\r\n"_s << QString()
+        << 0 << 0;
+    QTest::newRow("lone CR stays in its line")
+        << u"\t"_s << u"a\tb\rc\td\r\ne\r\n"_s << u"1#*#a\tb\tc\rd\te\r\n"_s << u"a\tb\rc\td\r\n"_s
+        << u"1#*#a\tb\tc\rd\r\n"_s << 1 << 0;
 }
 
 void TestForm3::closingRewritesBothFilesNormalised()
@@ -452,18 +469,131 @@ void TestForm3::closingRewritesBothFilesNormalised()
     QFETCH(QString, vips);
     QFETCH(QString, expectedData);
     QFETCH(QString, expectedVips);
+    QFETCH(int, unreadData);
+    QFETCH(int, unreadVip);
     Editor ed(separator);
     ed.writeData(data);
     ed.writeVips(vips);
+    ed.boxes.answers = {MessageBoxes::Answer::Yes, MessageBoxes::Answer::Yes};
     ed.open();
     ed.close();
     QVERIFY(!ed.form->isVisible());
-    QCOMPARE(ed.boxes.shown.size(), 1);
-    QCOMPARE(ed.boxes.shown[0].kind, Kind::Information);
-    QCOMPARE(ed.boxes.shown[0].text, u"保存完成！"_s);
+    // Each file's unread lines are said at opening and asked about at closing.
+    QStringList opening, closing;
+    for (const auto &[path, n] : {std::pair{ed.dataPath(), unreadData}, std::pair{ed.vipPath(), unreadVip}}) {
+        if (n == 0)
+            continue;
+        opening.append(u"%1 行无法按当前分隔符读取，列表中没有这些行。\r\n文件:"_s.arg(n) + path);
+        closing.append(u"%1 行无法按当前分隔符读取，保存将删除这些行。仍要保存？\r\n文件:"_s.arg(n) + path);
+    }
+    QCOMPARE(ed.boxes.texts(), opening + closing + QStringList{u"保存完成！"_s});
+    QCOMPARE(ed.boxes.shown.last().kind, Kind::Information);
     QCOMPARE(TestSupport::readBytes(ed.dataPath()), gbk(expectedData));
     QCOMPARE(TestSupport::readBytes(ed.vipPath()), gbk(expectedVips));
     QCOMPARE(TestSupport::folderEntries(ed.dir.path()), (QStringList{u"GoodLuck.txt"_s, dataName}));
+}
+
+void TestForm3::unreadLinesAreKeptUnlessTheUserAgrees_data()
+{
+    QTest::addColumn<QList<MessageBoxes::Answer>>("answers"); // data file, then VIP file
+    using A = MessageBoxes::Answer;
+    QTest::newRow("blank separator by mistake, No to both") << QList<A>{A::No, A::No};
+    QTest::newRow("Yes for the data file only") << QList<A>{A::Yes, A::No};
+}
+
+// "空格符" clicked by mistake: no tab-separated line reads, and closing must not empty the files.
+void TestForm3::unreadLinesAreKeptUnlessTheUserAgrees()
+{
+    QFETCH(QList<MessageBoxes::Answer>, answers);
+    Editor ed(u" "_s);
+    ed.writeData(threeEntries + u" \r\n"_s);
+    const QByteArray vips = gbk(u"3#*#A002\t李四\t市场部\r\n"_s);
+    TestSupport::writeBytes(ed.vipPath(), vips);
+    ed.boxes.answers = answers;
+    ed.open();
+    QVERIFY(ed.rows(1).isEmpty());
+    QCOMPARE(ed.boxes.texts(),
+             (QStringList{u"3 行无法按当前分隔符读取，列表中没有这些行。\r\n文件:"_s + ed.dataPath(),
+                          u"1 行无法按当前分隔符读取，列表中没有这些行。\r\n文件:"_s + ed.vipPath()}));
+    ed.boxes.shown.clear();
+    ed.close();
+
+    const bool dataSaved = answers[0] == MessageBoxes::Answer::Yes;
+    QStringList expected{u"3 行无法按当前分隔符读取，保存将删除这些行。仍要保存？\r\n文件:"_s + ed.dataPath()};
+    if (!dataSaved)
+        expected.append(u"文件未保存，保持原样。\r\n文件:"_s + ed.dataPath());
+    expected += {u"1 行无法按当前分隔符读取，保存将删除这些行。仍要保存？\r\n文件:"_s + ed.vipPath(),
+                 u"文件未保存，保持原样。\r\n文件:"_s + ed.vipPath()};
+    QCOMPARE(ed.boxes.texts(), expected);
+    QCOMPARE(ed.boxes.shown[0].kind, Kind::Question);
+    QCOMPARE(TestSupport::readBytes(ed.dataPath()),
+             dataSaved ? QByteArray() : gbk(threeEntries + u" \r\n"_s));
+    QCOMPARE(TestSupport::readBytes(ed.vipPath()), vips);
+    QCOMPARE(TestSupport::folderEntries(ed.dir.path()), (QStringList{u"GoodLuck.txt"_s, dataName}));
+}
+
+// The editor opens the file the main window reads: an absolute name is used as it is.
+void TestForm3::absoluteDataFileName()
+{
+    QTemporaryDir elsewhere;
+    const QString path = elsewhere.filePath(dataName);
+    Editor ed(u"\t"_s, path);
+    TestSupport::writeBytes(path, gbk(threeEntries));
+    ed.open();
+    QCOMPARE(ed.rows(1).size(), 3);
+    QCOMPARE(ed.find<QGroupBox>(u"Frame3"_s)->title(), u"[数据文件] 文件名："_s + path);
+    ed.close();
+    QCOMPARE(ed.boxes.texts(), QStringList{u"保存完成！"_s});
+    QCOMPARE(TestSupport::readBytes(path), gbk(threeEntries));
+    QCOMPARE(TestSupport::folderEntries(ed.dir.path()), QStringList{u"GoodLuck.txt"_s});
+}
+
+void TestForm3::look_data()
+{
+    QTest::addColumn<QString>("control");
+    QTest::addColumn<double>("points"); // 宋体 throughout
+    QTest::addColumn<bool>("bold");
+    QTest::newRow("position box") << u"Text2"_s << 12.0 << false;
+    QTest::newRow("save button") << u"Command4"_s << 12.0 << true;
+    QTest::newRow("entry list, the window's font") << u"List1"_s << 9.0 << false;
+    QTest::newRow("VIP button") << u"Command2"_s << 9.0 << false;
+}
+
+void TestForm3::look()
+{
+    QFETCH(QString, control);
+    QFETCH(double, points);
+    QFETCH(bool, bold);
+    Editor ed;
+    ed.writeData(threeEntries);
+    Form3 &form = ed.open();
+    ed.find<QCheckBox>(u"Check1"_s)->setChecked(true);
+    QCOMPARE(form.size(), QSize(622, 518)); // 9330 x 7770 twips
+    const QFont font = ed.find<QWidget>(control)->font();
+    QCOMPARE(font.family(), u"宋体"_s);
+    QCOMPARE(font.pointSizeF(), points);
+    QCOMPARE(font.bold(), bold);
+    for (int k = 1; k <= 2; ++k)
+        QCOMPARE(ed.list(k)->selectionMode(), QAbstractItemView::SingleSelection);
+
+    // The frames as painted: their back colour beside the lists, the caption's colour.
+    const struct {
+        const char *name;
+        QColor back;
+        bool blueCaption;
+    } frames[] = {{"Frame3", QColor(224, 224, 224), true}, {"Frame1", QColor(255, 224, 192), false}};
+    for (const auto &frame : frames) {
+        const QImage image = ed.find<QWidget>(QString::fromLatin1(frame.name))->grab().toImage();
+        QCOMPARE(image.pixelColor(4, image.height() / 2), frame.back);
+        int blue = 0;
+        for (int x = 0; x < image.width(); ++x) {
+            for (int y = 0; y < 12; ++y) {
+                const QColor c = image.pixelColor(x, y);
+                blue += c.blue() > 200 && c.red() < 80 && c.green() < 80;
+            }
+        }
+        QVERIFY2((blue > 0) == frame.blueCaption, frame.name);
+    }
 }
 
 void TestForm3::saveButtonAndEscapeKeepWindowOpen()

@@ -7,7 +7,12 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QStringDecoder>
@@ -85,7 +90,10 @@ WaitRecorder::WaitRecorder(Window &window)
           waits.append({ms, w.control<QPushButton>(u"Command1"_s)->text(),
                         w.control(u"Command1"_s)->isEnabled(), w.label(u"Label1(1)"_s)->text(),
                         WidgetColours::backColor(w.label(u"Label7"_s)),
-                        WidgetColours::foreColor(w.label(u"Label1(2)"_s))});
+                        WidgetColours::foreColor(w.label(u"Label1(2)"_s)),
+                        int(w.run.winnerList.size()),
+                        int(w.control<QPlainTextEdit>(u"Text2"_s)->toPlainText().count(u"\n["_s)),
+                        w.label(u"Label3(2)"_s)->text()});
           note();
           if (atWait)
               atWait(int(waits.size()) - 1);
@@ -113,6 +121,32 @@ void confirm(Window &w, const QString &count, const QString &dataFile)
             QTest::sendKeyEvent(QTest::Click, box, Qt::Key_unknown, QString(c), Qt::NoModifier);
     }
     QTest::mouseClick(w.control(u"Command2"_s), Qt::LeftButton);
+}
+
+int runOnScreens(int argc, char *argv[], const QList<TestScreen> &screens,
+                 const std::function<int(int, char *[])> &run)
+{
+    QTemporaryDir dir;
+    // Another platform, or screens set by hand, are left as they are.
+    if (qEnvironmentVariable("QT_QPA_PLATFORM") == u"offscreen"_s) {
+        QJsonArray list;
+        for (const TestScreen &s : screens) {
+            list.append(QJsonObject{{u"name"_s, QString::fromLatin1(s.name)},
+                                    {u"x"_s, s.geometry.x()}, {u"y"_s, s.geometry.y()},
+                                    {u"width"_s, s.geometry.width()},
+                                    {u"height"_s, s.geometry.height()},
+                                    {u"logicalDpi"_s, 96}, {u"logicalBaseDpi"_s, 96},
+                                    {u"dpr"_s, 1.0}});
+        }
+        const QString config = dir.filePath(u"screens.json"_s);
+        QFile file(config);
+        if (!file.open(QIODevice::WriteOnly)
+            || file.write(QJsonDocument(QJsonObject{{u"screens"_s, list}}).toJson()) < 0)
+            qFatal("cannot write %s", qPrintable(config));
+        file.close();
+        qputenv("QT_QPA_PLATFORM", (u"offscreen:configfile="_s + config).toLocal8Bit());
+    }
+    return run(argc, argv);
 }
 
 void grab(QWidget &window, const QString &name)

@@ -7,9 +7,12 @@
 #include "ui/common/CaptionLabel.h"
 #include "ui/main/Form1.h"
 
+#include <QApplication>
 #include <QColor>
 #include <QDateTime>
+#include <QRect>
 #include <QTemporaryDir>
+#include <QTest>
 
 #include <functional>
 
@@ -71,6 +74,9 @@ public:
         QString row1;
         QColor panel;      // Label7's back colour
         QColor closing;    // Label1(2)'s text colour
+        int recorded;      // winners in the run's list
+        int listed;        // winner lines the list box shows
+        QString status;    // Label3(2)'s
     };
 
     explicit WaitRecorder(Window &window);
@@ -96,5 +102,30 @@ void confirm(Window &w, const QString &count, const QString &dataFile = listFile
 
 // With ZOP_GRAB_DIR set, the window is saved there to be looked at.
 void grab(QWidget &window, const QString &name);
+
+// A screen of the offscreen platform; the first one given is the primary.
+struct TestScreen {
+    const char *name;
+    QRect geometry;
+};
+// Gives the offscreen platform these screens (it reads them once, before the application
+// starts), then runs the test class. The main window's layout depends on the screen size,
+// and the platform's own 800x600 screen is smaller than the window.
+int runOnScreens(int argc, char *argv[], const QList<TestScreen> &screens,
+                 const std::function<int(int, char *[])> &run);
+} // namespace Form1Fixture
+
+#define ZOP_FORM1_TEST_MAIN(TestClass)                                                          \
+    int main(int argc, char *argv[])                                                            \
+    {                                                                                           \
+        return Form1Fixture::runOnScreens(argc, argv, {{"fullhd", QRect(0, 0, 1920, 1080)}},    \
+                                          [](int n, char *args[]) {                             \
+                                              QApplication app(n, args);                        \
+                                              TestClass test;                                   \
+                                              return QTest::qExec(&test, n, args);              \
+                                          });                                                   \
+    }
+
+namespace Form1Fixture {
 
 } // namespace Form1Fixture

@@ -113,5 +113,5 @@ void TestAdvancedSettingsLink::linkIsInertDuringARun()
     QCOMPARE(w.run.winnerList.size(), 2);
 }
 
-QTEST_MAIN(TestAdvancedSettingsLink)
+ZOP_FORM1_TEST_MAIN(TestAdvancedSettingsLink)
 #include "tst_AdvancedSettingsLink.moc"

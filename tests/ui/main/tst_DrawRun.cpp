@@ -80,6 +80,7 @@ private slots:
     void wholeEvent();
     void waitsOfAReveal_data();
     void waitsOfAReveal();
+    void rollCountBetweenTheBounds();
     void keyRoutes_data();
     void keyRoutes();
     void keysDoNothingWhileStartDisabled();
@@ -228,9 +229,16 @@ void TestDrawRun::waitsOfAReveal()
     int i = 0;
     for (int p = 1; p <= 2; ++p) {
         const QString winner = u"A%1"_s.arg(order[p - 1]);
+        // Recorded, listed and counted in this order: after the flash, before the pause, after it.
+        auto order3 = [&](int recorded, int listed, int counted) {
+            QCOMPARE(waits.waits[i].recorded, recorded);
+            QCOMPARE(waits.waits[i].listed, listed);
+            QCOMPARE(waits.waits[i].status, u"已出结果:%1/2"_s.arg(counted));
+        };
         for (int r = 0; r < rolling; ++r, ++i) {
             QCOMPARE(waits.waits[i].milliseconds, 10);
             QCOMPARE(waits.waits[i].panel, panelColour);
+            order3(p - 1, p - 1, p - 1);
             QCOMPARE(waits.waits[i].caption, u"正在摇号(%1/2)..."_s.arg(p));
             QVERIFY(!waits.waits[i].startEnabled);
             if (r % speed == 0)
@@ -244,11 +252,12 @@ void TestDrawRun::waitsOfAReveal()
             QCOMPARE(waits.waits[i].panel, step < 7 ? ColourFlash::colourTable()[step] : panelColour);
             // Without rolling steps the rows keep what they showed: empty after the preparation.
             QCOMPARE(waits.waits[i].row1, rollCount > 0 ? winner : QString());
+            order3(p - 1, p - 1, p - 1);
         }
-        // The winner is listed before the pause.
         for (int t = 0; t < pause; ++t, ++i) {
             QCOMPARE(waits.waits[i].milliseconds, 100);
             QCOMPARE(waits.waits[i].panel, panelColour);
+            order3(p, p, p - 1);
         }
     }
     for (int c = 0; c < 280; ++c, ++i) {
@@ -256,10 +265,41 @@ void TestDrawRun::waitsOfAReveal()
         QCOMPARE(waits.waits[i].closing, ColourFlash::colourTable()[c / 5 % 7]);
     }
     QCOMPARE(waits.waits.size(), i);
+    QCOMPARE(w.label(u"Label3(2)"_s)->text(), u"已出结果:2/2"_s);
     if (speed > 0)
         QCOMPARE(steps.size(), 2 * rollCount);
     QCOMPARE(w.run.winnerList.size(), 2);
     QCOMPARE(TestSupport::readBytes(dir.filePath(resultName(QTime(9, 30, 7)))), resultBytes(order, 1, 2));
+}
+
+// With two bounds the roll count takes each value from the lower to one below the upper.
+void TestDrawRun::rollCountBetweenTheBounds()
+{
+    ProgramDir dir({{u"滚动个数随机小"_s, u"5"_s}, {u"滚动个数随机大"_s, u"8"_s}, {u"滚动速度"_s, u"1"_s},
+                    {u"一次性摇出延时"_s, u"0"_s}});
+    Window w(dir.path());
+    prepare(w, dir, 12);
+    WaitRecorder waits(w);
+    pressKey(Qt::Key_Space);
+    // A reveal's rolling waits are those before its flash, one each at speed 1.
+    QMap<int, int> counts; // roll count: reveals
+    QString caption;
+    int rolling = -1;
+    for (const Wait &wait : std::as_const(waits.waits)) {
+        if (wait.caption != caption) {
+            caption = wait.caption;
+            rolling = 0;
+        }
+        if (rolling < 0)
+            continue;
+        if (wait.panel == panelColour) {
+            ++rolling;
+        } else {
+            ++counts[rolling];
+            rolling = -1;
+        }
+    }
+    QCOMPARE(counts.keys(), (QList<int>{5, 6, 7}));
 }
 
 void TestDrawRun::keyRoutes_data()
@@ -494,7 +534,6 @@ void TestDrawRun::resultFileFailure()
     QVERIFY(w.run.unwrittenResultLines.isEmpty());
 }
 
-
 void TestDrawRun::absentWinnerRedrawn_data()
 {
     QTest::addColumn<int>("entries");
@@ -567,5 +606,5 @@ void TestDrawRun::absentWinnerRedrawn()
     QVERIFY(w.messages.shown.isEmpty());
 }
 
-QTEST_MAIN(TestDrawRun)
+ZOP_FORM1_TEST_MAIN(TestDrawRun)
 #include "tst_DrawRun.moc"

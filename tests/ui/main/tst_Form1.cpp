@@ -71,6 +71,7 @@ private slots:
     void initTestCase();
 
     void startUpState();
+    void missingSettingsFile_data();
     void missingSettingsFile();
     void statusLineFollowsTheData();
     void columnVisibility_data();
@@ -168,15 +169,34 @@ void TestForm1::statusLineFollowsTheData()
     QCOMPARE(w.control<QLineEdit>(u"Text1(1)"_s)->text(), u"名单.txt"_s);
 }
 
+void TestForm1::missingSettingsFile_data()
+{
+    QTest::addColumn<bool>("folder");
+    QTest::addColumn<QString>("message"); // %1: the settings file
+    QTest::newRow("missing") << false << u"找不到设置文件，已使用默认设置。"_s;
+    QTest::newRow("a folder of that name")
+        << true << u"设置文件“%1”是一个文件夹，已使用默认设置。"_s;
+}
+
 void TestForm1::missingSettingsFile()
 {
+    QFETCH(bool, folder);
+    QFETCH(QString, message);
     QTemporaryDir empty;
+    const QString file = empty.filePath(u"ZOP摇号设置.ini"_s);
+    if (folder)
+        QVERIFY(QDir().mkdir(file));
     Window w(empty.path());
     QCOMPARE(w.messages.shown.size(), 1);
     QCOMPARE(w.messages.shown[0].kind, ScriptedMessageBoxes::Kind::Error);
+    if (folder)
+        message = message.arg(QDir::toNativeSeparators(file));
+    QCOMPARE(w.messages.shown[0].text, message);
     QCOMPARE(w.label(u"Label2(0)"_s)->text(), u"欢迎使用ZOP摇号工具"_s);
     QCOMPARE(w.label(u"Label3(2)"_s)->text(), u"已出结果:0/5"_s);
-    QCOMPARE(TestSupport::folderEntries(empty.path()), QStringList());
+    QCOMPARE(w.settings.fieldSeparator, u"\t"_s);
+    QCOMPARE(TestSupport::folderEntries(empty.path()),
+             folder ? QStringList{u"ZOP摇号设置.ini"_s} : QStringList());
 }
 
 void TestForm1::columnVisibility_data()
@@ -356,12 +376,17 @@ void TestForm1::captionsFitTheirLabels()
     w.form.runLabelData(0);
     w.label(u"LabelData"_s)->show();
     QCOMPARE(rollLines(w.label(u"LabelData"_s)).size(), 20);
-    // Label6's "<<<" is wider than the label in any face of this size; the layout cuts it.
-    const QStringList names = {u"Label5"_s, u"Label8"_s, u"Label4(0)"_s,
+    const QStringList names = {u"Label5"_s, u"Label6"_s, u"Label8"_s, u"Label4(0)"_s,
                                u"Label4(1)"_s, u"Label3(0)"_s, u"Label3(1)"_s, u"Label3(2)"_s,
                                u"Label2(0)"_s, u"LabelData"_s};
-    for (const QString &name : names)
-        QVERIFY2(w.label(name)->textFits(), qPrintable(name));
+    QCOMPARE(w.label(u"Label6"_s)->font().pointSizeF(), 8.0);
+    // Scaled for a small screen or a projector as well.
+    for (double factor : {1.0, 0.75, 0.9, 1.25, 1.5}) {
+        w.form.applyLayout(factor);
+        for (const QString &name : names)
+            QVERIFY2(w.label(name)->textFits(), qPrintable(name + u' ' + QString::number(factor)));
+    }
+    w.form.applyLayout(1.0);
     w.label(u"Label6"_s)->parentWidget()->hide();
     grab(w.form, u"rolllist"_s);
 }
@@ -536,5 +561,5 @@ void TestForm1::rollingEntryShownInRows()
     QCOMPARE(w.label(u"Label1(1)"_s)->text(), u"A4"_s);
 }
 
-QTEST_MAIN(TestForm1)
+ZOP_FORM1_TEST_MAIN(TestForm1)
 #include "tst_Form1.moc"

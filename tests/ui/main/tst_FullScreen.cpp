@@ -2,19 +2,15 @@
 #include "ui/reveal/ColourFlash.h"
 #include "ui/common/Fonts.h"
 #include "ui/common/MessageBoxes.h"
+#include "ui/common/Twips.h"
 #include "ui/common/WidgetColours.h"
 
 #include <QApplication>
-#include <QFile>
 #include <QGroupBox>
-#include <QJsonArray>
-#include <QJsonDocument>
-#include <QJsonObject>
 #include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScreen>
-#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 
@@ -26,15 +22,13 @@ using namespace Form1Fixture;
 namespace {
 
 // The screens of the offscreen platform this program runs on, side by side.
-struct TestScreen {
-    const char *name;
-    QRect geometry;
-};
-const TestScreen testScreens[] = {
+const QList<TestScreen> testScreens = {
     {"hd", QRect(0, 0, 1280, 720)},
     {"fullhd", QRect(1280, 0, 1920, 1080)},
     {"uhd", QRect(3200, 0, 3840, 2160)},
     {"xga", QRect(7040, 0, 1024, 768)}, // 4:3, where the collapsed state gains
+    {"sxga150", QRect(8064, 0, 853, 683)}, // 1280x1024 at a 150% desktop scale
+    {"vga", QRect(8917, 0, 640, 480)},
 };
 
 QScreen *screenNamed(const QString &name)
@@ -95,6 +89,14 @@ void moveOnto(Form1 &form, QScreen *screen)
     form.move(screen->geometry().center() - QPoint(form.width() / 2, form.height() / 2));
 }
 
+// The window centred on the named screen, shown and active; null when it did not become active.
+QScreen *showOn(Window &w, const QString &name)
+{
+    QScreen *screen = screenNamed(name);
+    moveOnto(w.form, screen);
+    return w.showActive() ? screen : nullptr;
+}
+
 void pressKey(Qt::Key key)
 {
     QWidget *target = QApplication::focusWidget() ? QApplication::focusWidget()
@@ -120,13 +122,15 @@ private slots:
     void drawInFullScreen_data();
     void drawInFullScreen();
     void messageBoxCentredOnTheScreen();
+    void normalWindowKeptOnItsScreen_data();
+    void normalWindowKeptOnItsScreen();
 };
 
 void TestFullScreen::initTestCase()
 {
     Fonts::installSubstitutions();
     QApplication::setStyle(u"Fusion"_s);
-    QCOMPARE(QGuiApplication::screens().size(), qsizetype(std::size(testScreens)));
+    QCOMPARE(QGuiApplication::screens().size(), testScreens.size());
 }
 
 void TestFullScreen::scaledOnTheWindowsScreen_data()
@@ -153,9 +157,8 @@ void TestFullScreen::scaledOnTheWindowsScreen()
     QFETCH(double, factor);
     ProgramDir dir;
     Window w(dir.path());
-    QScreen *target = screenNamed(screen);
-    moveOnto(w.form, target);
-    QVERIFY(w.showActive());
+    QScreen *target = showOn(w, screen);
+    QVERIFY(target);
     if (collapsed)
         QTest::mouseClick(w.control(u"Image2(0)"_s), Qt::LeftButton);
     const auto before = widgetStates(w.form);
@@ -214,9 +217,8 @@ void TestFullScreen::widthStateInFullScreen()
     QFETCH(bool, startCollapsed);
     ProgramDir dir;
     Window w(dir.path());
-    QScreen *xga = screenNamed(u"xga"_s);
-    moveOnto(w.form, xga);
-    QVERIFY(w.showActive());
+    QScreen *xga = showOn(w, u"xga"_s);
+    QVERIFY(xga);
     if (startCollapsed) {
         QTest::mouseClick(w.control(u"Image2(0)"_s), Qt::LeftButton);
         // Back and forth once, so that the titles have their narrower expanded width.
@@ -301,9 +303,8 @@ void TestFullScreen::drawInFullScreen()
     ProgramDir dir({{u"滚动个数随机小"_s, u"20"_s}, {u"滚动个数随机大"_s, u"20"_s}});
     dir.writeEntries(listFile, 1, 12);
     Window w(dir.path());
-    QScreen *fullhd = screenNamed(u"fullhd"_s);
-    moveOnto(w.form, fullhd);
-    QVERIFY(w.showActive());
+    QScreen *fullhd = showOn(w, u"fullhd"_s);
+    QVERIFY(fullhd);
     // Collapsed before, so that leaving and entering again keeps it collapsed.
     if (collapsed)
         QTest::mouseClick(w.control(u"Image2(0)"_s), Qt::LeftButton);
@@ -401,30 +402,63 @@ void TestFullScreen::messageBoxCentredOnTheScreen()
     form.leaveFullScreen();
 }
 
-// The screens are set before the application starts: the platform reads them once.
+void TestFullScreen::normalWindowKeptOnItsScreen_data()
+{
+    QTest::addColumn<QString>("screen");
+    QTest::addColumn<double>("factor"); // 0: scaled down just enough to fit
+    QTest::addColumn<double>("collapsedFactor");
+    QTest::newRow("1280x720: fits, nothing changes") << u"hd"_s << 1.0 << 1.0;
+    QTest::newRow("1280x1024 at 150%: the width limits") << u"sxga150"_s << 0.0 << 1.0;
+    QTest::newRow("640x480: not below the readable minimum") << u"vga"_s << 0.75 << 0.0;
+}
+
+void TestFullScreen::normalWindowKeptOnItsScreen()
+{
+    QFETCH(QString, screen);
+    QFETCH(double, factor);
+    QFETCH(double, collapsedFactor);
+    ProgramDir dir;
+    Window w(dir.path());
+    QScreen *target = showOn(w, screen);
+    QVERIFY(target);
+    QCOMPARE(w.form.screen(), target);
+    const QRect available = target->availableGeometry();
+    const QRect frame = w.form.frameGeometry();
+    if (factor == 0) {
+        factor = w.form.layoutScale();
+        QVERIFY(factor < 1);
+        QVERIFY(available.contains(frame));
+        QVERIFY(frame.width() >= available.width() - 8); // no smaller than it must be
+    } else {
+        QCOMPARE(w.form.layoutScale(), factor);
+        // Too wide even so: the title bar stays on the screen.
+        QVERIFY(frame.left() == available.left() || available.contains(frame));
+        QVERIFY(frame.top() >= available.top());
+    }
+    QCOMPARE(w.form.size(), QSize(Twips::toPixels(14220, factor), Twips::toPixels(9435, factor)));
+
+    QTest::mouseClick(w.control(u"Image2(0)"_s), Qt::LeftButton);
+    if (collapsedFactor == 0)
+        QVERIFY(w.form.layoutScale() > 0.75 && w.form.layoutScale() < 1);
+    else
+        QCOMPARE(w.form.layoutScale(), collapsedFactor);
+    QVERIFY(available.contains(w.form.frameGeometry()));
+    QTest::mouseClick(w.control(u"Image2(1)"_s), Qt::LeftButton);
+    QCOMPARE(w.form.layoutScale(), factor);
+    pressKey(Qt::Key_F11);
+    QVERIFY(w.form.isPresenting());
+    pressKey(Qt::Key_F11);
+    QVERIFY(!w.form.isPresenting());
+    QCOMPARE(w.form.layoutScale(), factor);
+}
+
 int main(int argc, char *argv[])
 {
-    QTemporaryDir dir;
-    QJsonArray screens;
-    for (const TestScreen &s : testScreens) {
-        screens.append(QJsonObject{{u"name"_s, QString::fromLatin1(s.name)},
-                                   {u"x"_s, s.geometry.x()}, {u"y"_s, s.geometry.y()},
-                                   {u"width"_s, s.geometry.width()},
-                                   {u"height"_s, s.geometry.height()},
-                                   {u"logicalDpi"_s, 96}, {u"logicalBaseDpi"_s, 96},
-                                   {u"dpr"_s, 1.0}});
-    }
-    const QString config = dir.filePath(u"screens.json"_s);
-    QFile file(config);
-    if (!file.open(QIODevice::WriteOnly)
-        || file.write(QJsonDocument(QJsonObject{{u"screens"_s, screens}}).toJson()) < 0)
-        qFatal("cannot write %s", qPrintable(config));
-    file.close();
-    qputenv("QT_QPA_PLATFORM", (u"offscreen:configfile="_s + config).toLocal8Bit());
-
-    QApplication app(argc, argv);
-    TestFullScreen test;
-    return QTest::qExec(&test, argc, argv);
+    return runOnScreens(argc, argv, testScreens, [](int n, char *args[]) {
+        QApplication app(n, args);
+        TestFullScreen test;
+        return QTest::qExec(&test, n, args);
+    });
 }
 
 #include "tst_FullScreen.moc"

@@ -84,12 +84,15 @@ void TestQuickSettingsPanel::drawCountAndDataFile_data()
     QTest::addColumn<QString>("dataFile");
     QTest::addColumn<int>("drawCount"); // as used and stored
     QTest::addColumn<bool>("accepted");
-    QTest::newRow("0 counts as 5") << u"0"_s << listFile << 5 << true;
-    QTest::newRow("100000 counts as 5") << u"100000"_s << listFile << 5 << true;
-    QTest::newRow("12abc reads 12") << u"12abc"_s << listFile << 12 << true;
-    QTest::newRow("equal to the entries") << u"12"_s << listFile << 12 << true;
-    QTest::newRow("one more than the entries") << u"13"_s << listFile << 1 << false;
-    QTest::newRow("missing data file") << u"3"_s << u"缺少.txt"_s << 1 << false;
+    QTest::addColumn<bool>("saved"); // false: a folder stands where the settings file was
+    QTest::newRow("0 counts as 5") << u"0"_s << listFile << 5 << true << true;
+    QTest::newRow("100000 counts as 5") << u"100000"_s << listFile << 5 << true << true;
+    QTest::newRow("12abc reads 12") << u"12abc"_s << listFile << 12 << true << true;
+    QTest::newRow("equal to the entries") << u"12"_s << listFile << 12 << true << true;
+    QTest::newRow("one more than the entries") << u"13"_s << listFile << 1 << false << true;
+    QTest::newRow("missing data file") << u"3"_s << u"缺少.txt"_s << 1 << false << true;
+    QTest::newRow("settings file not saved") << u"7"_s << listFile << 7 << true << false;
+    QTest::newRow("refused, settings file not saved") << u"13"_s << listFile << 1 << false << false;
 }
 
 void TestQuickSettingsPanel::drawCountAndDataFile()
@@ -98,6 +101,7 @@ void TestQuickSettingsPanel::drawCountAndDataFile()
     QFETCH(QString, dataFile);
     QFETCH(int, drawCount);
     QFETCH(bool, accepted);
+    QFETCH(bool, saved);
     ProgramDir dir;
     dir.writeEntries(listFile, 1, 12);
     Window w(dir.path());
@@ -107,15 +111,23 @@ void TestQuickSettingsPanel::drawCountAndDataFile()
     QVERIFY(start->isEnabled());
     const QList<int> earlierOrder = w.run.drawOrder;
     w.messages.shown.clear();
+    const QString settingsFile = dir.filePath(u"ZOP摇号设置.ini"_s);
+    if (!saved)
+        QVERIFY(QFile::remove(settingsFile) && QDir().mkdir(settingsFile));
 
     confirm(w, typed, dataFile);
-    QCOMPARE(w.messages.shown.size(), 1);
-    QCOMPARE(w.messages.shown[0].kind, accepted ? Kind::Information : Kind::Error);
-    QCOMPARE(w.messages.shown[0].text, accepted ? u"设置完成！"_s : u"一次性摇出号太多"_s);
+    QStringList expected{accepted ? u"设置完成！"_s : u"一次性摇出号太多"_s};
+    if (!saved)
+        expected.prepend(u"设置文件“"_s + QDir::toNativeSeparators(settingsFile)
+                         + u"”无法保存，本次设置只在本次运行中有效。"_s);
+    QCOMPARE(w.messages.texts(), expected);
+    QCOMPARE(w.messages.shown[0].kind, accepted && saved ? Kind::Information : Kind::Error);
     QCOMPARE(w.settings.drawCount, drawCount);
-    QCOMPARE(stored(dir, u"一次性摇出个数"_s), QString::number(drawCount));
     QCOMPARE(w.settings.dataFile, dataFile);
-    QCOMPARE(stored(dir, u"数据文件"_s), dataFile);
+    if (saved) {
+        QCOMPARE(stored(dir, u"一次性摇出个数"_s), QString::number(drawCount));
+        QCOMPARE(stored(dir, u"数据文件"_s), dataFile);
+    }
     QCOMPARE(w.control<QLineEdit>(u"Text1(0)"_s)->text(), QString::number(drawCount));
     QCOMPARE(start->isEnabled(), accepted);
     QCOMPARE(start->text(), u"开始"_s);
@@ -139,7 +151,7 @@ void TestQuickSettingsPanel::drawCountAndDataFile()
     // The box reads 1, so confirming again succeeds when there is an entry.
     w.messages.shown.clear();
     QTest::mouseClick(w.control(u"Command2"_s), Qt::LeftButton);
-    QCOMPARE(w.messages.texts(), QStringList{dataFile == listFile ? u"设置完成！"_s : u"一次性摇出号太多"_s});
+    QCOMPARE(w.messages.texts().last(), dataFile == listFile ? u"设置完成！"_s : u"一次性摇出号太多"_s);
     QCOMPARE(start->isEnabled(), dataFile == listFile);
 }
 
@@ -392,5 +404,5 @@ void TestQuickSettingsPanel::panelOpensAndCloses()
     QVERIFY(w.messages.shown.isEmpty());
 }
 
-QTEST_MAIN(TestQuickSettingsPanel)
+ZOP_FORM1_TEST_MAIN(TestQuickSettingsPanel)
 #include "tst_QuickSettingsPanel.moc"

@@ -403,6 +403,8 @@ void TestForm2::save_data()
     };
     row("roll 300 and 100 both save 300", {u"Text4(0)=300"_s, u"Text4(1)=100"_s},
         {u"滚动个数随机小=300"_s, u"滚动个数随机大=300"_s});
+    row("roll 41 and 40 save 41 and 41", {u"Text4(0)=41"_s, u"Text4(1)=40"_s},
+        {u"滚动个数随机小=41"_s, u"滚动个数随机大=41"_s});
     row("roll 3 below range saves 20 and 30", {u"Text4(0)=3"_s, u"Text4(1)=30"_s},
         {u"滚动个数随机小=20"_s, u"滚动个数随机大=30"_s});
     row("roll 50 and empty save 50 and 50", {u"Text4(0)=50"_s, u"Text4(1)="_s},
