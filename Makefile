@@ -1,7 +1,7 @@
 BUILD ?= build
 CMAKE_FLAGS ?=
 
-.PHONY: all deps configure build run test check test-sanitize test-fuzz bench package clean
+.PHONY: all deps configure build run test check test-sanitize test-fuzz bench package windows test-windows clean
 
 all: build
 
@@ -45,5 +45,14 @@ package: deps
 	cmake --build build-package
 	cd build-package && cpack -G DEB
 
+# A portable zip for 64-bit Windows in build-windows/, cross-built with a static Qt that the
+# first run builds into ~/.cache/zop-draw (a quarter of an hour); later runs reuse it.
+windows:
+	scripts/build-windows
+
+# The Windows build under Wine on a private virtual screen; not part of `make test`.
+test-windows:
+	tests/windows/run-under-wine
+
 clean:
-	rm -rf $(BUILD) build-asan build-fuzz build-package
+	rm -rf $(BUILD) build-asan build-fuzz build-package build-windows

@@ -9,6 +9,7 @@
 #include <unistd.h>
 #elif defined(Q_OS_WIN)
 #include <io.h>
+#include <windows.h>
 #endif
 
 using namespace Qt::StringLiterals;
@@ -22,7 +23,8 @@ bool syncToDisk(QFile &file)
 #elif defined(Q_OS_UNIX)
     return ::fsync(file.handle()) == 0;
 #elif defined(Q_OS_WIN)
-    return ::_commit(file.handle()) == 0;
+    const auto handle = reinterpret_cast<HANDLE>(::_get_osfhandle(file.handle()));
+    return handle != INVALID_HANDLE_VALUE && ::FlushFileBuffers(handle);
 #else
     return true;
 #endif

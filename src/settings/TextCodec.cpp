@@ -1,5 +1,7 @@
 #include "TextCodec.h"
 
+#include "Gb18030.h"
+
 #include <QList>
 #include <QStringDecoder>
 #include <QStringEncoder>
@@ -16,13 +18,33 @@ bool hasNonAscii(QByteArrayView bytes)
                        [](char c) { return static_cast<unsigned char>(c) >= 0x80; });
 }
 
-QString decodeWith(const char *name, QByteArrayView bytes, bool &hadErrors)
+#if defined(Q_OS_WIN)
+// Qt for Windows is built without ICU; the built-in codec gives ICU's characters and bytes.
+QString decodeGb18030(QByteArrayView bytes, bool &hadErrors)
 {
-    QStringDecoder decoder(name, QStringConverter::Flag::Stateless);
+    return Gb18030::decode(bytes, hadErrors);
+}
+
+QByteArray encodeGb18030(QStringView text)
+{
+    bool hadErrors = false;
+    return Gb18030::encode(text, hadErrors);
+}
+#else
+QString decodeGb18030(QByteArrayView bytes, bool &hadErrors)
+{
+    QStringDecoder decoder(gb18030Name, QStringConverter::Flag::Stateless);
     QString text = decoder.decode(bytes);
     hadErrors = decoder.hasError();
     return text;
 }
+
+QByteArray encodeGb18030(QStringView text)
+{
+    QStringEncoder encoder(gb18030Name);
+    return encoder.encode(text);
+}
+#endif
 
 // GB18030 between the euro bytes (0x80 where a character starts); false when any part fails.
 bool decodeCp936(QByteArrayView bytes, QString &text)
@@ -34,7 +56,7 @@ bool decodeCp936(QByteArrayView bytes, QString &text)
     text.clear();
     auto flush = [&](qsizetype end) {
         bool segmentErrors = false;
-        text += decodeWith(gb18030Name, bytes.sliced(segment, end - segment), segmentErrors);
+        text += decodeGb18030(bytes.sliced(segment, end - segment), segmentErrors);
         return !segmentErrors;
     };
     for (qsizetype i = 0; i < n;) {
@@ -87,7 +109,7 @@ DecodedText decode(QByteArrayView bytes)
     bool errors = false;
     if (hasNonAscii(bytes) && bytes.isValidUtf8()) {
         QString utf8 = QString::fromUtf8(bytes);
-        QString gbk = decodeWith(gb18030Name, bytes, errors);
+        QString gbk = decodeGb18030(bytes, errors);
         if (errors || !looksLikeMisreadGbk(utf8)) {
             result.text = std::move(utf8);
             result.encoding = TextEncoding::Utf8;
@@ -97,7 +119,7 @@ DecodedText decode(QByteArrayView bytes)
         result.encoding = TextEncoding::Gb18030;
         return result;
     }
-    result.text = decodeWith(gb18030Name, bytes, errors);
+    result.text = decodeGb18030(bytes, errors);
     result.encoding = TextEncoding::Gb18030;
     if (errors) {
         // Code page 936 differs from GB18030 only in the single byte 0x80, the euro sign.
@@ -128,21 +150,23 @@ QByteArray encode(QStringView text, TextEncoding encoding)
         for (qsizetype i = 0; i < pieces.size(); ++i) {
             if (i > 0)
                 bytes += '\x80';
-            QStringEncoder encoder(gb18030Name);
-            bytes += encoder.encode(pieces[i]);
+            bytes += encodeGb18030(pieces[i]);
         }
         return bytes;
     }
     case TextEncoding::Gb18030:
         break;
     }
-    QStringEncoder encoder(gb18030Name);
-    return encoder.encode(text);
+    return encodeGb18030(text);
 }
 
 bool available()
 {
+#if defined(Q_OS_WIN)
+    return true;
+#else
     return QStringDecoder(gb18030Name).isValid() && QStringEncoder(gb18030Name).isValid();
+#endif
 }
 
 } // namespace TextCodec
