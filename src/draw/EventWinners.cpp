@@ -3,34 +3,9 @@
 #include "settings/INIFileModule1.h"
 
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 
-#include <filesystem>
-#include <system_error>
-
 using namespace Qt::StringLiterals;
-
-namespace {
-
-std::filesystem::path fileSystemPath(const QString &path)
-{
-#if defined(Q_OS_WIN)
-    return std::filesystem::path(path.toStdWString());
-#else
-    return std::filesystem::path(QFile::encodeName(path).toStdString());
-#endif
-}
-
-// The target never exists (the folder is new), so nothing is ever replaced.
-bool moveWithin(const QString &from, const QString &to)
-{
-    std::error_code error;
-    std::filesystem::rename(fileSystemPath(from), fileSystemPath(to), error);
-    return !error;
-}
-
-} // namespace
 
 QStringList resultFiles(const QString &appDir)
 {
@@ -94,8 +69,9 @@ ArchiveResult archiveResultFiles(const QString &appDir, const QDateTime &when)
         name = stamp + u'_' + QString::number(n);
     }
     result.folder = archive.filePath(name);
+    // The folder is new, so the rename never replaces anything.
     for (const QString &file : files) {
-        if (moveWithin(file, result.folder + u'/' + QFileInfo(file).fileName()))
+        if (INIFileModule1::renameOver(file, result.folder + u'/' + QFileInfo(file).fileName()))
             ++result.moved;
         else
             result.notMoved.append(file);

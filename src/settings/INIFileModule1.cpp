@@ -76,7 +76,10 @@ void removeLeftovers(const QFileInfo &target)
     }
 }
 
-// Replaces an existing file too, which QFile::rename does not.
+} // namespace
+
+namespace INIFileModule1 {
+
 bool renameOver(const QString &from, const QString &to)
 {
 #if defined(Q_OS_WIN)
@@ -89,10 +92,6 @@ bool renameOver(const QString &from, const QString &to)
     std::filesystem::rename(source, destination, error);
     return !error;
 }
-
-} // namespace
-
-namespace INIFileModule1 {
 
 FileText readTextFile(const QString &fileName)
 {

@@ -4,7 +4,7 @@
 
 #include <QString>
 
-// The four routines every file of the program goes through. None reports to the user.
+// The routines every file of the program goes through. None reports to the user.
 namespace INIFileModule1 {
 
 // Value after the first "=" of the first non-comment line that holds KEY= anywhere
@@ -34,5 +34,9 @@ FileText readTextFile(const QString &fileName);
 // left beside it ("<file>.zop-saving*") are removed.
 int writeWholeFile(const QString &text, const QString &fileName);
 int writeWholeFile(const QString &text, const QString &fileName, TextEncoding encoding);
+
+// A rename within one file system, never a copy and a delete (QFile::rename falls back to one);
+// an existing target is replaced, which QFile::rename refuses.
+bool renameOver(const QString &from, const QString &to);
 
 } // namespace INIFileModule1
