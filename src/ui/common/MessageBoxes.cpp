@@ -1,5 +1,6 @@
 #include "MessageBoxes.h"
 
+#include <QDir>
 #include <QMessageBox>
 
 using namespace Qt::StringLiterals;
@@ -9,6 +10,14 @@ namespace {
 const QString boxTitle = u"ZOP摇号"_s;
 
 } // namespace
+
+QString quotedFileNames(const QStringList &paths)
+{
+    QStringList names;
+    for (const QString &path : paths)
+        names.append(u'“' + QDir::toNativeSeparators(path) + u'”');
+    return names.join(u'、');
+}
 
 MessageBoxes::Answer WidgetMessageBoxes::question(QWidget *parent, const QString &text)
 {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 class QWidget;
 
@@ -15,6 +16,9 @@ public:
     virtual void error(QWidget *parent, const QString &text) = 0;       // OK, error icon
     virtual void information(QWidget *parent, const QString &text) = 0; // OK, information icon
 };
+
+// Files named in a message: “a”、“b”, with the platform's separators.
+QString quotedFileNames(const QStringList &paths);
 
 // The real boxes, captioned with the program's name.
 class WidgetMessageBoxes : public MessageBoxes

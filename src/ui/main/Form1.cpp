@@ -1,14 +1,11 @@
 #include "Form1.h"
 
 #include "WinnerListText.h"
-#include "ui/reveal/ColourFlash.h"
 #include "draw/DrawRandom.h"
 #include "draw/EventWinners.h"
 #include "draw/ResultFile.h"
-#include "ui/reveal/RollingDisplay.h"
 #include "draw/RunData.h"
 #include "draw/WinnerList.h"
-#include "ui/reveal/zopSleepModule.h"
 #include "entries/EntryTable.h"
 #include "entries/VipList.h"
 #include "settings/INIFileModule1.h"
@@ -21,6 +18,9 @@
 #include "ui/common/Pictures.h"
 #include "ui/common/Twips.h"
 #include "ui/common/WidgetColours.h"
+#include "ui/reveal/ColourFlash.h"
+#include "ui/reveal/RollingDisplay.h"
+#include "ui/reveal/zopSleepModule.h"
 #include "ui/settings/Form2.h"
 
 #include <QApplication>
@@ -897,10 +897,7 @@ bool Form1::readEventWinnersAsking(EventWinners &event)
     event = readEventWinners(settings.appDir, settings.fieldSeparator, run.unwrittenResultLines);
     if (event.unreadable.isEmpty())
         return true;
-    QStringList names;
-    for (const QString &file : std::as_const(event.unreadable))
-        names.append(u'“' + QDir::toNativeSeparators(file) + u'”');
-    return messages.question(this, u"无法读取结果文件"_s + names.join(u'、')
+    return messages.question(this, u"无法读取结果文件"_s + quotedFileNames(event.unreadable)
                                        + u"，其中的中奖者可能再次中奖，是否继续？"_s)
            == MessageBoxes::Answer::Yes;
 }

@@ -376,10 +376,8 @@ void Form2::Command3_Click()
         return;
     }
     if (!archived.notMoved.isEmpty()) {
-        QStringList names;
-        for (const QString &file : archived.notMoved)
-            names.append(u'“' + QDir::toNativeSeparators(file) + u'”');
-        messages.error(this, u"结果文件"_s + names.join(u'、') + u"无法移动，仍留在原处。"_s);
+        messages.error(this,
+                       u"结果文件"_s + quotedFileNames(archived.notMoved) + u"无法移动，仍留在原处。"_s);
         return;
     }
     messages.information(this, u"新活动已开始，结果文件已移入“%1”。"_s.arg(QDir::toNativeSeparators(archived.folder)));
