@@ -1,11 +1,11 @@
 // One rolling step of the main window in full screen, on a projector-sized and a 4K screen.
 #include "BenchSupport.h"
 #include "draw/RunData.h"
-#include "ui/reveal/zopSleepModule.h"
 #include "settings/Settings.h"
 #include "ui/common/Fonts.h"
 #include "ui/common/MessageBoxes.h"
 #include "ui/main/Form1.h"
+#include "ui/reveal/zopSleepModule.h"
 
 #include <benchmark/benchmark.h>
 

@@ -1,12 +1,12 @@
 // The main window's display costs: one rolling step, the winner list, the idle roll list.
 #include "BenchSupport.h"
-#include "ui/reveal/RollingDisplay.h"
 #include "draw/RunData.h"
-#include "ui/reveal/zopSleepModule.h"
 #include "settings/Settings.h"
 #include "ui/common/Fonts.h"
 #include "ui/common/MessageBoxes.h"
 #include "ui/main/Form1.h"
+#include "ui/reveal/RollingDisplay.h"
+#include "ui/reveal/zopSleepModule.h"
 
 #include <benchmark/benchmark.h>
 

@@ -2,12 +2,12 @@
 // M x s x 10 ms of rolling, 1.6 s of flashing and the pause. Real sleeps, a shown window.
 #include "BenchSupport.h"
 #include "draw/RunData.h"
-#include "ui/reveal/zopSleepModule.h"
 #include "settings/Settings.h"
 #include "ui/common/Fonts.h"
 #include "ui/common/MessageBoxes.h"
 #include "ui/common/WidgetColours.h"
 #include "ui/main/Form1.h"
+#include "ui/reveal/zopSleepModule.h"
 
 #include <benchmark/benchmark.h>
 

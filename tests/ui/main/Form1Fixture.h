@@ -1,11 +1,11 @@
 #pragma once
 
 #include "draw/RunData.h"
-#include "ui/reveal/zopSleepModule.h"
 #include "settings/Settings.h"
 #include "support/ScriptedMessageBoxes.h"
 #include "ui/common/CaptionLabel.h"
 #include "ui/main/Form1.h"
+#include "ui/reveal/zopSleepModule.h"
 
 #include <QApplication>
 #include <QColor>

@@ -1,8 +1,8 @@
 #include "Form1Fixture.h"
-#include "ui/reveal/ColourFlash.h"
 #include "support/TestSupport.h"
 #include "ui/common/Fonts.h"
 #include "ui/common/WidgetColours.h"
+#include "ui/reveal/ColourFlash.h"
 
 #include <QApplication>
 #include <QDir>

@@ -1,9 +1,9 @@
 #include "Form1Fixture.h"
-#include "ui/reveal/ColourFlash.h"
 #include "ui/common/Fonts.h"
 #include "ui/common/MessageBoxes.h"
 #include "ui/common/Twips.h"
 #include "ui/common/WidgetColours.h"
+#include "ui/reveal/ColourFlash.h"
 
 #include <QApplication>
 #include <QGroupBox>

@@ -1,10 +1,10 @@
-#include "ui/reveal/ColourFlash.h"
 #include "draw/DrawRandom.h"
-#include "ui/reveal/RollingDisplay.h"
-#include "ui/reveal/zopSleepModule.h"
 #include "entries/EntryTable.h"
 #include "ui/common/CaptionLabel.h"
 #include "ui/common/WidgetColours.h"
+#include "ui/reveal/ColourFlash.h"
+#include "ui/reveal/RollingDisplay.h"
+#include "ui/reveal/zopSleepModule.h"
 
 #include <QTest>
 #include <QTimer>
