@@ -6,4 +6,6 @@ set(ZOP_DRAW_SOURCES
   ResultFile.cpp ResultFile.h
   WinnerList.cpp WinnerList.h
   EventWinners.cpp EventWinners.h
+  PrizeList.cpp PrizeList.h
+  EventResults.cpp EventResults.h
 )

@@ -638,7 +638,7 @@ void TestForm2::newEvent()
     QFETCH(bool, yes);
     QFETCH(QString, said);
     Dialog d;
-    const QStringList names{u"出号结果20240315_093007.txt"_s, u"出号结果20240315_101500.txt"_s};
+    const QStringList names{u"出号结果20240315_093007.txt"_s, u"出号结果20240315_101500_三等奖.txt"_s};
     TestSupport::writeBytes(d.dir.filePath(names[0]), gbk(u"A1\t名1\t部1\r\nA2\t名2\t部2\r\n"_s));
     TestSupport::writeBytes(d.dir.filePath(names[1]), gbk(u"A3\t名3\t部3\r\n"_s));
     const QString archive = d.dir.filePath(u"历史结果"_s);
