@@ -79,11 +79,13 @@ EventResults readEventResults(const QString &appDir, const QString &separator,
         const QString prize = prizeNames.value(parsed.prize, parsed.prize);
         int lineNumber = 0;
         QStringView rest(text);
-        // Lines end at CR LF, as the result files are written and read.
+        // Lines end at CR LF or LF; the absence record numbers them so.
         while (!rest.isEmpty()) {
-            const qsizetype end = rest.indexOf(u"\r\n"_s);
-            const QStringView line = end < 0 ? rest : rest.first(end);
-            rest = end < 0 ? QStringView() : rest.sliced(end + 2);
+            const qsizetype end = rest.indexOf(u'\n');
+            QStringView line = end < 0 ? rest : rest.first(end);
+            rest = end < 0 ? QStringView() : rest.sliced(end + 1);
+            if (line.endsWith(u'\r'))
+                line.chop(1);
             ++lineNumber;
             cut.parse(line.toString(), separator);
             if (cut.entryCount() != 1)

@@ -9,6 +9,10 @@
 
 #include <xlsxwriter.h>
 
+#ifdef Q_OS_WIN
+#include <windows.h>
+#endif
+
 using namespace Qt::StringLiterals;
 
 namespace ResultExport {
@@ -49,12 +53,29 @@ bool writeCsv(const QList<ResultRow> &rows, const QString &fileName)
     return INIFileModule1::writeWholeFile(text, fileName, TextEncoding::Utf8Bom) == INIFileModule1::ReadOk;
 }
 
+// libxlsxwriter built with MinGW opens the file with the ANSI fopen, which cannot spell every
+// name: the folder's short name and an ASCII file name get through any code page.
+QByteArray xlsxwriterPath(const QString &path)
+{
+#ifdef Q_OS_WIN
+    const QFileInfo info(path);
+    const std::wstring folder = QDir::toNativeSeparators(info.absolutePath()).toStdWString();
+    wchar_t shortName[MAX_PATH];
+    const DWORD n = GetShortPathNameW(folder.c_str(), shortName, MAX_PATH);
+    const QString dir = n > 0 && n < MAX_PATH ? QString::fromWCharArray(shortName, int(n))
+                                              : QDir::toNativeSeparators(info.absolutePath());
+    return (dir + u'\\' + info.fileName()).toLocal8Bit();
+#else
+    return QFile::encodeName(path);
+#endif
+}
+
 bool writeXlsx(const QList<ResultRow> &rows, const QString &path)
 {
     // Rows go to the file as they are written, so memory stays flat for any length.
     lxw_workbook_options options{};
     options.constant_memory = LXW_TRUE;
-    lxw_workbook *book = workbook_new_opt(path.toUtf8().constData(), &options);
+    lxw_workbook *book = workbook_new_opt(xlsxwriterPath(path).constData(), &options);
     if (!book)
         return false;
     lxw_worksheet *sheet = workbook_add_worksheet(book, "中奖名单");
@@ -114,10 +135,12 @@ Outcome writeRows(const QList<ResultRow> &rows, const QString &fileName)
         ok = writeCsv(rows, fileName);
     } else {
         const QFileInfo target(fileName);
-        if (target.exists() && !target.isFile()) {
+        // Checked first: libxlsxwriter would print its own complaint about a missing folder.
+        if ((target.exists() && !target.isFile()) || !target.dir().exists()) {
             ok = false;
         } else {
-            const QString temporary = fileName + u".zop-saving"_s;
+            // ASCII, for xlsxwriterPath; the next export removes a leftover of a killed one.
+            const QString temporary = target.dir().filePath(u"zop-export.xlsx.zop-saving"_s);
             QFile::remove(temporary);
             ok = writeXlsx(rows, temporary) && INIFileModule1::renameOver(temporary, fileName);
             if (!ok)
