@@ -1,0 +1,3 @@
+set(ZOP_UI_PRIZES_SOURCES
+  prizes/PrizeEditor.cpp prizes/PrizeEditor.h
+)
