@@ -15,6 +15,10 @@
 #include <cstdio>
 #include <cstring>
 
+#ifdef Q_OS_WIN
+#include <windows.h>
+#endif
+
 using namespace Qt::StringLiterals;
 
 namespace {
@@ -29,6 +33,13 @@ Module1::AppLocation appLocation()
 // zop-draw --export <file.xlsx|file.csv> [<folder>]: no window; 0 written, 1 nothing, 2 failed.
 int exportWithoutWindow(int argc, char *argv[])
 {
+#ifdef Q_OS_WIN
+    // A window program has no console of its own: its messages go to the one it was started from.
+    if (AttachConsole(ATTACH_PARENT_PROCESS)) {
+        std::freopen("CONOUT$", "w", stdout);
+        std::freopen("CONOUT$", "w", stderr);
+    }
+#endif
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(u"zop-draw"_s);
     const QStringList args = QCoreApplication::arguments();
