@@ -87,4 +87,15 @@ QString badLinesMessage(const PrizeListFile &file)
         .arg(fileName(), numbers.join(u'、'));
 }
 
+int nextOpen(const QList<int> &remaining, int after)
+{
+    const int n = int(remaining.size());
+    for (int k = 1; k <= n; ++k) {
+        const int i = (after + k) % n;
+        if (i >= 0 && remaining[i] > 0)
+            return i;
+    }
+    return -1;
+}
+
 } // namespace PrizeLists

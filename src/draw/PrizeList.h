@@ -42,4 +42,8 @@ QString text(const QList<Prize> &prizes);
 // One message naming the skipped lines, or "" when there are none.
 QString badLinesMessage(const PrizeListFile &file);
 
+// The prize to offer after prize index after (-1: from the start), given what each still needs:
+// the first later one that needs winners, else the first earlier one; -1 when all are drawn.
+int nextOpen(const QList<int> &remaining, int after);
+
 } // namespace PrizeLists
