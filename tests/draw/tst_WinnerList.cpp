@@ -243,7 +243,7 @@ void TestWinnerList::eventWinnersAreTheResultLines_data()
     QTest::addColumn<Files>("files");
     QTest::addColumn<QString>("separator");
     QTest::addColumn<QStringList>("winners"); // first columns
-    const QString a = u"出号结果20240315_093007.txt"_s, b = u"出号结果20240315_101500.txt"_s;
+    const QString a = u"出号结果20240315_093007.txt"_s, b = u"出号结果20240315_101500_三等奖.txt"_s;
     QTest::newRow("every line of every file") << Files{{a, gbk(u"A1\t1\t1\r\nA2\t2\t2\r\n"_s)}, {b, gbk(u"A3\t3\t3\r\n"_s)}}
                                               << u"\t"_s << QStringList{u"A1"_s, u"A2"_s, u"A3"_s};
     QTest::newRow("short lines ignored, a last line without its end read")
