@@ -1,9 +1,7 @@
 #include "Form1.h"
 
-#include "WinnerListText.h"
 #include "draw/DrawRandom.h"
 #include "draw/EventWinners.h"
-#include "draw/ResultFile.h"
 #include "draw/RunData.h"
 #include "draw/WinnerList.h"
 #include "entries/EntryTable.h"
@@ -18,8 +16,8 @@
 #include "ui/common/Pictures.h"
 #include "ui/common/Twips.h"
 #include "ui/common/WidgetColours.h"
-#include "ui/reveal/ColourFlash.h"
 #include "ui/reveal/RollingDisplay.h"
+#include "ui/reveal/WinnerListText.h"
 #include "ui/reveal/zopSleepModule.h"
 #include "ui/settings/Form2.h"
 
@@ -63,9 +61,7 @@ constexpr QSize frameAllowance(8, 32);
 const QColor red(0xFF, 0x00, 0x00);
 const QColor blue(0x00, 0x00, 0xFF);
 const QColor rollingGreen(0x00, 0xC0, 0x00);
-
-// Only a hand-edited settings file asks for more; the sequence is held in memory.
-constexpr int maxRollCount = 100000;
+const QColor panelColour(0x80, 0x80, 0xFF);
 
 constexpr int spaceKey = 32, enterKey = 13;
 
@@ -123,9 +119,9 @@ Form1::Form1(Settings &settings, RunData &run, MessageBoxes &messages, const QSt
       run(run),
       messages(messages),
       programDir(programDir),
-      random(std::make_unique<DrawRandom>()),
-      clock([] { return QDateTime::currentDateTime(); })
+      procedure(settings, run, messages, this)
 {
+    procedure.addView(this);
     setWindowTitle(u"ZOP摇号 V:1.22"_s);
     setWindowIcon(QIcon(Pictures::windowIcon()));
     // A fixed single border: no maximising, and the size is set only by the layout.
@@ -149,12 +145,7 @@ Form1::Form1(Settings &settings, RunData &run, MessageBoxes &messages, const QSt
 Form1::~Form1()
 {
     // A run processes events inside its handler; the window goes only after it has returned.
-    Q_ASSERT(!running);
-}
-
-void Form1::setDrawRandom(std::unique_ptr<DrawRandom> generator)
-{
-    random = std::move(generator);
+    Q_ASSERT(!procedure.isRunning());
 }
 
 void Form1::createControls()
@@ -203,7 +194,7 @@ void Form1::createControls()
     }
     Image2[1]->hide();
     Label7 = named(new CaptionLabel(clientArea), u"Label7"_s);
-    setBackColor(Label7, QColor(0x80, 0x80, 0xFF));
+    setBackColor(Label7, panelColour);
     Label7->setAutoFillBackground(true);
     Label5 = named(new CaptionLabel(clientArea), u"Label5"_s);
     Label5->setText(u">>>\r\n摇\r\n号\r\n设\r\n置\r\n>>>\r\n"_s);
@@ -441,7 +432,7 @@ void Form1::fitOnScreen()
 
 void Form1::Form_Load()
 {
-    random->reseedFromClock();
+    procedure.drawRandom().reseedFromClock();
     const Module1::SettingsSource source = Module1::loadSettings(settings, run, programDir);
     const QString file = QDir::toNativeSeparators(settings.settingsFile());
     if (source == Module1::SettingsSource::MissingFile)
@@ -635,11 +626,6 @@ void Form1::showRollingEntry(int entry)
         Label1[k]->setText(run.entryTable.column(entry, k).toString());
 }
 
-void Form1::setClock(Clock c)
-{
-    clock = std::move(c);
-}
-
 void Form1::setAdvancedSettingsHandler(std::function<void()> handler)
 {
     advancedSettings = std::move(handler);
@@ -648,11 +634,11 @@ void Form1::setAdvancedSettingsHandler(std::function<void()> handler)
 void Form1::Command2_Click()
 {
     // The run walks the tables and the draw order; nothing may replace them under it.
-    if (running)
+    if (procedure.isRunning())
         return;
     // Read before anything changes, so that stopping at an unreadable file changes nothing.
     EventWinners event;
-    if (settings.keepWinnersOut == 1 && !readEventWinnersAsking(event))
+    if (settings.keepWinnersOut == 1 && !procedure.readEventWinnersAsking(event))
         return;
 
     if (run.winnerList.size() <= 1) {
@@ -668,7 +654,7 @@ void Form1::Command2_Click()
         zopSetViewObj();
         zopSleepModule::processPendingEvents();
     }
-    runFinished = false;
+    procedure.forgetFinishedRun();
 
     const QString settingsFile = settings.settingsFile();
     const int drawCount = zopValstr::valInRange(Text1[0]->text(), 1, 99999, 5);
@@ -689,7 +675,7 @@ void Form1::Command2_Click()
 
     // The count is checked against the entries that take part, the exclusion list and the
     // earlier winners left out; those never roll by either.
-    if (!prepareDraw(run, settings.drawCount, *random, &rollExcluded)) {
+    if (!procedure.prepare()) {
         messages.error(this, u"一次性摇出号太多"_s);
         Text1[0]->setText(u"1"_s);
         if (!INIFileModule1::iniWriteValue(settingsFile, u"一次性摇出个数"_s, u"1"_s) && saved)
@@ -706,7 +692,6 @@ void Form1::Command2_Click()
     Command1->setEnabled(true);
     run.pressCount = 0;
     Command1->setText(u"开始"_s);
-    resultErrorShown = false;
     QString done = u"设置完成！"_s;
     if (run.earlierWinnersKeptOut > 0)
         done += u"\r\n本次活动已中奖的 "_s + QString::number(run.earlierWinnersKeptOut) + u" 人不再参与。"_s;
@@ -729,7 +714,7 @@ void Form1::Label6_Click()
 void Form1::Label8_Click()
 {
     // Saving the settings reloads the tables the run is walking.
-    if (running)
+    if (procedure.isRunning())
         return;
     if (advancedSettings) {
         advancedSettings();
@@ -741,165 +726,57 @@ void Form1::Label8_Click()
 
 void Form1::disableStartButton()
 {
-    runFinished = false;
+    procedure.forgetFinishedRun();
     Command1->setEnabled(false);
     Command1->setText(u"开始"_s);
 }
 
 void Form1::Command1_Click()
 {
-    if (running)
+    if (procedure.isRunning())
         return;
     if (run.entryTable.entryCount() == 0) {
         messages.error(this, u"未设置摇奖参数！"_s);
         return;
     }
     runLabelData(0);
-    runInHandler([this] {
-        if (settings.onePerClick == 0)
-            drawContinuous();
-        else
-            drawOnePerPress();
-    });
+    procedure.start();
 }
 
-void Form1::runInHandler(const std::function<void()> &body)
-{
-    running = true;
-    body();
-    running = false;
-    if (closeRequested) {
-        closeRequested = false;
-        zopSleepModule::setWaitsCancelled(false);
-        close();
-    }
-}
-
-void Form1::drawContinuous()
+void Form1::revealStarting(int position, int count)
 {
     Command1->setEnabled(false);
-    run.resultFileName = resultFileNameFor(settings.appDir, clock());
-    const int drawCount = settings.drawCount;
-    for (int p = 1; p <= drawCount; ++p) {
-        Command1->setText(u"正在摇号("_s + QString::number(p) + u'/' + QString::number(drawCount)
-                          + u")..."_s);
-        revealWinner(p);
-        if (closeRequested)
-            return;
-    }
-    showClosingText();
-    Command1->setText(u"摇号结束"_s);
-    runFinished = true;
+    Command1->setText(u"正在摇号("_s + QString::number(position) + u'/' + QString::number(count) + u")..."_s);
 }
 
-void Form1::drawOnePerPress()
+void Form1::winnerFlash(const QColor &colour)
 {
-    // After the last position the button is disabled; this is only reached by a direct call.
-    if (run.pressCount >= settings.drawCount)
-        return;
-    const int p = ++run.pressCount;
-    Command1->setEnabled(false);
-    Command1->setText(u"正在摇号("_s + QString::number(p) + u'/'
-                      + QString::number(settings.drawCount) + u")..."_s);
-    run.resultFileName = resultFileNameFor(settings.appDir, clock());
-    revealWinner(p);
-    if (closeRequested)
-        return;
+    setBackColor(Label7, colour.isValid() ? colour : panelColour);
+}
+
+void Form1::waitingForPress(int, int)
+{
     Command1->setEnabled(true);
-    if (p < settings.drawCount) {
-        Command1->setText(u"继续"_s);
-        return;
-    }
-    Command1->setEnabled(false);
-    Command1->setText(u"摇号结束"_s);
-    showClosingText();
-    runFinished = true;
+    Command1->setText(u"继续"_s);
 }
 
-void Form1::showClosingText()
+void Form1::runFinished()
+{
+    Command1->setEnabled(false);
+    Command1->setText(u"摇号结束"_s);
+}
+
+void Form1::closingText(const QString &text)
 {
     for (int k = 1; k <= 3; ++k)
         Label1[k]->setText(QString());
     Label1[2]->show();
-    Label1[2]->setText(settings.closingText);
-    ColourFlash::flashForeColor(8, {Label1[2]});
+    Label1[2]->setText(text);
 }
 
-void Form1::revealWinner(int p)
+void Form1::closingFlash(const QColor &colour)
 {
-    if (p >= 1)
-        revealEntry(run.drawOrder.value(p - 1));
-}
-
-void Form1::revealEntry(int winner)
-{
-    // Only entries of the table now loaded are ever shown or recorded.
-    if (winner < 1 || winner > run.entryTable.entryCount())
-        return;
-
-    const int rollCount = std::min(random->randomHalfOpen(settings.rollCountMin, settings.rollCountMax),
-                                   maxRollCount);
-    QList<int> sequence = RollingDisplay::makeRollSequence(*random, rollCount,
-                                                           run.entryTable.entryCount(), rollExcluded);
-    if (!sequence.isEmpty())
-        sequence.last() = winner;
-    for (int entry : std::as_const(sequence)) {
-        // A closing window ends the run here, before a winner is on display.
-        if (closeRequested)
-            return;
-        showRollingEntry(entry);
-        zopSleepModule::processPendingEvents();
-        zopSleepModule::pauseHundredths(settings.scrollSpeed);
-    }
-
-    // The winner is on display: from here on it is recorded, even if the window is closing.
-    ColourFlash::flashBackColor(2, {Label7});
-    const bool written = addWinner(run, settings, winner);
-    showWinnerList();
-    if (!written && !resultErrorShown) {
-        resultErrorShown = true;
-        messages.error(this, u"无法写入结果文件“"_s + QDir::toNativeSeparators(run.resultFileName)
-                                 + u"”，未写入的结果将在下次写入成功时补上。"_s);
-    }
-    zopSleepModule::pauseTenths(settings.drawPause);
-    zopViewZTL();
-}
-
-bool Form1::canRedraw(int winner) const
-{
-    return runFinished && !running && winner >= 1 && winner <= run.winnerList.size()
-           && !run.absentWinners.contains(winner);
-}
-
-void Form1::redrawAbsentWinner(int winner)
-{
-    if (!canRedraw(winner))
-        return;
-    const QString name = WinnerListText::winnerLine(winner, run.winnerList.at(winner - 1), 0, settings.winnerColumns);
-    if (messages.question(this, name + u" 不在场，为其补抽一名？"_s) != MessageBoxes::Answer::Yes)
-        return;
-    // Nobody wins twice in one event, whatever 中奖者不再参与 says.
-    EventWinners event;
-    if (!readEventWinnersAsking(event))
-        return;
-    const int replacement = pickReplacement(run, event.winners, *random);
-    if (replacement == 0) {
-        messages.information(this, u"已没有可以补抽的人。"_s);
-        return;
-    }
-    // The absent winner's line stays in the result file: they were drawn in public.
-    run.absentWinners.insert(winner);
-    runInHandler([this, replacement] { revealEntry(replacement); });
-}
-
-bool Form1::readEventWinnersAsking(EventWinners &event)
-{
-    event = readEventWinners(settings.appDir, settings.fieldSeparator, run.unwrittenResultLines);
-    if (event.unreadable.isEmpty())
-        return true;
-    return messages.question(this, u"无法读取结果文件"_s + quotedFileNames(event.unreadable)
-                                       + u"，其中的中奖者可能再次中奖，是否继续？"_s)
-           == MessageBoxes::Answer::Yes;
+    setForeColor(Label1[2], colour.isValid() ? colour : rollingGreen);
 }
 
 int Form1::winnerAt(QPoint viewportPos) const
@@ -919,9 +796,9 @@ void Form1::showWinnerMenu(QPoint viewportPos)
     menu->addSeparator();
     const int winner = winnerAt(viewportPos);
     QAction *redraw = menu->addAction(u"缺席补抽"_s);
-    redraw->setEnabled(canRedraw(winner));
+    redraw->setEnabled(procedure.canRedraw(winner));
     if (menu->exec(Text2->viewport()->mapToGlobal(viewportPos)) == redraw)
-        redrawAbsentWinner(winner);
+        procedure.redrawAbsentWinner(winner);
 }
 
 void Form1::Command1_KeyPress(int keyAscii)
@@ -949,8 +826,8 @@ bool Form1::eventFilter(QObject *watched, QEvent *event)
 {
     if (event->type() == QEvent::MouseButtonDblClick && watched == Text2->viewport()) {
         const int winner = winnerAt(static_cast<QMouseEvent *>(event)->position().toPoint());
-        if (canRedraw(winner)) {
-            redrawAbsentWinner(winner);
+        if (procedure.canRedraw(winner)) {
+            procedure.redrawAbsentWinner(winner);
             return true;
         }
     }
@@ -986,11 +863,10 @@ void Form1::keyPressEvent(QKeyEvent *event)
 
 void Form1::closeEvent(QCloseEvent *event)
 {
-    if (running) {
+    if (procedure.isRunning()) {
         // The run is inside its handler on this window: it ends at its next step without
-        // waiting, and the window closes once the handler has returned.
-        closeRequested = true;
-        zopSleepModule::setWaitsCancelled(true);
+        // waiting, and the window closes once it has (runStopped).
+        procedure.requestStop();
         event->ignore();
         return;
     }

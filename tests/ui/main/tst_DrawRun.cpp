@@ -602,7 +602,7 @@ void TestDrawRun::absentWinnerRedrawn()
     QVERIFY(waits.waits.size() - waitsBefore >= w.settings.rollCountMin + 2 * 8);
     // Marked once: the line cannot be redrawn a second time.
     w.messages.shown.clear();
-    w.form.redrawAbsentWinner(2);
+    w.form.drawProcedure().redrawAbsentWinner(2);
     QVERIFY(w.messages.shown.isEmpty());
 }
 
