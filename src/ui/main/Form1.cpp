@@ -14,7 +14,6 @@
 #include "ui/common/MessageBoxes.h"
 #include "ui/common/PictureBox.h"
 #include "ui/common/Pictures.h"
-#include "ui/common/Twips.h"
 #include "ui/common/WidgetColours.h"
 #include "ui/reveal/RollingDisplay.h"
 #include "ui/reveal/WinnerListText.h"
@@ -33,10 +32,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QResizeEvent>
-#include <QScreen>
-#include <QShortcut>
 #include <QTimer>
-#include <QWindow>
 
 #include <algorithm>
 
@@ -45,18 +41,6 @@ using WidgetColours::setBackColor;
 using WidgetColours::setForeColor;
 
 namespace {
-
-// The layout's outer widths include a 90-twip border; the client area is what is placed here.
-constexpr int borderWidth = 90;
-constexpr int expandedOuterWidth = 14310, collapsedOuterWidth = 8745;
-constexpr int expandedTitleWidth = 14055, collapsedTitleWidth = 8415;
-constexpr int clientHeight = 9435;
-
-// A window that does not fit its screen is scaled down, but not below this: the 9-point captions
-// stay readable at about 7 points.
-constexpr double minimumWindowFactor = 0.75;
-// Border and title bar before the window system has told their size.
-constexpr QSize frameAllowance(8, 32);
 
 const QColor red(0xFF, 0x00, 0x00);
 const QColor blue(0x00, 0x00, 0xFF);
@@ -129,17 +113,9 @@ Form1::Form1(Settings &settings, RunData &run, MessageBoxes &messages, const QSt
                    | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint
                    | Qt::MSWindowsFixedSizeDialogHint);
     createControls();
-    applyLayout(1.0);
-    fitOnScreen();
-    centreOnScreen();
-
-    // Shortcuts of the window, so that they work whichever control has the focus, during a
-    // run and its flashes as well.
-    auto *fullScreenKey = new QShortcut(QKeySequence(Qt::Key_F11), this);
-    connect(fullScreenKey, &QShortcut::activated, this, &Form1::toggleFullScreen);
-    leaveKey = new QShortcut(QKeySequence(Qt::Key_Escape), this);
-    leaveKey->setEnabled(false);
-    connect(leaveKey, &QShortcut::activated, this, &Form1::leaveFullScreen);
+    layout->apply(1.0);
+    layout->fitOnScreen();
+    layout->centreOnScreen();
 }
 
 Form1::~Form1()
@@ -152,9 +128,9 @@ void Form1::createControls()
 {
     // Controls without a font of their own take the window's, the usual 宋体 9 pt of a
     // Chinese desktop.
-    fonts.push_back({this, Fonts::songti(), 9});
-
-    clientArea = named(new QWidget(this), u"ClientArea"_s);
+    auto *clientArea = named(new QWidget(this), u"ClientArea"_s);
+    layout = std::make_unique<WindowLayout>(*this, *clientArea);
+    layout->setFont(this, Fonts::songti(), 9);
 
     Timer1 = named(new QTimer(this), u"Timer1"_s);
     Timer1->setInterval(100);
@@ -167,7 +143,7 @@ void Form1::createControls()
     Frame3 = named(new QGroupBox(clientArea), u"Frame3"_s);
     Command1 = named(new QPushButton(u"开始"_s, clientArea), u"Command1"_s);
     setBackColor(Command1, QColor(0xFF, 0x80, 0x80));
-    setLayoutFont(Command1, Fonts::songti(), 26.25, true);
+    layout->setFont(Command1, Fonts::songti(), 26.25, true);
     Command1->setToolTip(u"空格键开始"_s);
     Command1->setEnabled(false);
     Frame2 = named(new QGroupBox(clientArea), u"Frame2"_s);
@@ -181,7 +157,7 @@ void Form1::createControls()
         Label2[i]->setText(u"标题"_s);
         Label2[i]->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
         setForeColor(Label2[i], titleColours[i]);
-        setLayoutFont(Label2[i], Fonts::songti(), 26.25, true);
+        layout->setFont(Label2[i], Fonts::songti(), 26.25, true);
     }
     const Pictures::Pointing pointing[2] = {Pictures::Pointing::Left, Pictures::Pointing::Right};
     for (int i = 0; i < 2; ++i) {
@@ -201,7 +177,7 @@ void Form1::createControls()
     setBackColor(Label5, QColor(0xFF, 0xFF, 0x80));
     Label5->setAutoFillBackground(true);
     setForeColor(Label5, blue);
-    setLayoutFont(Label5, Fonts::songti(), 10.5);
+    layout->setFont(Label5, Fonts::songti(), 10.5);
     Label5->setCursor(Qt::PointingHandCursor);
     stackFrontToBack({Frame4, Frame3, Command1, Frame2, Frame1, Label2[0], Label2[1], Image2[1],
                       Image2[0], Label7, Label5});
@@ -214,7 +190,7 @@ void Form1::createControls()
     Label8 = named(new CaptionLabel(Frame4), u"Label8"_s);
     Label8->setText(u" 高级设置 "_s);
     setForeColor(Label8, blue);
-    setLayoutFont(Label8, Fonts::songti(), 9, false, true);
+    layout->setFont(Label8, Fonts::songti(), 9, false, true);
     Label8->setCursor(Qt::PointingHandCursor);
     Label6 = named(new CaptionLabel(Frame4), u"Label6"_s);
     Label6->setText(u"<<<\r\n|收\r\n|起\r\n<<<"_s);
@@ -222,14 +198,14 @@ void Form1::createControls()
     Label6->setCursor(Qt::PointingHandCursor);
     // The panel's small labels were drawn for an 8-point face whose Latin letters are half as
     // wide as an ideograph; the mono cut of 黑体 is one, so "<<<" fits its 17 pixels.
-    setLayoutFont(Label6, Fonts::heiti(), 8);
+    layout->setFont(Label6, Fonts::heiti(), 8);
     const QString captions4[2] = {u"摇出个数："_s, u"数据文件："_s};
     for (int i = 0; i < 2; ++i) {
         Label4[i] = named(new CaptionLabel(Frame4), indexed(u"Label4"_s, i));
         Label4[i]->setText(captions4[i]);
         // The panel's blue is for its caption only.
         setForeColor(Label4[i], QApplication::palette().color(QPalette::WindowText));
-        setLayoutFont(Label4[i], Fonts::heiti(), 8);
+        layout->setFont(Label4[i], Fonts::heiti(), 8);
     }
     stackFrontToBack({Command2, Text1[1], Text1[0], Label8, Label6, Label4[1], Label4[0]});
 
@@ -240,7 +216,7 @@ void Form1::createControls()
         Label3[i]->setText(captions3[i]);
     }
     setForeColor(Label3[2], red);
-    setLayoutFont(Label3[2], Fonts::songti(), 14.25, true);
+    layout->setFont(Label3[2], Fonts::songti(), 14.25, true);
     stackFrontToBack({Label3[2], Label3[1], Label3[0]});
 
     // The display area.
@@ -251,7 +227,7 @@ void Form1::createControls()
         Label1[k] = named(new CaptionLabel(Frame2), indexed(u"Label1"_s, k));
         Label1[k]->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
         setForeColor(Label1[k], rollingGreen);
-        setLayoutFont(Label1[k], k == 1 ? Fonts::heiti() : Fonts::songti(), 36, true);
+        layout->setFont(Label1[k], k == 1 ? Fonts::heiti() : Fonts::songti(), 36, true);
     }
     ImgBK0 = named(new PictureBox(Frame2), u"ImgBK0"_s);
     ImgBK0->setPicture([](QSize size) { return Pictures::displayBackdrop(size); });
@@ -272,9 +248,9 @@ void Form1::createControls()
         palette.setColor(QPalette::Text, QColor(0xFF, 0xD7, 0x00));
         Text2->setPalette(palette);
     }
-    setLayoutFont(Text2, Fonts::heiti(), 15.75, true);
+    layout->setFont(Text2, Fonts::heiti(), 15.75, true);
 
-    placements = {
+    layout->setPlacements({
         {Frame4, 240, 6840, 3495, 1695},   {Frame3, 120, 8760, 8295, 615},
         {Command1, 1440, 6840, 6375, 1695}, {Frame2, 240, 1080, 8175, 5175},
         {Frame1, 8760, 840, 5415, 8535},   {Label2[0], 120, 120, 14310, 975},
@@ -295,7 +271,10 @@ void Form1::createControls()
         {ImgBK0, 0, 0, 8175, 5175},
 
         {Text2, 120, 240, 5175, 8175},
-    };
+    });
+    layout->setTitles({Label2[0], Label2[1]});
+    layout->setWidthHandles(Image2[0], Image2[1]);
+    layout->setShrinking({Label4[0], Label4[1], Label5, Label6, Label8});
 
     connect(Command1, &QPushButton::clicked, this, &Form1::Command1_Click);
     connect(Command2, &QPushButton::clicked, this, &Form1::Command2_Click);
@@ -322,114 +301,6 @@ void Form1::stackFrontToBack(std::initializer_list<QWidget *> controls)
         (*it)->raise();
 }
 
-void Form1::setLayoutFont(QWidget *control, const QString &family, double points, bool bold,
-                          bool underline)
-{
-    fonts.push_back({control, family, points, bold, underline});
-    applyFont(fonts.back());
-}
-
-void Form1::setFontPoints(QWidget *control, double points)
-{
-    for (FontSpec &fontItem : fonts) {
-        if (fontItem.control == control) {
-            fontItem.points = points;
-            applyFont(fontItem);
-        }
-    }
-}
-
-void Form1::applyFont(const FontSpec &fontItem)
-{
-    fontItem.control->setFont(Fonts::layoutFont(fontItem.family, fontItem.points * layoutFactor, fontItem.bold,
-                                            fontItem.underline));
-}
-
-void Form1::applyLayout(double factor)
-{
-    layoutFactor = factor;
-    placeControls();
-    for (const FontSpec &fontItem : fonts)
-        applyFont(fontItem);
-    // Pixel rounding at some factors makes a caption a pixel wider than its box: a quarter of a
-    // point less does not show, a clipped "<" does.
-    for (CaptionLabel *label : {Label4[0], Label4[1], Label5, Label6, Label8}) {
-        QFont font = label->font();
-        while (!label->textFits() && font.pointSizeF() > 4) {
-            font.setPointSizeF(font.pointSizeF() - 0.25);
-            label->setFont(font);
-        }
-    }
-}
-
-QSize Form1::clientPixels() const
-{
-    const int outerWidth = expanded ? expandedOuterWidth : collapsedOuterWidth;
-    return QSize(Twips::toPixels(outerWidth - borderWidth, layoutFactor),
-                 Twips::toPixels(clientHeight, layoutFactor));
-}
-
-void Form1::placeControls()
-{
-    const QSize client = clientPixels();
-    if (!presenting)
-        setFixedSize(client);
-    clientArea->setGeometry(QRect(clientOrigin, client));
-    for (const Placement &p : placements) {
-        const bool title = p.control == Label2[0] || p.control == Label2[1];
-        p.control->setGeometry(
-            Twips::rect(p.left, p.top, title ? titleWidth : p.width, p.height, layoutFactor));
-    }
-}
-
-void Form1::centreOnScreen()
-{
-    if (const QScreen *s = screen()) {
-        const QRect available = s->availableGeometry();
-        move(available.center() - QPoint(width() / 2, height() / 2));
-        keepOnScreen();
-    }
-}
-
-void Form1::keepOnScreen()
-{
-    const QScreen *s = screen();
-    if (!s)
-        return;
-    const QRect available = s->availableGeometry();
-    const QRect frame = frameGeometry();
-    // Where even the smallest layout is too large, the title bar stays on the screen.
-    const int x = std::max(std::min(frame.left(), available.right() + 1 - frame.width()), available.left());
-    const int y = std::max(std::min(frame.top(), available.bottom() + 1 - frame.height()), available.top());
-    if (x != frame.left() || y != frame.top())
-        move(x, y);
-}
-
-double Form1::windowFactor() const
-{
-    const QScreen *s = screen();
-    if (!s)
-        return 1.0;
-    QSize frame = frameGeometry().size() - size();
-    if (!isVisible() || frame.isEmpty())
-        frame = frame.expandedTo(frameAllowance);
-    const double factor = fullScreenFactor(s->availableGeometry().size() - frame, expanded);
-    return std::clamp(factor, minimumWindowFactor, 1.0);
-}
-
-void Form1::fitOnScreen()
-{
-    if (presenting)
-        return;
-    const double factor = windowFactor();
-    if (factor == layoutFactor) {
-        placeControls();
-        return;
-    }
-    applyLayout(factor);
-    keepOnScreen();
-}
-
 void Form1::Form_Load()
 {
     procedure.drawRandom().reseedFromClock();
@@ -448,14 +319,14 @@ void Form1::Form_Load()
 
 void Form1::InitSYS2()
 {
-    setFontPoints(Label1[1], displayPoints(settings.fontSizeA));
-    setFontPoints(Label1[2], displayPoints(settings.fontSizeB));
-    setFontPoints(Label1[3], displayPoints(settings.fontSizeC));
+    layout->setFontPoints(Label1[1], displayPoints(settings.fontSizeA));
+    layout->setFontPoints(Label1[2], displayPoints(settings.fontSizeB));
+    layout->setFontPoints(Label1[3], displayPoints(settings.fontSizeC));
     Label2[0]->setText(settings.titleText);
     Label2[1]->setText(Label2[0]->text());
-    setFontPoints(Label2[0], displayPoints(settings.titleFontSize));
-    setFontPoints(Label2[1], displayPoints(settings.titleFontSize));
-    setFontPoints(Text2, displayPoints(settings.resultFontSize));
+    layout->setFontPoints(Label2[0], displayPoints(settings.titleFontSize));
+    layout->setFontPoints(Label2[1], displayPoints(settings.titleFontSize));
+    layout->setFontPoints(Text2, displayPoints(settings.resultFontSize));
 }
 
 void Form1::zopViewZTL()
@@ -520,102 +391,20 @@ void Form1::fillRollList(int start)
 
 void Form1::Image2_Click(int index)
 {
-    if (index != 0 && index != 1)
-        return;
-    expanded = index == 1;
-    Image2[0]->setVisible(expanded);
-    Image2[1]->setVisible(!expanded);
-    titleWidth = expanded ? expandedTitleWidth : collapsedTitleWidth;
-    // The other width may take another factor, in full screen and on a small screen alike.
-    if (presenting)
-        layOutFullScreen(presentingArea);
-    else
-        fitOnScreen();
-}
-
-double Form1::fullScreenFactor(QSize area, bool expanded)
-{
-    const int clientWidth = (expanded ? expandedOuterWidth : collapsedOuterWidth) - borderWidth;
-    const double factor = std::min(area.width() * 15.0 / clientWidth,
-                                   area.height() * 15.0 / clientHeight);
-    // A screen too small for any text still gets a window one can leave.
-    return std::max(factor, 0.25);
-}
-
-void Form1::toggleFullScreen()
-{
-    if (presenting)
-        leaveFullScreen();
-    else
-        enterFullScreen();
-}
-
-void Form1::enterFullScreen()
-{
-    // The screen the window is on is the one its middle is on.
-    QScreen *target = QGuiApplication::screenAt(frameGeometry().center());
-    if (!target)
-        target = screen();
-    if (!target)
-        return;
-    normal = {geometry(), expanded, titleWidth, layoutFactor};
-    presenting = true;
-    leaveKey->setEnabled(true);
-    if (QWindow *window = windowHandle(); window && window->screen() != target)
-        window->setScreen(target);
-    setMinimumSize(0, 0);
-    setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
-    // Laid out for the screen now; the window's own size follows when the screen has it.
-    layOutFullScreen(target->geometry().size());
-    showFullScreen();
-}
-
-void Form1::leaveFullScreen()
-{
-    if (!presenting)
-        return;
-    presenting = false;
-    leaveKey->setEnabled(false);
-    expanded = normal.expanded;
-    titleWidth = normal.titleWidth;
-    Image2[0]->setVisible(expanded);
-    Image2[1]->setVisible(!expanded);
-    clientOrigin = QPoint();
-    showNormal();
-    applyLayout(normal.factor);
-    setGeometry(normal.geometry);
-}
-
-void Form1::layOutFullScreen(QSize area)
-{
-    presentingArea = area;
-    const double factor = fullScreenFactor(area, expanded);
-    layoutFactor = factor;
-    const QSize client = clientPixels();
-    clientOrigin = QPoint((area.width() - client.width()) / 2,
-                          (area.height() - client.height()) / 2);
-    applyLayout(factor);
+    if (index == 0 || index == 1)
+        layout->setExpanded(index == 1);
 }
 
 void Form1::resizeEvent(QResizeEvent *event)
 {
     QWidget::resizeEvent(event);
-    if (presenting && isFullScreen() && size() != presentingArea)
-        layOutFullScreen(size());
+    layout->windowResized();
 }
 
 void Form1::showEvent(QShowEvent *event)
 {
     QWidget::showEvent(event);
-    if (screenWatched)
-        return;
-    // The screen the window opens on is known now; moved onto another one, the window takes
-    // the factor that fits there.
-    screenWatched = true;
-    fitOnScreen();
-    centreOnScreen();
-    if (QWindow *window = windowHandle())
-        connect(window, &QWindow::screenChanged, this, &Form1::fitOnScreen);
+    layout->windowShown();
 }
 
 void Form1::showRollingEntry(int entry)

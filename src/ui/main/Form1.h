@@ -4,6 +4,7 @@
 
 #include "ui/reveal/DrawProcedure.h"
 #include "ui/reveal/DrawView.h"
+#include "WindowLayout.h"
 
 #include <QWidget>
 
@@ -21,7 +22,6 @@ class QGroupBox;
 class QLineEdit;
 class QPlainTextEdit;
 class QPushButton;
-class QShortcut;
 class QTimer;
 
 // The main window: title, display area, start button, quick settings and winner list.
@@ -86,17 +86,17 @@ public:
     bool isRunning() const { return procedure.isRunning(); }
 
     // Places and sizes every control from the twip layout, scaled by factor.
-    void applyLayout(double factor = 1.0);
+    void applyLayout(double factor = 1.0) { layout->apply(factor); }
     // The normal window at factor 1 where it fits into its screen's available area; scaled down
     // where it does not, as far as stays readable.
-    void fitOnScreen();
+    void fitOnScreen() { layout->fitOnScreen(); }
 
     // Full screen for a projector (F11 switches, Esc leaves): the client area scaled by one
     // factor and centred on the window's screen. Leaving restores the window as it was.
-    void toggleFullScreen();
-    void leaveFullScreen();
-    bool isPresenting() const { return presenting; }
-    double layoutScale() const { return layoutFactor; }
+    void toggleFullScreen() { layout->toggleFullScreen(); }
+    void leaveFullScreen() { layout->leaveFullScreen(); }
+    bool isPresenting() const { return layout->isPresenting(); }
+    double layoutScale() const { return layout->factor(); }
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
@@ -106,33 +106,8 @@ protected:
     void showEvent(QShowEvent *event) override;
 
 private:
-    struct Placement {
-        QWidget *control;
-        int left, top, width, height; // twips, in the containing window or frame
-    };
-    struct FontSpec {
-        QWidget *control;
-        QString family;
-        double points;
-        bool bold = false;
-        bool underline = false;
-    };
-
     void createControls();
-    void placeControls();
     void stackFrontToBack(std::initializer_list<QWidget *> controls);
-    void setLayoutFont(QWidget *control, const QString &family, double points, bool bold = false,
-                       bool underline = false);
-    void setFontPoints(QWidget *control, double points);
-    void applyFont(const FontSpec &fontItem);
-    void centreOnScreen();
-    double windowFactor() const;
-    void keepOnScreen();
-    // The largest factor at which the client area of the width state fits into area (pixels).
-    static double fullScreenFactor(QSize area, bool expanded);
-    void enterFullScreen();
-    void layOutFullScreen(QSize area);
-    QSize clientPixels() const;
     void startFromKey(int keyAscii);
     int winnerAt(QPoint viewportPos) const;
     void showWinnerMenu(QPoint viewportPos);
@@ -156,27 +131,8 @@ private:
     DrawProcedure procedure;
     std::function<void()> advancedSettings;
 
-    double layoutFactor = 1.0;
-    bool expanded = true;
-    int titleWidth = 14310; // twips; the handles change it
-
-    // The window as it was before full screen, to come back to exactly.
-    struct NormalWindow {
-        QRect geometry; // of the client area, which the frame does not move
-        bool expanded;
-        int titleWidth;
-        double factor;
-    };
-    bool presenting = false;
-    NormalWindow normal{};
-    QSize presentingArea;  // pixels of the full screen
-    QPoint clientOrigin;   // of the scaled client area within the window
-    QWidget *clientArea = nullptr; // holds the controls; clips what lies beyond the width state
-    QShortcut *leaveKey = nullptr;
-    bool screenWatched = false;
     int rollListStart = 0;
-    std::vector<Placement> placements;
-    std::vector<FontSpec> fonts;
+    std::unique_ptr<WindowLayout> layout;
 
     QTimer *Timer1 = nullptr;
     QGroupBox *Frame1 = nullptr, *Frame2 = nullptr, *Frame3 = nullptr, *Frame4 = nullptr;

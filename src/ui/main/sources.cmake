@@ -1,3 +1,4 @@
 set(ZOP_UI_MAIN_SOURCES
   main/Form1.cpp main/Form1.h
+  main/WindowLayout.cpp main/WindowLayout.h
 )
