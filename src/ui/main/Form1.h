@@ -2,9 +2,9 @@
 
 #include "ui/settings/MainWindowRefresh.h"
 
+#include "WindowLayout.h"
 #include "ui/reveal/DrawProcedure.h"
 #include "ui/reveal/DrawView.h"
-#include "WindowLayout.h"
 
 #include <QWidget>
 
