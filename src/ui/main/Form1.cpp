@@ -214,11 +214,9 @@ void Form1::createControls()
     Label4[2]->hide();
     prizes = std::make_unique<PrizeChooser>(Combo1);
     prizes->chosen = [this](int remaining) {
-        // A prize already drawn leaves the count as it was.
-        if (remaining > 0) {
-            prizeCount = remaining;
-            Text1[0]->setText(QString::number(remaining));
-        }
+        // No prize, or one already drawn: the count last confirmed.
+        prizeCount = remaining;
+        Text1[0]->setText(QString::number(remaining > 0 ? remaining : settings.drawCount));
     };
     stackFrontToBack({Combo1, Command2, Text1[1], Text1[0], Label8, Label6, Label4[2], Label4[1], Label4[0]});
 

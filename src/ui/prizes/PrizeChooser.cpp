@@ -11,8 +11,8 @@ using namespace Qt::StringLiterals;
 PrizeChooser::PrizeChooser(QComboBox *combo) : combo(combo)
 {
     QObject::connect(combo, &QComboBox::currentIndexChanged, combo, [this] {
-        if (current() >= 0 && chosen)
-            chosen(remaining(current()));
+        if (this->combo->currentIndex() >= 0 && chosen)
+            chosen(current() >= 0 ? remaining(current()) : 0);
     });
 }
 
@@ -77,8 +77,8 @@ void PrizeChooser::select(int index)
     if (!hasPrizes())
         return;
     const int item = index >= 0 && index < prizes.size() ? index : int(prizes.size());
-    if (combo->currentIndex() == item && current() >= 0 && chosen)
-        chosen(remaining(current())); // the count may have changed under the same prize
+    if (combo->currentIndex() == item && chosen)
+        chosen(current() >= 0 ? remaining(current()) : 0); // the count may have changed under the same item
     combo->setCurrentIndex(item);
 }
 

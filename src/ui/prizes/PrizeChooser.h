@@ -20,7 +20,7 @@ public:
     PrizeChooser(const PrizeChooser &) = delete;
     PrizeChooser &operator=(const PrizeChooser &) = delete;
 
-    // Told the prize's remaining count whenever a prize becomes the chosen one.
+    // Told the chosen prize's remaining count whenever the choice is made (0 for no prize).
     std::function<void(int remaining)> chosen;
 
     // Reads the list and the result files again. The chosen prize stays while it is listed;

@@ -440,6 +440,7 @@ void TestQuickSettingsPanel::prizes()
     QVERIFY(w.run.resultFileName.endsWith(u"_二等奖.txt"_s));
     QCOMPARE(combo->currentText(), u"全部奖项已抽完"_s);
     QCOMPARE(w.form.currentPrizeName(), QString());
+    QCOMPARE(w.control<QLineEdit>(u"Text1(0)"_s)->text(), u"1"_s);
     w.form.selectPrize(-1);
     QCOMPARE(w.form.currentPrizeName(), u"二等奖"_s);
 }
