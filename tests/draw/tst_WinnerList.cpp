@@ -1,3 +1,4 @@
+#include "draw/AbsenceRecord.h"
 #include "draw/EventWinners.h"
 #include "draw/ResultFile.h"
 #include "draw/RunData.h"
@@ -74,6 +75,7 @@ private slots:
     void writeErrorIsReported();
     void eventWinnersAreTheResultLines_data();
     void eventWinnersAreTheResultLines();
+    void absencesAreAppendedAndReadBack();
 };
 
 void TestWinnerList::init()
@@ -258,6 +260,23 @@ void TestWinnerList::eventWinnersAreTheResultLines()
         read.append(event.winners.column(i, 1).toString());
     QCOMPARE(read, winners + QStringList{u"B1"_s});
     QVERIFY(event.unreadable.isEmpty());
+}
+
+void TestWinnerList::absencesAreAppendedAndReadBack()
+{
+    const QString appDir = dir.path() + u'/';
+    QVERIFY(readAbsences(appDir).isEmpty());
+    const Absence first{u"出号结果20240315_093007.txt"_s, 2, u"出号结果20240315_093007.txt"_s, 5};
+    const Absence second{u"出号结果20240315_093007.txt"_s, 5, u"出号结果20240315_101500.txt"_s, 1};
+    QVERIFY(appendAbsence(appDir, first, u"张三\t1001 -> 李四\r\n"_s));
+    const QByteArray firstLine = readBytes(appDir + absenceRecordFileName());
+    QCOMPARE(firstLine, gbk(u"出号结果20240315_093007.txt\t2\t出号结果20240315_093007.txt\t5\t张三\t1001 -> 李四  \r\n"_s));
+    // Lines people added or cut short are skipped and counted; an LF alone ends a line too.
+    TestSupport::writeBytes(appDir + absenceRecordFileName(), firstLine + "a.txt\t1\tb.txt\r\nx\t0\ty\t1\n\r\n");
+    QVERIFY(appendAbsence(appDir, second, QString()));
+    int unreadable = -1;
+    QCOMPARE(readAbsences(appDir, &unreadable), (QList<Absence>{first, second}));
+    QCOMPARE(unreadable, 2);
 }
 
 QTEST_GUILESS_MAIN(TestWinnerList)
