@@ -30,16 +30,18 @@ EventWinners readEventWinners(const QString &appDir, const QString &separator,
     // All lines in one text, cut once: the table then holds one pool instead of one per file.
     QString all;
     for (const QString &file : files) {
-        QString text;
-        if (INIFileModule1::readWholeFile(file, text) != INIFileModule1::ReadOk) {
+        // Bytes that do not decode (a file saved as UTF-16, a line cut short) hide winners.
+        INIFileModule1::FileText read = INIFileModule1::readTextFile(file, TextSource::OwnOutput);
+        if (read.status != INIFileModule1::ReadOk || read.decoded.hadErrors) {
             event.unreadable.append(file);
             continue;
         }
+        QString &text = read.decoded.text;
         if (all.isEmpty())
             all = std::move(text);
         else
             all += text;
-        if (!all.isEmpty() && !all.endsWith(u"\r\n"_s))
+        if (!all.isEmpty() && !all.endsWith(u'\n'))
             all += u"\r\n"_s;
     }
     for (const ResultLine &line : unwritten)

@@ -20,8 +20,8 @@ struct EventWinners {
 // listed too: it cannot be read, and so it is named rather than passed over.
 QStringList resultFiles(const QString &appDir);
 
-// Reads every result file of appDir with the data file's encoding detection and separator; a
-// line that does not give three columns is ignored. Lines still waiting to be written
+// Reads every result file of appDir as the program writes them, with the data file's separator;
+// a line that does not give three columns is ignored, a file that does not decode is unreadable. Lines still waiting to be written
 // (unwritten) are winners as well.
 EventWinners readEventWinners(const QString &appDir, const QString &separator,
                               const QList<ResultLine> &unwritten = {});
