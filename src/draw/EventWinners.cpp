@@ -1,5 +1,6 @@
 #include "EventWinners.h"
 
+#include "AbsenceRecord.h"
 #include "settings/INIFileModule1.h"
 
 #include <QDir>
@@ -20,6 +21,20 @@ QStringList resultFiles(const QString &appDir)
         paths.append(dir.filePath(name));
     return paths;
 }
+
+namespace {
+
+// The event's files: the result files and the absence record, when there is one.
+QStringList eventFiles(const QString &appDir)
+{
+    QStringList files = resultFiles(appDir);
+    const QString record = QDir(appDir).filePath(absenceRecordFileName());
+    if (QFileInfo::exists(record))
+        files.append(record);
+    return files;
+}
+
+} // namespace
 
 EventWinners readEventWinners(const QString &appDir, const QString &separator,
                               const QList<ResultLine> &unwritten)
@@ -44,8 +59,12 @@ EventWinners readEventWinners(const QString &appDir, const QString &separator,
         if (!all.isEmpty() && !all.endsWith(u'\n'))
             all += u"\r\n"_s;
     }
-    for (const ResultLine &line : unwritten)
-        all += line.text + u"\r\n"_s;
+    // Lines waiting for a file of another folder (an archived event) are not this event's.
+    const QString here = QDir::cleanPath(QDir(appDir).absolutePath());
+    for (const ResultLine &line : unwritten) {
+        if (QDir::cleanPath(QFileInfo(line.fileName).absolutePath()) == here)
+            all += line.text + u"\r\n"_s;
+    }
     event.winners.parse(std::move(all), separator);
     return event;
 }
@@ -58,7 +77,7 @@ QString archiveFolderName()
 ArchiveResult archiveResultFiles(const QString &appDir, const QDateTime &when)
 {
     ArchiveResult result;
-    const QStringList files = resultFiles(appDir);
+    const QStringList files = eventFiles(appDir);
     QDir archive(appDir);
     if (!archive.mkpath(archiveFolderName()) || !archive.cd(archiveFolderName()))
         return result;

@@ -1,6 +1,7 @@
 #include "Form1.h"
 
 #include "WinnerListText.h"
+#include "draw/AbsenceRecord.h"
 #include "draw/DrawRandom.h"
 #include "draw/EventWinners.h"
 #include "draw/ResultFile.h"
@@ -107,6 +108,12 @@ T *named(T *control, const QString &name)
 QString indexed(const QString &name, int index)
 {
     return name + u'(' + QString::number(index) + u')';
+}
+
+QString absenceNotWrittenText(const QString &appDir)
+{
+    return u"无法写入缺席记录“"_s + QDir::toNativeSeparators(QDir(appDir).filePath(absenceRecordFileName()))
+        + u"”，将在下次写入结果时补上。"_s;
 }
 
 QString settingsNotSavedText(const QString &file)
@@ -748,6 +755,14 @@ void Form1::disableStartButton()
     Command1->setText(u"开始"_s);
 }
 
+void Form1::endEvent()
+{
+    run.discardPreparedDraw();
+    runLabelData(0);
+    disableStartButton();
+    zopViewZTL();
+}
+
 void Form1::Command1_Click()
 {
     if (running)
@@ -891,7 +906,10 @@ void Form1::redrawAbsentWinner(int winner)
     }
     // The absent winner's line stays in the result file: they were drawn in public.
     run.absentWinners.insert(winner);
+    const int listed = int(run.winnerList.size());
     runInHandler([this, replacement] { revealEntry(replacement); });
+    if (run.winnerList.size() > listed && !recordAbsence(run, settings, winner, listed + 1))
+        messages.error(this, absenceNotWrittenText(settings.appDir));
 }
 
 bool Form1::readEventWinnersAsking(EventWinners &event)

@@ -92,6 +92,7 @@ public:
 
     // After the advanced settings are saved: disabled and "开始" until the next preparation.
     void disableStartButton() override;
+    void endEvent() override;
     bool isRunning() const { return running; }
 
     // Where the result file's date and time come from; tests fix it.
