@@ -1,6 +1,7 @@
 #include "settings/Settings.h"
 #include "support/ScriptedMessageBoxes.h"
 #include "support/TestSupport.h"
+#include "ui/common/QtChinese.h"
 #include "ui/editor/Form3.h"
 
 #include <QCheckBox>
@@ -8,6 +9,8 @@
 #include <QGroupBox>
 #include <QLineEdit>
 #include <QListView>
+#include <QMenu>
+#include <QPainter>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
@@ -124,6 +127,7 @@ private slots:
     void absoluteDataFileName();
     void look_data();
     void look();
+    void contextMenuIsChinese();
     void saveButtonAndEscapeKeepWindowOpen();
     void saveFailure_data();
     void saveFailure();
@@ -602,6 +606,25 @@ void TestForm3::look()
             }
         }
         QVERIFY2((blue > 0) == frame.blueCaption, frame.name);
+    }
+}
+
+// Qt's own menu of a text box, as the program installs it; with ZOP_GRAB_DIR set, a picture.
+void TestForm3::contextMenuIsChinese()
+{
+    QVERIFY(QtChinese::install());
+    Editor ed;
+    ed.writeData(threeEntries);
+    Form3 &form = ed.open();
+    auto *box = ed.find<QLineEdit>(u"Text1(1)"_s);
+    box->selectAll();
+    const std::unique_ptr<QMenu> menu(box->createStandardContextMenu());
+    QCOMPARE(menu->actions().first()->text(), u"撤消(&U)\tCtrl+Z"_s);
+    if (const QString dir = qEnvironmentVariable("ZOP_GRAB_DIR"); !dir.isEmpty()) {
+        menu->adjustSize();
+        QPixmap picture = form.grab();
+        QPainter(&picture).drawPixmap(box->mapTo(&form, box->rect().center()), menu->grab());
+        picture.save(QDir(dir).filePath(u"editor-context-menu.png"_s));
     }
 }
 
