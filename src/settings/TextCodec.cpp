@@ -79,8 +79,8 @@ bool decodeCp936(QByteArrayView bytes, QString &text)
 }
 
 // Chinese saved as UTF-8 always takes three bytes a character, so a lead byte of three or four
-// appears. GBK text that passes for UTF-8 has only two-byte sequences, which would be Latin,
-// Greek or Cyrillic letters with accents: 钱平 is C7 AE C6 BD, "Ǯƽ" read as UTF-8.
+// appears. GBK text that passes for UTF-8 has only two-byte sequences, which would be
+// accented Latin, Greek or Cyrillic letters: 钱平 is C7 AE C6 BD, "Ǯƽ" read as UTF-8.
 bool hasLongUtf8Sequence(QByteArrayView validUtf8)
 {
     return std::any_of(validUtf8.begin(), validUtf8.end(),
