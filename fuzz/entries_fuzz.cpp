@@ -28,9 +28,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     QList<QStringList> expected;
     int expectedWide = 0;
     if (!separator.isEmpty()) {
-        // Lines end at LF, a CR before it included.
-        for (QString line : text.split(u'\n')) {
-            if (line.endsWith(u'\r'))
+        // Lines end at LF, a CR before it included; a CR at the very end stays.
+        const QStringList lines = text.split(u'\n');
+        for (qsizetype i = 0; i < lines.size(); ++i) {
+            QString line = lines[i];
+            if (i + 1 < lines.size() && line.endsWith(u'\r'))
                 line.chop(1);
             const QStringList pieces = line.split(separator);
             if (pieces.size() >= 3)
