@@ -1,8 +1,10 @@
 #include "EventResults.h"
 
+#include "AbsenceRecord.h"
 #include "EventWinners.h"
 #include "settings/INIFileModule1.h"
 
+#include <QDir>
 #include <QFileInfo>
 #include <QHash>
 #include <QSet>
@@ -18,26 +20,12 @@ struct AbsenceMarks {
     QSet<LineKey> replacement;
 };
 
-// The absence record: file, line, replacement file, replacement line; later fields are for
-// people. A line without those four is passed over.
 AbsenceMarks readAbsenceMarks(const QString &appDir)
 {
     AbsenceMarks marks;
-    QString text;
-    if (INIFileModule1::readWholeFile(appDir + u"缺席记录.txt"_s, text) != INIFileModule1::ReadOk)
-        return marks;
-    for (QStringView line : QStringView(text).tokenize(u"\r\n"_s)) {
-        const QList<QStringView> f = line.split(u'\t');
-        if (f.size() < 4)
-            continue;
-        bool ok1 = false;
-        bool ok2 = false;
-        const int absentLine = f[1].toInt(&ok1);
-        const int replacementLine = f[3].toInt(&ok2);
-        if (!ok1 || !ok2 || f[0].isEmpty() || f[2].isEmpty() || absentLine < 1 || replacementLine < 1)
-            continue;
-        marks.absent.insert({f[0].toString(), absentLine});
-        marks.replacement.insert({f[2].toString(), replacementLine});
+    for (const Absence &a : readAbsences(appDir)) {
+        marks.absent.insert({a.absentFile, a.absentLine});
+        marks.replacement.insert({a.replacementFile, a.replacementLine});
     }
     return marks;
 }
@@ -54,7 +42,13 @@ EventResults readEventResults(const QString &appDir, const QString &separator,
     const AbsenceMarks marks = readAbsenceMarks(appDir);
 
     QStringList files = resultFiles(appDir);
+    // Lines waiting for a file of another folder (an archived event) are not this event's.
+    const QString here = QDir::cleanPath(QDir(appDir).absolutePath());
+    QList<ResultLine> waiting;
     for (const ResultLine &line : unwritten) {
+        if (QDir::cleanPath(QFileInfo(line.fileName).absolutePath()) != here)
+            continue;
+        waiting.append(line);
         if (!files.contains(line.fileName))
             files.append(line.fileName);
     }
@@ -65,12 +59,14 @@ EventResults readEventResults(const QString &appDir, const QString &separator,
     QHash<QString, int> numbers; // per prize
     EntryTable cut;
     for (const QString &file : std::as_const(files)) {
-        QString text;
-        if (INIFileModule1::readWholeFile(file, text) == INIFileModule1::ReadFailed) {
+        // Read as written; bytes that do not decode would hide winners.
+        INIFileModule1::FileText read = INIFileModule1::readTextFile(file, TextSource::OwnOutput);
+        if (read.status == INIFileModule1::ReadFailed || read.decoded.hadErrors) {
             results.unreadable.append(file);
             continue;
         }
-        for (const ResultLine &line : unwritten) {
+        QString text = std::move(read.decoded.text);
+        for (const ResultLine &line : std::as_const(waiting)) {
             if (line.fileName == file)
                 text += line.text + u"\r\n"_s;
         }

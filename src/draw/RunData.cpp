@@ -10,6 +10,17 @@ void RunData::resetTables()
     earlierWinners.clear();
     earlierWinnersKeptOut = 0;
     prize.clear();
+    winnerLineIds.clear();
+}
+
+void RunData::discardPreparedDraw()
+{
+    entryTable.clear();
+    drawOrder.clear();
+    earlierWinners.clear();
+    earlierWinnersKeptOut = 0;
+    pressCount = 0;
+    resultFileName.clear();
 }
 
 namespace Module1 {

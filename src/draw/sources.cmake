@@ -6,6 +6,7 @@ set(ZOP_DRAW_SOURCES
   ResultFile.cpp ResultFile.h
   WinnerList.cpp WinnerList.h
   EventWinners.cpp EventWinners.h
+  AbsenceRecord.cpp AbsenceRecord.h
   PrizeList.cpp PrizeList.h
   EventResults.cpp EventResults.h
 )
