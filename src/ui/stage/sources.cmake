@@ -1,0 +1,6 @@
+# The stage: the audience's full-screen view of a draw.
+set(ZOP_UI_STAGE_SOURCES
+  stage/StageScreen.cpp stage/StageScreen.h
+  stage/StageCardGrid.cpp stage/StageCardGrid.h
+  stage/StageView.cpp stage/StageView.h
+)
