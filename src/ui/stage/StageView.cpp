@@ -40,6 +40,8 @@ constexpr double prizeHeight = 0.08;
 // The panel of the rolling rows gives room to the cards when many have won.
 constexpr double largePanel = 0.34, smallPanel = 0.22;
 constexpr double frameHeight = 0.012;
+// A rolling row alone in the panel is no taller than this: large, and still drawn from cache.
+constexpr double maxRowText = 0.12;
 // The cards' text: from readable at the back of a hall up to half a rolling row. Below the
 // comfortable size the panel shrinks first.
 constexpr double minCardText = 0.015, comfortableCardText = 0.03, maxCardText = 0.05;
@@ -133,9 +135,33 @@ void StageView::setPhotoFolder(const QString &folder)
 void StageView::showRolling(const EntryRecord &entry)
 {
     rolling = entry;
+    const bool wasRolling = rollingShown;
     rollingShown = true;
     closingShown = false;
-    updateRolling();
+    // Only where the text was and where it goes is painted again.
+    const QRect before = rollingText;
+    fitRollingRows();
+    update(wasRolling ? before | rollingText : panelInner);
+}
+
+void StageView::fitRollingRows()
+{
+    const std::array<const QString *, 4> columns{nullptr, &rolling.column1, &rolling.column2,
+                                                 &rolling.column3};
+    rollingText = QRect();
+    for (int k = 1; k <= 3; ++k) {
+        rowFonts[k] = QFont();
+        if (rowArea[k].isEmpty() || columns[k]->isEmpty())
+            continue;
+        const int largest = std::min({px(rowArea[k].height() * 0.8), px(maxRowText * height()),
+                                      Fonts::largestCachedGlyph});
+        const int pixels = fittedPixels(rowFont(k, 1), {*columns[k]}, largest, rowArea[k].width() * 0.96);
+        rowFonts[k] = rowFont(k, pixels);
+        const int width = int(QFontMetricsF(rowFonts[k]).horizontalAdvance(*columns[k])) + pixels / 2;
+        rollingText |= QRect(rowArea[k].center().x() - width / 2, rowArea[k].top(), width,
+                             rowArea[k].height());
+    }
+    rollingText &= panelInner;
 }
 
 void StageView::addWinner(const EntryRecord &entry)
@@ -258,6 +284,7 @@ void StageView::layOut()
     if (panelArea != panelBefore)
         baseStale = true;
     cardsStale = true;
+    fitRollingRows();
 }
 
 void StageView::layOutWithPanel(double panelHeight)
@@ -466,12 +493,9 @@ void StageView::paintRolling(QPainter &painter)
                                                  &rolling.column3};
     painter.setPen(rollingGreen);
     for (int k = 1; k <= 3; ++k) {
-        if (rowArea[k].isEmpty() || columns[k]->isEmpty())
+        if (rowFonts[k].pixelSize() <= 0)
             continue;
-        const QFont font = rowFont(k, fittedPixels(rowFont(k, 1), {*columns[k]},
-                                                   px(rowArea[k].height() * 0.8),
-                                                   rowArea[k].width() * 0.96));
-        painter.setFont(font);
+        painter.setFont(rowFonts[k]);
         painter.drawText(rowArea[k], Qt::AlignCenter, *columns[k]);
     }
 }

@@ -4,6 +4,7 @@
 #include "entries/EntryTable.h"
 
 #include <QColor>
+#include <QFont>
 #include <QImage>
 #include <QPixmap>
 #include <QPointer>
@@ -90,6 +91,8 @@ private:
     QStringList cardLines(const EntryRecord &entry) const;
     QFont rowFont(int row, int pixels) const;
     void paintCard(QPainter &painter, Card &card, const QRectF &rect, bool newest);
+    // The rolling rows' fonts, fitted to the entry, and where their text lies.
+    void fitRollingRows();
     void paintRolling(QPainter &painter);
     void paintClosingText(QPainter &painter);
     void paintPanelFrame(QPainter &painter, const QColor &colour) const;
@@ -116,6 +119,8 @@ private:
     QRect titleArea, prizeArea, panelArea, panelInner, cardsArea;
     int frameWidth = 0;
     std::array<QRect, 4> rowArea; // 1..3
+    std::array<QFont, 4> rowFonts;
+    QRect rollingText;
 
     QPixmap backdrop; // at the stage's size in device pixels
     QPixmap base;  // backdrop, title, prize and the panel in its own colour
