@@ -23,7 +23,6 @@ QApplication *benchApplication()
     static bool prepared = false;
     if (app && !prepared) {
         Fonts::installSubstitutions();
-        Fonts::cacheLargeGlyphs();
         QApplication::setStyle(u"Fusion"_s);
         prepared = true;
     }

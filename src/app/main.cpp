@@ -21,7 +21,6 @@ int main(int argc, char *argv[])
         return 1;
     }
     Fonts::installSubstitutions();
-    Fonts::cacheLargeGlyphs();
     // The layout's button and panel colours show in this style on every platform.
     QApplication::setStyle(u"Fusion"_s);
 

@@ -21,12 +21,6 @@ void installSubstitutions()
 #endif
 }
 
-void cacheLargeGlyphs()
-{
-    if (!qEnvironmentVariableIsSet("QT_MAX_CACHED_GLYPH_SIZE"))
-        qputenv("QT_MAX_CACHED_GLYPH_SIZE", QByteArray::number(largestCachedGlyph));
-}
-
 QFont layoutFont(const QString &family, double points, bool bold, bool underline)
 {
     QFont font(family);

@@ -1,5 +1,6 @@
 #include "StageView.h"
 
+#include "GlyphCache.h"
 #include "StageScreen.h"
 #include "ui/common/Fonts.h"
 #include "ui/common/Pictures.h"
@@ -40,7 +41,7 @@ constexpr double prizeHeight = 0.08;
 // The panel of the rolling rows gives room to the cards when many have won.
 constexpr double largePanel = 0.34, smallPanel = 0.22;
 constexpr double frameHeight = 0.012;
-// A rolling row alone in the panel is no taller than this: large, and still drawn from cache.
+// A rolling row alone in the panel is no taller than this, so that its glyphs stay few bytes.
 constexpr double maxRowText = 0.12;
 // The cards' text: from readable at the back of a hall up to half a rolling row. Below the
 // comfortable size the panel shrinks first.
@@ -87,7 +88,8 @@ QImage cropped(const QImage &image, double aspect)
 } // namespace
 
 StageView::StageView(QWidget *parent)
-    : QWidget(parent, Qt::Window | Qt::FramelessWindowHint)
+    : QWidget(parent, Qt::Window | Qt::FramelessWindowHint),
+      glyphCache(std::make_unique<GlyphCache>())
 {
     setWindowTitle(u"ZOP摇号"_s);
     setCursor(Qt::BlankCursor);
@@ -153,11 +155,10 @@ void StageView::fitRollingRows()
         rowFonts[k] = QFont();
         if (rowArea[k].isEmpty() || columns[k]->isEmpty())
             continue;
-        const int largest = std::min({px(rowArea[k].height() * 0.8), px(maxRowText * height()),
-                                      Fonts::largestCachedGlyph});
+        const int largest = std::min(px(rowArea[k].height() * 0.8), px(maxRowText * height()));
         const int pixels = fittedPixels(rowFont(k, 1), {*columns[k]}, largest, rowArea[k].width() * 0.96);
         rowFonts[k] = rowFont(k, pixels);
-        const int width = int(QFontMetricsF(rowFonts[k]).horizontalAdvance(*columns[k])) + pixels / 2;
+        const int width = int(glyphCache->width(rowFonts[k], *columns[k])) + pixels / 2;
         rollingText |= QRect(rowArea[k].center().x() - width / 2, rowArea[k].top(), width,
                              rowArea[k].height());
     }
@@ -491,12 +492,15 @@ void StageView::paintRolling(QPainter &painter)
 {
     const std::array<const QString *, 4> columns{nullptr, &rolling.column1, &rolling.column2,
                                                  &rolling.column3};
-    painter.setPen(rollingGreen);
     for (int k = 1; k <= 3; ++k) {
         if (rowFonts[k].pixelSize() <= 0)
             continue;
-        painter.setFont(rowFonts[k]);
-        painter.drawText(rowArea[k], Qt::AlignCenter, *columns[k]);
+        const QFontMetricsF metrics(rowFonts[k]);
+        const double width = glyphCache->width(rowFonts[k], *columns[k]);
+        const QPointF origin(rowArea[k].center().x() + 0.5 - width / 2,
+                             rowArea[k].top() + (rowArea[k].height() - metrics.height()) / 2
+                                 + metrics.ascent());
+        glyphCache->drawText(painter, origin, rowFonts[k], rollingGreen, *columns[k]);
     }
 }
 

@@ -11,9 +11,10 @@
 #include <QWidget>
 
 #include <array>
+#include <memory>
 #include <vector>
 
-class QScreen;
+class GlyphCache;
 
 // The stage: a full-screen view of a draw for the audience, on the screen beside the main
 // window's. It is told what to show and shows nothing else: no controls, no cursor, no dialog.
@@ -127,6 +128,7 @@ private:
     QPixmap scene; // base with the cards
     bool baseStale = true, cardsStale = true;
 
+    std::unique_ptr<GlyphCache> glyphCache; // of the rolling rows
     QPointer<QWidget> mainWindow;
     bool watchingScreens = false;
     bool shared = false;

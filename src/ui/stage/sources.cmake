@@ -2,5 +2,6 @@
 set(ZOP_UI_STAGE_SOURCES
   stage/StageScreen.cpp stage/StageScreen.h
   stage/StageCardGrid.cpp stage/StageCardGrid.h
+  stage/GlyphCache.cpp stage/GlyphCache.h
   stage/StageView.cpp stage/StageView.h
 )

@@ -1,3 +1,5 @@
+#include "ui/common/Fonts.h"
+#include "ui/stage/GlyphCache.h"
 #include "ui/stage/StageCardGrid.h"
 #include "ui/stage/StageScreen.h"
 #include "ui/stage/StageView.h"
@@ -6,6 +8,7 @@
 #include <QFile>
 #include <QImage>
 #include <QPaintEvent>
+#include <QPainter>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -38,6 +41,7 @@ private slots:
     void cardGrid_data();
     void cardGrid();
     void rollingRepaintsOnlyItsRows();
+    void glyphCacheDrawsLikeThePainter();
     void photos();
 };
 
@@ -111,6 +115,39 @@ void tst_Stage::rollingRepaintsOnlyItsRows()
     QTRY_VERIFY(!recorder.painted.isEmpty());
     QVERIFY(view.rollingRect().contains(recorder.painted.boundingRect()));
     QVERIFY(!view.rollingRect().intersects(view.cardsRect()));
+}
+
+void tst_Stage::glyphCacheDrawsLikeThePainter()
+{
+    // Large glyphs, where the painter itself takes the slow road; drawn twice, from the cache.
+    QFont font = Fonts::layoutFont(Fonts::songti(), 10, true);
+    font.setPixelSize(150);
+    const QString text = u"欧阳A1"_s;
+    const auto lit = [](const QImage &image) {
+        qint64 sum = 0;
+        for (int y = 0; y < image.height(); ++y)
+            for (int x = 0; x < image.width(); ++x)
+                sum += qGreen(image.pixel(x, y));
+        return sum;
+    };
+    QImage direct(800, 240, QImage::Format_RGB32), cached(direct.size(), direct.format());
+    direct.fill(Qt::black);
+    cached.fill(Qt::black);
+    {
+        QPainter painter(&direct);
+        painter.setFont(font);
+        painter.setPen(Qt::green);
+        painter.drawText(QPointF(10, 180), text);
+    }
+    GlyphCache glyphs;
+    for (int i = 0; i < 2; ++i) {
+        cached.fill(Qt::black);
+        QPainter painter(&cached);
+        glyphs.drawText(painter, QPointF(10, 180), font, Qt::green, text);
+    }
+    QCOMPARE(glyphs.width(font, text), QFontMetricsF(font).horizontalAdvance(text));
+    QVERIFY(lit(direct) > 0);
+    QVERIFY(qAbs(lit(cached) - lit(direct)) < lit(direct) / 50);
 }
 
 void tst_Stage::photos()
