@@ -579,9 +579,8 @@ void StageView::placeOnScreen()
     QList<QRect> geometries;
     for (const QScreen *s : screens)
         geometries << s->geometry();
-    QScreen *mainScreen = QGuiApplication::screenAt(mainWindow->frameGeometry().center());
-    if (!mainScreen)
-        mainScreen = mainWindow->screen();
+    // The window's own screen: separate X screens all start at 0,0, so a point names none.
+    QScreen *mainScreen = mainWindow->screen();
     const int chosen = StageScreen::choose(geometries, int(screens.indexOf(mainScreen)));
     if (chosen < 0) {
         close();
@@ -603,7 +602,9 @@ void StageView::placeOnScreen()
         create();
     windowHandle()->setScreen(screens[chosen]);
     setGeometry(screens[chosen]->geometry());
-    showFullScreen();
+    // Not showFullScreen(): it would take the focus from the main window.
+    setWindowState(windowState() | Qt::WindowFullScreen);
+    show();
     if (shared) {
         raise();
         activateWindow();
