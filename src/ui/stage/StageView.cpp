@@ -85,6 +85,12 @@ QImage cropped(const QImage &image, double aspect)
     return image.copy(0, (image.height() - h) / 3, image.width(), h); // faces sit high
 }
 
+// Line breaks as the settings hold them (CR LF) become the painter's.
+QString plainLines(QString text)
+{
+    return text.replace(u"\r\n"_s, u"\n"_s).replace(u'\r', u'\n');
+}
+
 } // namespace
 
 StageView::StageView(QWidget *parent)
@@ -102,9 +108,9 @@ StageView::~StageView() = default;
 
 void StageView::setTitle(const QString &text)
 {
-    if (text == title)
+    if (plainLines(text) == title)
         return;
-    title = text;
+    title = plainLines(text);
     baseStale = true;
     update();
 }
@@ -185,7 +191,7 @@ void StageView::setPanelColour(const QColor &colour)
 
 void StageView::showClosingText(const QString &text)
 {
-    closingText = text;
+    closingText = plainLines(text);
     closingShown = true;
     rollingShown = false;
     updateRolling();
@@ -438,8 +444,9 @@ void StageView::paintCard(QPainter &painter, Card &card, const QRectF &rect, boo
     const double pad = StageCardGrid::padding * rect.height();
     const double radius = rect.height() * 0.1;
     QLinearGradient paper(rect.topLeft(), rect.bottomLeft());
-    paper.setColorAt(0, QColor(0xFF, 0xF8, 0xE1));
-    paper.setColorAt(1, QColor(0xFF, 0xDF, 0x96));
+    // An absent winner's card stays, greyed, so that the audience sees why a name follows.
+    paper.setColorAt(0, card.absent ? QColor(0xC8, 0xC8, 0xC8) : QColor(0xFF, 0xF8, 0xE1));
+    paper.setColorAt(1, card.absent ? QColor(0x98, 0x98, 0x98) : QColor(0xFF, 0xDF, 0x96));
     painter.setPen(QPen(newest ? QColor(0xE0, 0x20, 0x20) : QColor(0xB8, 0x86, 0x0B),
                         std::max(1.0, rect.height() * (newest ? 0.05 : 0.02))));
     painter.setBrush(paper);
@@ -486,6 +493,27 @@ void StageView::paintCard(QPainter &painter, Card &card, const QRectF &rect, boo
                          lines[k]);
         y += lineStep;
     }
+    if (card.absent) {
+        QFont stamp = Fonts::layoutFont(Fonts::heiti(), 10, true);
+        stamp.setPixelSize(std::max(1, int(rect.height() * 0.3)));
+        painter.save();
+        painter.translate(rect.center());
+        painter.rotate(-15);
+        painter.setFont(stamp);
+        painter.setPen(QColor(0xD0, 0x10, 0x10, 0xD0));
+        painter.drawText(QRectF(-rect.width() / 2, -rect.height() / 2, rect.width(), rect.height()),
+                         Qt::AlignCenter, u"缺席"_s);
+        painter.restore();
+    }
+}
+
+void StageView::markAbsent(int winner)
+{
+    if (winner < 0 || winner >= int(cards.size()) || cards[winner].absent)
+        return;
+    cards[winner].absent = true;
+    cardsStale = true;
+    update(cardsArea);
 }
 
 void StageView::paintRolling(QPainter &painter)

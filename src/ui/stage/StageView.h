@@ -49,6 +49,8 @@ public:
     void setClosingTextColour(const QColor &colour);
     // A new run: no cards, no rolling entry, no closing text.
     void clearRun();
+    // The winner (0-based) was not in the room; a replacement's card follows.
+    void markAbsent(int winner);
 
     int winnerCount() const { return int(cards.size()); }
     bool hasPhoto(int winner) const;
@@ -80,6 +82,7 @@ private:
         QImage photo;         // decoded once, at most photo height
         QPixmap scaledPhoto;  // at the card's size
         double widestLine = 0; // of its text at one pixel
+        bool absent = false;
     };
 
     void placeOnScreen();
