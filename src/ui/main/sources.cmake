@@ -1,4 +1,4 @@
 set(ZOP_UI_MAIN_SOURCES
   main/Form1.cpp main/Form1.h
-  main/WinnerListText.cpp main/WinnerListText.h
+  main/WindowLayout.cpp main/WindowLayout.h
 )
