@@ -126,9 +126,14 @@ void StageView::setPrize(const QString &name, const QImage &picture)
 
 void StageView::setColumns(const std::array<bool, 3> &shown, const std::array<int, 3> &sizes)
 {
-    shownColumns = shown;
+    std::array<int, 3> clamped{};
     for (int k = 0; k < 3; ++k)
-        rowSizes[k] = std::clamp(sizes[k], 1, 200);
+        clamped[k] = std::clamp(sizes[k], 1, 200);
+    // Asked after every winner: the cards are laid out again only for a change.
+    if (shown == shownColumns && clamped == rowSizes)
+        return;
+    shownColumns = shown;
+    rowSizes = clamped;
     for (Card &card : cards)
         measure(card);
     layOut();

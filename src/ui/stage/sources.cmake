@@ -4,4 +4,7 @@ set(ZOP_UI_STAGE_SOURCES
   stage/StageCardGrid.cpp stage/StageCardGrid.h
   stage/GlyphCache.cpp stage/GlyphCache.h
   stage/StageView.cpp stage/StageView.h
+  stage/StageDrawView.cpp stage/StageDrawView.h
+  stage/StageWindow.cpp stage/StageWindow.h
+  stage/ClickerKeys.cpp stage/ClickerKeys.h
 )
