@@ -219,6 +219,11 @@ void StageView::clearRun()
     update();
 }
 
+int StageView::absentCount() const
+{
+    return int(std::count_if(cards.begin(), cards.end(), [](const Card &c) { return c.absent; }));
+}
+
 bool StageView::hasPhoto(int winner) const
 {
     return winner >= 0 && winner < int(cards.size()) && !cards[winner].photo.isNull();
@@ -639,7 +644,6 @@ void StageView::placeOnScreen()
     setWindowState(windowState() | Qt::WindowFullScreen);
     show();
     if (shared) {
-        raise();
         activateWindow();
         setFocus();
     } else {

@@ -53,6 +53,13 @@ public:
     void markAbsent(int winner);
 
     int winnerCount() const { return int(cards.size()); }
+    // What is on show: the rolling entry (empty once the closing text shows), the colours of
+    // the panel's frame and of the closing text (invalid: their own), and the absent cards.
+    EntryRecord rollingEntry() const { return rollingShown ? rolling : EntryRecord(); }
+    QString closingTextShown() const { return closingShown ? closingText : QString(); }
+    QColor panelFrameColour() const { return panelColour; }
+    QColor closingTextColour() const { return closingColour; }
+    int absentCount() const;
     bool hasPhoto(int winner) const;
     StageCardGrid::Grid cardGrid() const { return grid; }
     // The part a rolling step repaints.
