@@ -296,7 +296,8 @@ void StageView::layOut()
 {
     const QRect panelBefore = panelArea;
     layOutWithPanel(largePanel);
-    if (grid.perPage < int(cards.size()) || grid.textPixels < comfortableCardText * height())
+    if (!cards.empty()
+        && (grid.perPage < int(cards.size()) || grid.textPixels < comfortableCardText * height()))
         layOutWithPanel(smallPanel);
     if (panelArea != panelBefore)
         baseStale = true;
@@ -418,6 +419,7 @@ void StageView::rebuildBase()
     paintPanelFrame(painter, panelLavender);
     baseStale = false;
     cardsStale = true;
+    scene = QPixmap(); // the cards are put on a fresh copy of the whole base
 }
 
 void StageView::rebuildCards()
@@ -457,10 +459,12 @@ void StageView::paintCard(QPainter &painter, Card &card, const QRectF &rect, boo
     // An absent winner's card stays, greyed, so that the audience sees why a name follows.
     paper.setColorAt(0, card.absent ? QColor(0xC8, 0xC8, 0xC8) : QColor(0xFF, 0xF8, 0xE1));
     paper.setColorAt(1, card.absent ? QColor(0x98, 0x98, 0x98) : QColor(0xFF, 0xDF, 0x96));
-    painter.setPen(QPen(newest ? QColor(0xE0, 0x20, 0x20) : QColor(0xB8, 0x86, 0x0B),
-                        std::max(1.0, rect.height() * (newest ? 0.05 : 0.02))));
+    const double border = std::max(1.0, rect.height() * (newest ? 0.05 : 0.02));
+    painter.setPen(QPen(newest ? QColor(0xE0, 0x20, 0x20) : QColor(0xB8, 0x86, 0x0B), border));
     painter.setBrush(paper);
-    painter.drawRoundedRect(rect, radius, radius);
+    // The border stays inside the card, and so inside the cards area that is redrawn.
+    const double inside = border / 2 + 1;
+    painter.drawRoundedRect(rect.adjusted(inside, inside, -inside, -inside), radius, radius);
 
     QRectF textRect = rect.adjusted(pad, pad, -pad, -pad);
     const QStringList lines = cardLines(card.entry);

@@ -42,6 +42,7 @@ private slots:
     void cardGrid();
     void rollingRepaintsOnlyItsRows();
     void glyphCacheDrawsLikeThePainter();
+    void cardsAddedOneByOneLookAsIfAddedAtOnce();
     void photos();
 };
 
@@ -148,6 +149,24 @@ void tst_Stage::glyphCacheDrawsLikeThePainter()
     QCOMPARE(glyphs.width(font, text), QFontMetricsF(font).horizontalAdvance(text));
     QVERIFY(lit(direct) > 0);
     QVERIFY(qAbs(lit(cached) - lit(direct)) < lit(direct) / 50);
+}
+
+void tst_Stage::cardsAddedOneByOneLookAsIfAddedAtOnce()
+{
+    // The panel shrinks and the cards move as they come; nothing of an earlier layout stays.
+    StageView stepwise, atOnce;
+    for (StageView *view : {&stepwise, &atOnce}) {
+        view->resize(1280, 720);
+        view->setTitle(u"年会"_s);
+    }
+    for (int i = 1; i <= 40; ++i) {
+        const EntryRecord entry{u"A%1"_s.arg(i), u"李娜"_s, u"市场部"_s};
+        stepwise.addWinner(entry);
+        stepwise.grab();
+        atOnce.addWinner(entry);
+    }
+    QVERIFY(stepwise.rollingRect().height() < 720 / 4); // the panel did shrink
+    QCOMPARE(stepwise.grab().toImage(), atOnce.grab().toImage());
 }
 
 void tst_Stage::photos()
