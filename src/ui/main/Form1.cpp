@@ -729,5 +729,6 @@ void Form1::closeEvent(QCloseEvent *event)
         event->ignore();
         return;
     }
+    stage->close();
     QWidget::closeEvent(event);
 }

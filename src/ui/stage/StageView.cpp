@@ -101,6 +101,8 @@ StageView::StageView(QWidget *parent)
     setCursor(Qt::BlankCursor);
     setAttribute(Qt::WA_OpaquePaintEvent);
     setAttribute(Qt::WA_NoSystemBackground);
+    // The program ends with its main window, the stage open or not.
+    setAttribute(Qt::WA_QuitOnClose, false);
     setFocusPolicy(Qt::StrongFocus);
 }
 
