@@ -9,6 +9,17 @@ void RunData::resetTables()
     absentWinners.clear();
     earlierWinners.clear();
     earlierWinnersKeptOut = 0;
+    winnerLineIds.clear();
+}
+
+void RunData::discardPreparedDraw()
+{
+    entryTable.clear();
+    drawOrder.clear();
+    earlierWinners.clear();
+    earlierWinnersKeptOut = 0;
+    pressCount = 0;
+    resultFileName.clear();
 }
 
 namespace Module1 {

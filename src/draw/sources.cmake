@@ -6,4 +6,5 @@ set(ZOP_DRAW_SOURCES
   ResultFile.cpp ResultFile.h
   WinnerList.cpp WinnerList.h
   EventWinners.cpp EventWinners.h
+  AbsenceRecord.cpp AbsenceRecord.h
 )

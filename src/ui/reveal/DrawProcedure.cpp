@@ -4,6 +4,7 @@
 #include "DrawView.h"
 #include "RollingDisplay.h"
 #include "WinnerListText.h"
+#include "draw/AbsenceRecord.h"
 #include "draw/DrawRandom.h"
 #include "draw/EventWinners.h"
 #include "draw/ResultFile.h"
@@ -23,6 +24,12 @@ namespace {
 
 // Only a hand-edited settings file asks for more; the sequence is held in memory.
 constexpr int maxRollCount = 100000;
+
+QString absenceNotWrittenText(const QString &appDir)
+{
+    return u"无法写入缺席记录“"_s + QDir::toNativeSeparators(QDir(appDir).filePath(absenceRecordFileName()))
+        + u"”，将在下次写入结果时补上。"_s;
+}
 
 } // namespace
 
@@ -238,7 +245,10 @@ void DrawProcedure::redrawAbsentWinner(int winner)
     // The absent winner's line stays in the result file: they were drawn in public.
     run.absentWinners.insert(winner);
     tell([winner](DrawView &v) { v.winnerAbsent(winner); });
+    const int listed = int(run.winnerList.size());
     runInHandler([this, replacement] { revealEntry(replacement); });
+    if (run.winnerList.size() > listed && !recordAbsence(run, settings, winner, listed + 1))
+        messages.error(dialogParent, absenceNotWrittenText(settings.appDir));
 }
 
 bool DrawProcedure::readEventWinnersAsking(EventWinners &event)

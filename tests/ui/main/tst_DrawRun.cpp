@@ -1,4 +1,5 @@
 #include "Form1Fixture.h"
+#include "draw/AbsenceRecord.h"
 #include "support/TestSupport.h"
 #include "ui/common/Fonts.h"
 #include "ui/common/WidgetColours.h"
@@ -666,6 +667,9 @@ void TestDrawRun::absentWinnerRedrawn()
     // Asked over the organiser's window, never the stage.
     for (const auto &box : std::as_const(w.messages.shown))
         QCOMPARE(box.parent, &w.form);
+    // On disk as well: the file's second line was absent, its fourth took the prize.
+    const QString file = resultName(QTime(9, 30, 7));
+    QCOMPARE(readAbsences(dir.path()), (QList<Absence>{{file, 2, file, 4}}));
     grab(w.form, u"absent-winner"_s);
     // Rolled and flashed like any winner.
     QVERIFY(waits.waits.size() - waitsBefore >= w.settings.rollCountMin + 2 * 8);
