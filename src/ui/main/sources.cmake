@@ -1,4 +1,5 @@
 set(ZOP_UI_MAIN_SOURCES
   main/Form1.cpp main/Form1.h
+  main/PrizeRow.cpp main/PrizeRow.h
   main/WindowLayout.cpp main/WindowLayout.h
 )

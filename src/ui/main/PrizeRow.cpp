@@ -1,0 +1,107 @@
+#include "PrizeRow.h"
+
+#include "draw/PrizeList.h"
+#include "draw/RunData.h"
+#include "settings/Settings.h"
+#include "ui/common/CaptionLabel.h"
+#include "ui/common/Fonts.h"
+#include "ui/common/MessageBoxes.h"
+#include "ui/common/WidgetColours.h"
+#include "ui/prizes/PrizeChooser.h"
+#include "ui/reveal/DrawProcedure.h"
+
+#include <QApplication>
+#include <QComboBox>
+
+using namespace Qt::StringLiterals;
+
+PrizeRow::PrizeRow(QWidget *panel, WindowLayout &layout, Settings &settings, RunData &run,
+                   MessageBoxes &messages, const DrawProcedure &procedure)
+    : panel(panel), layout(layout), settings(settings), run(run), messages(messages), procedure(procedure)
+{
+    Label4 = new CaptionLabel(panel);
+    Label4->setObjectName(u"Label4(2)"_s);
+    Label4->setText(u"本轮奖项："_s);
+    // The panel's blue is for its caption only.
+    WidgetColours::setForeColor(Label4, QApplication::palette().color(QPalette::WindowText));
+    layout.setFont(Label4, Fonts::heiti(), 8);
+    Combo1 = new QComboBox(panel);
+    Combo1->setObjectName(u"Combo1"_s);
+    Combo1->hide();
+    Label4->hide();
+    prizes = std::make_unique<PrizeChooser>(Combo1);
+    prizes->chosen = [this](int remaining) {
+        prizeCount = remaining;
+        if (chosen)
+            chosen();
+    };
+}
+
+PrizeRow::~PrizeRow() = default;
+
+void PrizeRow::setPlacements(std::vector<WindowLayout::Placement> withoutRow)
+{
+    placements = std::move(withoutRow);
+}
+
+void PrizeRow::show(bool shown)
+{
+    const int row = shown ? 360 : 0;
+    std::vector<WindowLayout::Placement> all = placements;
+    for (WindowLayout::Placement &p : all) {
+        if (p.control == panel) {
+            p.top -= row;
+            p.height += row;
+        } else if (p.control->parentWidget() == panel && p.control != Combo1 && p.control != Label4) {
+            p.top += row;
+        }
+    }
+    Combo1->setVisible(shown);
+    Label4->setVisible(shown);
+    layout.setPlacements(std::move(all));
+    layout.apply(layout.factor());
+}
+
+void PrizeRow::load(bool reportBadLines)
+{
+    const bool hadRow = !Combo1->isHidden();
+    const PrizeListFile list = prizes->reload(settings.appDir, settings.fieldSeparator, run.unwrittenResultLines);
+    if (!prizes->hasPrizes())
+        prizeCount = 0;
+    if (prizes->hasPrizes() != hadRow)
+        show(prizes->hasPrizes());
+    if (reportBadLines && !list.badLines.isEmpty())
+        messages.information(panel->window(), PrizeLists::badLinesMessage(list));
+}
+
+void PrizeRow::select(int delta)
+{
+    if (!procedure.isRunning())
+        prizes->step(delta);
+}
+
+void PrizeRow::selectAfterRun()
+{
+    prizes->selectAfterRun(settings.appDir, settings.fieldSeparator, run.unwrittenResultLines);
+}
+
+QString PrizeRow::currentName() const
+{
+    return prizes->currentName();
+}
+
+QString PrizeRow::currentPicture() const
+{
+    return prizes->currentPicture();
+}
+
+int PrizeRow::drawCount() const
+{
+    return prizeCount > 0 ? prizeCount : settings.drawCount;
+}
+
+void PrizeRow::confirmCount(int count)
+{
+    if (prizeCount > 0)
+        prizeCount = count;
+}

@@ -1,0 +1,66 @@
+#pragma once
+
+#include "WindowLayout.h"
+
+#include <QString>
+
+#include <functional>
+#include <memory>
+#include <vector>
+
+struct Settings;
+class RunData;
+class MessageBoxes;
+class DrawProcedure;
+class CaptionLabel;
+class PrizeChooser;
+class QComboBox;
+
+// The prize row of the quick settings panel: caption "本轮奖项：" (Label4(2)) and the prize
+// drop-down (Combo1). The panel has the row only while there is a prize list.
+class PrizeRow
+{
+public:
+    // The controls are made in panel; layout places them and the rest of the window.
+    PrizeRow(QWidget *panel, WindowLayout &layout, Settings &settings, RunData &run,
+             MessageBoxes &messages, const DrawProcedure &procedure);
+    ~PrizeRow();
+    PrizeRow(const PrizeRow &) = delete;
+    PrizeRow &operator=(const PrizeRow &) = delete;
+
+    // Told after each choice of the drop-down.
+    std::function<void()> chosen;
+
+    QComboBox *combo() const { return Combo1; }
+    CaptionLabel *caption() const { return Label4; }
+
+    // The window's placements without the row; the panel is laid out again around it.
+    void setPlacements(std::vector<WindowLayout::Placement> withoutRow);
+    // The panel with or without the row; it grows upwards, so nothing in it moves on screen.
+    void show(bool shown);
+
+    void load(bool reportBadLines);
+    void select(int delta);
+    void selectAfterRun();
+    QString currentName() const;
+    QString currentPicture() const;
+
+    // For the draw count box: what the chosen prize still needs, else the count last confirmed.
+    int drawCount() const;
+    // A confirmed count replaces what the prize still needs, while a prize is chosen.
+    void confirmCount(int count);
+
+private:
+    QWidget *panel;
+    WindowLayout &layout;
+    Settings &settings;
+    RunData &run;
+    MessageBoxes &messages;
+    const DrawProcedure &procedure;
+
+    CaptionLabel *Label4 = nullptr;
+    QComboBox *Combo1 = nullptr;
+    std::unique_ptr<PrizeChooser> prizes;
+    int prizeCount = 0; // 0 without a prize that needs winners
+    std::vector<WindowLayout::Placement> placements;
+};
