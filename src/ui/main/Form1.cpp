@@ -19,7 +19,6 @@
 #include "ui/reveal/WinnerListText.h"
 #include "ui/reveal/zopSleepModule.h"
 #include "ui/settings/Form2.h"
-#include "ui/stage/ClickerKeys.h"
 #include "ui/stage/StageView.h"
 #include "ui/stage/StageWindow.h"
 
@@ -52,34 +51,6 @@ const QColor red(0xFF, 0x00, 0x00);
 const QColor blue(0x00, 0x00, 0xFF);
 const QColor rollingGreen(0x00, 0xC0, 0x00);
 const QColor panelColour(0x80, 0x80, 0xFF);
-
-constexpr int spaceKey = 32, enterKey = 13;
-
-// The character code a key press would give: 32 for the space bar, 13 for either Enter key.
-int keyAsciiOf(const QKeyEvent &event)
-{
-    switch (event.key()) {
-    case Qt::Key_Space:
-        return spaceKey;
-    case Qt::Key_Return:
-    case Qt::Key_Enter:
-        return enterKey;
-    // A presentation clicker's "next", and the arrow a keyboard has for it.
-    case Qt::Key_PageDown:
-    case Qt::Key_Right:
-        return spaceKey;
-    default:
-        break;
-    }
-    const QString text = event.text();
-    return text.size() == 1 ? text.at(0).unicode() : 0;
-}
-
-bool isStartKey(const QKeyEvent &event)
-{
-    const int code = keyAsciiOf(event);
-    return code == spaceKey || code == enterKey;
-}
 
 // Sizes a hand-edited settings file can hold that no label could show.
 double displayPoints(int points)
@@ -128,12 +99,7 @@ Form1::Form1(Settings &settings, RunData &run, MessageBoxes &messages, const QSt
     layout->centreOnScreen();
 
     stage = std::make_unique<StageWindow>(*this, procedure, settings, run);
-    stage->setKeyHandler([this](int key, bool autoRepeat) {
-        // The stage has the keyboard only when it covers this window: Esc and F5 close it.
-        if (ClickerKeys::action(key) == ClickerKeys::Action::ToggleStage)
-            key = Qt::Key_Escape;
-        clickerKey(key, autoRepeat);
-    });
+    stage->setKeyHandler([this](int key, bool autoRepeat) { keys->stageKeyPress(key, autoRepeat); });
     // A shortcut of the window, so that it works whichever control has the focus.
     auto *stageKey = new QShortcut(QKeySequence(Qt::Key_F5), this);
     connect(stageKey, &QShortcut::activated, this, &Form1::toggleStage);
@@ -322,6 +288,7 @@ void Form1::createControls()
     connect(Label6, &CaptionLabel::clicked, this, &Form1::Label6_Click);
     connect(Label8, &CaptionLabel::clicked, this, &Form1::Label8_Click);
     connect(LabelStage, &CaptionLabel::clicked, this, &Form1::toggleStage);
+    keys = std::make_unique<KeyRouting>(*this, Command1, Text2);
     Command1->installEventFilter(this);
     Text2->installEventFilter(this);
     // A double-click on a winner's line, or its context menu, redraws an absent winner.
@@ -673,7 +640,8 @@ void Form1::Text2_KeyPress(int keyAscii)
 
 void Form1::startFromKey(int keyAscii)
 {
-    if ((keyAscii == spaceKey || keyAscii == enterKey) && Command1->isEnabled())
+    // Space and Enter.
+    if ((keyAscii == 32 || keyAscii == 13) && Command1->isEnabled())
         Command1_Click();
 }
 
@@ -687,32 +655,6 @@ void Form1::choosePreviousPrize()
     selectPrize(-1);
 }
 
-bool Form1::clickerKey(int key, bool autoRepeat)
-{
-    switch (ClickerKeys::action(key)) {
-    case ClickerKeys::Action::Start:
-        if (!autoRepeat)
-            startFromKey(spaceKey);
-        return true;
-    case ClickerKeys::Action::PreviousPrize:
-        if (!autoRepeat && !procedure.isRunning())
-            choosePreviousPrize();
-        return true;
-    case ClickerKeys::Action::ToggleStage:
-        if (!autoRepeat)
-            toggleStage();
-        return true;
-    case ClickerKeys::Action::CloseStage:
-        if (!stage->isOpen())
-            return false;
-        stage->close();
-        return true;
-    case ClickerKeys::Action::None:
-        break;
-    }
-    return false;
-}
-
 bool Form1::eventFilter(QObject *watched, QEvent *event)
 {
     if (event->type() == QEvent::MouseButtonDblClick && watched == Text2->viewport()) {
@@ -722,41 +664,15 @@ bool Form1::eventFilter(QObject *watched, QEvent *event)
             return true;
         }
     }
-    if (event->type() == QEvent::KeyPress && (watched == Command1 || watched == Text2)) {
-        const auto *key = static_cast<QKeyEvent *>(event);
-        if (!isStartKey(*key)) {
-            if (ClickerKeys::action(key->key()) != ClickerKeys::Action::ToggleStage
-                && clickerKey(key->key(), key->isAutoRepeat()))
-                return true;
-            return QWidget::eventFilter(watched, event);
-        }
-        // A held key repeats its press; it is still one press. The button's own space click
-        // on release never happens, as its press is taken here.
-        if (!key->isAutoRepeat()) {
-            if (watched == Command1)
-                Command1_KeyPress(keyAsciiOf(*key));
-            else
-                Text2_KeyPress(keyAsciiOf(*key));
-        }
+    if (keys && keys->controlKeyPress(watched, *event))
         return true;
-    }
     return QWidget::eventFilter(watched, event);
 }
 
 void Form1::keyPressEvent(QKeyEvent *event)
 {
-    // Keys reach the window itself only when no control holds the focus; those passed up by
-    // the quick settings boxes or the confirm button (Enter) are not the window's.
-    const QWidget *focus = focusWidget();
-    if ((focus && focus != this) || !isStartKey(*event)) {
-        // Esc closing the stage and the previous prize hold wherever the key comes from.
-        if (isStartKey(*event) || ClickerKeys::action(event->key()) == ClickerKeys::Action::ToggleStage
-            || !clickerKey(event->key(), event->isAutoRepeat()))
-            QWidget::keyPressEvent(event);
-        return;
-    }
-    if (!event->isAutoRepeat())
-        Form_KeyPress(keyAsciiOf(*event));
+    if (!keys->windowKeyPress(*event))
+        QWidget::keyPressEvent(event);
 }
 
 void Form1::closeEvent(QCloseEvent *event)

@@ -2,6 +2,7 @@
 
 #include "ui/settings/MainWindowRefresh.h"
 
+#include "KeyRouting.h"
 #include "PrizeRow.h"
 #include "WindowLayout.h"
 #include "ui/reveal/DrawProcedure.h"
@@ -129,8 +130,6 @@ private:
     void createControls();
     void stackFrontToBack(std::initializer_list<QWidget *> controls);
     void startFromKey(int keyAscii);
-    // The stage's and the prize list's keys, pressed in either window; false for other keys.
-    bool clickerKey(int key, bool autoRepeat);
     int winnerAt(QPoint viewportPos) const;
     void showWinnerMenu(QPoint viewportPos);
 
@@ -171,5 +170,6 @@ private:
     PictureBox *ImgBK0 = nullptr;
     std::array<QLineEdit *, 2> Text1{};
     std::unique_ptr<PrizeRow> prizeRow;
+    std::unique_ptr<KeyRouting> keys;
     QPlainTextEdit *Text2 = nullptr;
 };

@@ -1,5 +1,6 @@
 set(ZOP_UI_MAIN_SOURCES
   main/Form1.cpp main/Form1.h
+  main/KeyRouting.cpp main/KeyRouting.h
   main/PrizeRow.cpp main/PrizeRow.h
   main/WindowLayout.cpp main/WindowLayout.h
 )
