@@ -1,3 +1,4 @@
+#include "draw/RecordVerification.h"
 #include "draw/RunData.h"
 #include "settings/AppLocation.h"
 #include "settings/Settings.h"
@@ -10,10 +11,58 @@
 #include <QMessageBox>
 #include <QStandardPaths>
 
+#include <cstdio>
+
+#if defined(Q_OS_WIN)
+#include <windows.h>
+#endif
+
 using namespace Qt::StringLiterals;
+
+namespace {
+
+void printLine(FILE *stream, const QString &text)
+{
+    // The console's own code page: UTF-8 on Linux, the ANSI code page on Windows.
+    const QByteArray bytes = (text + u'\n').toLocal8Bit();
+    std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stream);
+}
+
+// zop-draw --verify <record>: no window and no display, only the exit status and the text.
+int runVerify(int argc, char *argv[])
+{
+#if defined(Q_OS_WIN)
+    // A window program has no console of its own; it writes to the one it was started from.
+    if (AttachConsole(ATTACH_PARENT_PROCESS)) {
+        std::freopen("CONOUT$", "w", stdout);
+        std::freopen("CONOUT$", "w", stderr);
+    }
+#endif
+    QCoreApplication app(argc, argv);
+    const QStringList args = QCoreApplication::arguments();
+    if (args.size() != 3) {
+        printLine(stderr, u"用法：zop-draw --verify <摇号记录文件>"_s);
+        return 2;
+    }
+    if (!TextCodec::available()) {
+        printLine(stderr, u"缺少GB18030字符集支持，程序无法运行。"_s);
+        return 2;
+    }
+    const VerificationResult result = verifyRecord(args[2]);
+    for (const QString &line : result.lines)
+        printLine(stdout, line);
+    std::fflush(stdout);
+    if (!result.message.isEmpty())
+        printLine(stderr, result.message);
+    return result.status;
+}
+
+} // namespace
 
 int main(int argc, char *argv[])
 {
+    if (argc >= 2 && qstrcmp(argv[1], "--verify") == 0)
+        return runVerify(argc, argv);
     QApplication app(argc, argv);
     QCoreApplication::setApplicationName(u"zop-draw"_s);
     if (!TextCodec::available()) {

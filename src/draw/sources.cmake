@@ -6,4 +6,8 @@ set(ZOP_DRAW_SOURCES
   ResultFile.cpp ResultFile.h
   WinnerList.cpp WinnerList.h
   EventWinners.cpp EventWinners.h
+  RankTree.cpp RankTree.h
+  VerifiableSelection.cpp VerifiableSelection.h
+  VerifiableRecord.cpp VerifiableRecord.h
+  RecordVerification.cpp RecordVerification.h
 )
