@@ -269,9 +269,12 @@ void TestForm2::opensWithTheShippedSettings()
         {u"Text2(1)"_s, u"测试数据.txt"_s},
         {u"Text2(2)"_s, u"{tab}"_s},
         {u"Check4"_s, u"1"_s},
+        {u"Check5"_s, u"0"_s},
     };
     for (const auto &[name, value] : expected)
         QCOMPARE(d.shown(name), value);
+    if (const QString shots = qEnvironmentVariable("ZOP_GRAB_DIR"); !shots.isEmpty())
+        form.grab().save(QDir(shots).filePath(u"advanced-settings.png"_s));
     QCOMPARE(d.find<QLineEdit>(u"Text3"_s)->cursorPosition(), 0); // longer than its box: shown from the start
 
     QStringList sizes;
@@ -424,6 +427,7 @@ void TestForm2::save_data()
         {u"数据字段分隔符=a{tab}{space}b"_s});
     row("columns 011 saves 6", {u"Check2(1)=0"_s}, {u"中奖名单列显示=6"_s});
     row("earlier winners take part again", {u"Check4=0"_s}, {u"中奖者不再参与=0"_s});
+    row("verifiable draw on", {u"Check5=1"_s}, {u"可验证摇号=1"_s});
     row("columns 100 saves 1", {u"Check2(2)=0"_s, u"Check2(3)=0"_s}, {u"中奖名单列显示=1"_s});
     row("columns 101 saves 5", {u"Check2(2)=0"_s}, {u"中奖名单列显示=5"_s});
     row("columns 110 saves 4", {u"Check2(3)=0"_s}, {u"中奖名单列显示=4"_s});
@@ -470,7 +474,7 @@ void TestForm2::save()
     // Every key once, whatever was written twice; the winner list's size is left alone.
     QString file;
     QCOMPARE(INIFileModule1::readWholeFile(d.iniPath(), file), 0);
-    QCOMPARE(file.split(u"\r\n"_s, Qt::SkipEmptyParts).size(), 25);
+    QCOMPARE(file.split(u"\r\n"_s, Qt::SkipEmptyParts).size(), 26);
     QCOMPARE(d.stored(u"中奖名单列字号"_s), u"12"_s);
     QVERIFY(d.boxes.shown.isEmpty());
 }
@@ -517,7 +521,8 @@ void TestForm2::saveWritesTheKeysInOrder()
                              "一次性摇出个数=5\r\n"
                              "数据文件=测试数据.txt\r\n"
                              "数据字段分隔符={space}\r\n"
-                             "中奖者不再参与=1\r\n"_s;
+                             "中奖者不再参与=1\r\n"
+                             "可验证摇号=0\r\n"_s;
     QString written;
     QCOMPARE(INIFileModule1::readWholeFile(d.iniPath(), written), 0);
     QCOMPARE(written, expected);
