@@ -85,13 +85,19 @@ bool VerifiableSelection::canSelect() const
     return index <= Rfc3797::maxIndex && remaining.presentCount() > 0;
 }
 
-int VerifiableSelection::selectNext()
+int VerifiableSelection::peekNext() const
 {
     if (!canSelect())
         return 0;
     const QByteArray digest = Rfc3797::selectionDigest(index, key);
-    const int rank = int(Rfc3797::remainder(digest, quint32(remaining.presentCount())));
-    const int position = remaining.positionOfRank(rank);
+    return remaining.positionOfRank(int(Rfc3797::remainder(digest, quint32(remaining.presentCount()))));
+}
+
+int VerifiableSelection::selectNext()
+{
+    const int position = peekNext();
+    if (position == 0)
+        return 0;
     remaining.take(position);
     ++index;
     return position;

@@ -38,6 +38,8 @@ public:
     int nextIndex() const { return index; }
     bool canSelect() const;
     // The pool position (1-based) of the next selection; 0 when canSelect() is false.
+    int peekNext() const;
+    // The same, and the position is taken.
     int selectNext();
 
 private:

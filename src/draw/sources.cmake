@@ -10,4 +10,5 @@ set(ZOP_DRAW_SOURCES
   VerifiableSelection.cpp VerifiableSelection.h
   VerifiableRecord.cpp VerifiableRecord.h
   RecordVerification.cpp RecordVerification.h
+  VerifiableDraw.cpp VerifiableDraw.h
 )

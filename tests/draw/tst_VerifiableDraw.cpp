@@ -1,10 +1,12 @@
 #include "draw/RecordVerification.h"
+#include "draw/VerifiableDraw.h"
 #include "draw/VerifiableRecord.h"
 #include "draw/VerifiableSelection.h"
 #include "entries/EntryTable.h"
 #include "settings/TextCodec.h"
 #include "support/TestSupport.h"
 
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -65,7 +67,7 @@ void tst_VerifiableDraw::verify_data()
     QTest::newRow("no pool file") << false << u"名单文件=摇号名单"_s << u"名单文件=无"_s << 2 << u"名单文件"_s;
 }
 
-// A record as the program writes it: three winners, the second absent and redrawn.
+// A record as a draw writes it: three winners, the second absent and redrawn.
 void tst_VerifiableDraw::verify()
 {
     QFETCH(bool, inPool);
@@ -81,14 +83,19 @@ void tst_VerifiableDraw::verify()
         table.append(EntryRecord{QString::number(i).rightJustified(3, u'0'), u"姓名%1"_s.arg(i), u"部门"_s});
         pool.append(i);
     }
-    const QString poolName = VerifiableRecordFile::poolFileName(u"20240315_093007"_s);
-    const QByteArray bytes = VerifiableRecordFile::poolBytes(table, pool, u"\t"_s);
-    QVERIFY(VerifiableRecordFile::writePoolFile(dir.filePath(poolName), bytes));
-    const QString record = dir.filePath(VerifiableRecordFile::recordFileName(u"20240315_093007"_s));
-    QStringList lines = VerifiableRecordFile::headerLines(poolName, VerifiableRecordFile::sha256Hex(bytes), 25, 3);
-    lines += VerifiableRecordFile::randomInputLines(exampleSources, u"9319./2.5.8.10.12./9.18.26.34.41.45./"_s);
-    lines += {u"中奖1=17"_s, u"中奖2=7"_s, u"中奖3=2"_s, VerifiableRecordFile::absenceLine(2), u"中奖4=16"_s};
-    QVERIFY(VerifiableRecordFile::appendLines(record, lines));
+    VerifiableDraw draw;
+    QVERIFY(draw.begin(dir.path() + u'/', u"20240315_093007"_s, table, pool, u"\t"_s, 3));
+    // Left open, it is offered again for the same pool; a begun draw never reuses its files.
+    QCOMPARE(VerifiableDraw::openRecords(dir.path(), draw.poolSha256()), QStringList{draw.recordFile()});
+    QVERIFY(!VerifiableDraw().begin(dir.path() + u'/', u"20240315_093007"_s, table, pool, u"\t"_s, 3));
+    QVERIFY(draw.resume(draw.recordFile(), table, pool, u"\t"_s, 3));
+    QVERIFY(!draw.setRandomInput({u"9319"_s, u"x"_s}));
+    QVERIFY(draw.setRandomInput(exampleSources + QStringList{u" "_s}));
+    QCOMPARE(VerifiableDraw::openRecords(dir.path(), draw.poolSha256()), QStringList());
+    QList<int> shown{draw.selectNext(), draw.selectNext(), draw.selectNext(), draw.redrawAbsent(2)};
+    QCOMPARE(shown, (QList<int>{17, 7, 2, 16}));
+    const QString poolName = QFileInfo(draw.poolFile()).fileName();
+    const QString record = draw.recordFile();
 
     const QString edited = inPool ? dir.filePath(poolName) : record;
     QString text = TextCodec::decode(readBytes(edited)).text;
