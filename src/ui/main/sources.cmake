@@ -1,4 +1,5 @@
 set(ZOP_UI_MAIN_SOURCES
   main/Form1.cpp main/Form1.h
   main/WinnerListText.cpp main/WinnerListText.h
+  main/RandomInputDialog.cpp main/RandomInputDialog.h
 )
