@@ -148,8 +148,10 @@ QStringList allLines(const VerifiableRecord &r)
 {
     QStringList lines = headerLines(r.poolFileName, r.poolSha256, r.poolSize, r.drawCount);
     lines[1] = programKey + u'=' + r.program;
-    if (r.key)
-        lines += randomInputLines(r.sources, *r.key);
+    // Sources may stand without their key: a record cut short while they were written.
+    lines += randomInputLines(r.sources, r.key.value_or(QString()));
+    if (!r.key)
+        lines.removeLast();
     for (const RecordStep &s : r.steps)
         lines.append(s.absence ? absenceLine(s.number) : winnerLine(s.number, s.position));
     return lines;
