@@ -56,7 +56,11 @@ QString archiveFolderName()
 ArchiveResult archiveResultFiles(const QString &appDir, const QDateTime &when)
 {
     ArchiveResult result;
-    const QStringList files = resultFiles(appDir);
+    QStringList files = resultFiles(appDir);
+    // A verifiable draw's list and record go with the results they account for.
+    const QDir dir(appDir);
+    for (const QString &name : dir.entryList({u"摇号名单*.txt"_s, u"摇号记录*.txt"_s}, QDir::Files, QDir::Name))
+        files.append(dir.filePath(name));
     QDir archive(appDir);
     if (!archive.mkpath(archiveFolderName()) || !archive.cd(archiveFolderName()))
         return result;

@@ -643,9 +643,13 @@ void TestForm2::newEvent()
     QFETCH(bool, yes);
     QFETCH(QString, said);
     Dialog d;
-    const QStringList names{u"出号结果20240315_093007.txt"_s, u"出号结果20240315_101500.txt"_s};
+    // A verifiable draw's list and record belong to its event as well.
+    const QStringList names{u"出号结果20240315_093007.txt"_s, u"出号结果20240315_101500.txt"_s,
+                            u"摇号名单20240315_101500.txt"_s, u"摇号记录20240315_101500.txt"_s};
     TestSupport::writeBytes(d.dir.filePath(names[0]), gbk(u"A1\t名1\t部1\r\nA2\t名2\t部2\r\n"_s));
     TestSupport::writeBytes(d.dir.filePath(names[1]), gbk(u"A3\t名3\t部3\r\n"_s));
+    TestSupport::writeBytes(d.dir.filePath(names[2]), gbk(u"A3\t名3\t部3\r\n"_s));
+    TestSupport::writeBytes(d.dir.filePath(names[3]), gbk(u"算法=RFC3797\r\n"_s));
     const QString archive = d.dir.filePath(u"历史结果"_s);
     if (blocked)
         TestSupport::writeBytes(archive, "");
@@ -659,7 +663,7 @@ void TestForm2::newEvent()
     QCOMPARE(d.boxes.texts().join(u'|'), said.replace(u"%1"_s, QDir::toNativeSeparators(folder))
                                              .replace(u"%2"_s, QDir::toNativeSeparators(archive)));
     // Everyone takes part again: no result file is left beside the program.
-    QCOMPARE(QDir(d.dir.path()).entryList({u"出号结果*"_s}), moved ? QStringList() : names);
+    QCOMPARE(QDir(d.dir.path()).entryList({u"出号结果*"_s, u"摇号*"_s}), moved ? QStringList() : names);
     QCOMPARE(moved ? TestSupport::folderEntries(folder) : folders, moved ? names : QStringList());
     QVERIFY(form.isVisible() && d.mainWindow.calls.isEmpty());
 }
