@@ -11,10 +11,16 @@ using namespace Qt::StringLiterals;
 
 void VerifiableDraw::clear()
 {
-    recordPath.clear();
-    poolPath.clear();
+    endDraw();
+    bytes.clear();
     digest.clear();
     pool.clear();
+}
+
+void VerifiableDraw::endDraw()
+{
+    recordPath.clear();
+    poolPath.clear();
     count = 0;
     keyText.clear();
     selection.reset();
@@ -22,30 +28,24 @@ void VerifiableDraw::clear()
     absent.clear();
 }
 
-bool VerifiableDraw::usePool(const EntryTable &table, QList<int> poolEntries, const QString &separator,
-                             QByteArray *bytes)
+void VerifiableDraw::setPool(const EntryTable &table, QList<int> poolEntries, const QString &separator)
 {
     clear();
-    *bytes = VerifiableRecordFile::poolBytes(table, poolEntries, separator);
-    digest = VerifiableRecordFile::sha256Hex(*bytes);
+    bytes = VerifiableRecordFile::poolBytes(table, poolEntries, separator);
+    digest = VerifiableRecordFile::sha256Hex(bytes);
     pool = std::move(poolEntries);
-    return true;
 }
 
-bool VerifiableDraw::begin(const QString &appDir, const QString &stamp, const EntryTable &table,
-                           QList<int> poolEntries, const QString &separator, int drawCount)
+bool VerifiableDraw::begin(const QString &appDir, const QString &stamp, int drawCount)
 {
-    QByteArray bytes;
-    usePool(table, std::move(poolEntries), separator, &bytes);
+    endDraw();
     const QString poolName = VerifiableRecordFile::poolFileName(stamp);
     const QString record = appDir + VerifiableRecordFile::recordFileName(stamp);
     // A record is only ever begun in a new file: its lines are the draw's history.
-    if (QFileInfo::exists(record) || !VerifiableRecordFile::writePoolFile(appDir + poolName, bytes)
+    if (digest.isEmpty() || QFileInfo::exists(record) || !VerifiableRecordFile::writePoolFile(appDir + poolName, bytes)
         || !VerifiableRecordFile::appendLines(
-            record, VerifiableRecordFile::headerLines(poolName, digest, int(pool.size()), drawCount))) {
-        clear();
+            record, VerifiableRecordFile::headerLines(poolName, digest, int(pool.size()), drawCount)))
         return false;
-    }
     poolPath = appDir + poolName;
     recordPath = record;
     count = drawCount;
@@ -84,17 +84,13 @@ QStringList VerifiableDraw::openRecords(const QString &appDir, const QString &po
     return open;
 }
 
-bool VerifiableDraw::resume(const QString &recordFile, const EntryTable &table, QList<int> poolEntries,
-                            const QString &separator, int drawCount)
+bool VerifiableDraw::resume(const QString &recordFile, int drawCount)
 {
-    QByteArray bytes;
-    usePool(table, std::move(poolEntries), separator, &bytes);
+    endDraw();
     const auto r = readRecord(recordFile);
-    if (!r || r->key || r->poolSha256 != digest || r->poolSize != pool.size() || r->drawCount != drawCount
-        || !poolFileMatches(recordFile, *r)) {
-        clear();
+    if (digest.isEmpty() || !r || r->key || r->poolSha256 != digest || r->poolSize != pool.size()
+        || r->drawCount != drawCount || !poolFileMatches(recordFile, *r))
         return false;
-    }
     recordPath = recordFile;
     poolPath = QFileInfo(recordFile).dir().filePath(r->poolFileName);
     count = drawCount;

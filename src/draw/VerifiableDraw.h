@@ -21,14 +21,15 @@ public:
     VerifiableDraw(const VerifiableDraw &) = delete;
     VerifiableDraw &operator=(const VerifiableDraw &) = delete;
 
+    // Fixes the pool (the entries in the order of their lines) and works out its digest;
+    // nothing is written yet. Ends any draw in progress.
+    void setPool(const EntryTable &table, QList<int> poolEntries, const QString &separator);
     // Writes the pool file and the record's first lines (appDir ends in "/"). False, with
     // nothing kept, when either cannot be written.
-    bool begin(const QString &appDir, const QString &stamp, const EntryTable &table, QList<int> poolEntries,
-               const QString &separator, int drawCount);
+    bool begin(const QString &appDir, const QString &stamp, int drawCount);
     // Takes up an earlier record of the same pool (its digest equal to this pool's) whose random
     // input is still missing; false when recordFile is not such a record.
-    bool resume(const QString &recordFile, const EntryTable &table, QList<int> poolEntries,
-                const QString &separator, int drawCount);
+    bool resume(const QString &recordFile, int drawCount);
     // Records of appDir whose random input is missing and whose pool file matches pool's digest,
     // newest first.
     static QStringList openRecords(const QString &appDir, const QString &poolSha256);
@@ -56,8 +57,9 @@ public:
     bool canSelect() const { return selection && selection->canSelect(); }
 
 private:
-    bool usePool(const EntryTable &table, QList<int> poolEntries, const QString &separator, QByteArray *bytes);
+    void endDraw();
 
+    QByteArray bytes; // of the pool file, until it is written
     QString recordPath;
     QString poolPath;
     QString digest;

@@ -84,11 +84,12 @@ void tst_VerifiableDraw::verify()
         pool.append(i);
     }
     VerifiableDraw draw;
-    QVERIFY(draw.begin(dir.path() + u'/', u"20240315_093007"_s, table, pool, u"\t"_s, 3));
+    draw.setPool(table, pool, u"\t"_s);
+    QVERIFY(draw.begin(dir.path() + u'/', u"20240315_093007"_s, 3));
     // Left open, it is offered again for the same pool; a begun draw never reuses its files.
     QCOMPARE(VerifiableDraw::openRecords(dir.path(), draw.poolSha256()), QStringList{draw.recordFile()});
-    QVERIFY(!VerifiableDraw().begin(dir.path() + u'/', u"20240315_093007"_s, table, pool, u"\t"_s, 3));
-    QVERIFY(draw.resume(draw.recordFile(), table, pool, u"\t"_s, 3));
+    QVERIFY(!draw.begin(dir.path() + u'/', u"20240315_093007"_s, 3));
+    QVERIFY(draw.resume(dir.filePath(VerifiableRecordFile::recordFileName(u"20240315_093007"_s)), 3));
     QVERIFY(!draw.setRandomInput({u"9319"_s, u"x"_s}));
     QVERIFY(draw.setRandomInput(exampleSources + QStringList{u" "_s}));
     QCOMPARE(VerifiableDraw::openRecords(dir.path(), draw.poolSha256()), QStringList());
