@@ -9,6 +9,7 @@ void RunData::resetTables()
     absentWinners.clear();
     earlierWinners.clear();
     earlierWinnersKeptOut = 0;
+    verifiable.clear();
 }
 
 namespace Module1 {

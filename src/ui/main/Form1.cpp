@@ -1,5 +1,6 @@
 #include "Form1.h"
 
+#include "RandomInputDialog.h"
 #include "WinnerListText.h"
 #include "draw/DrawRandom.h"
 #include "draw/EventWinners.h"
@@ -669,6 +670,7 @@ void Form1::Command2_Click()
         zopSleepModule::processPendingEvents();
     }
     runFinished = false;
+    run.verifiable.clear();
 
     const QString settingsFile = settings.settingsFile();
     const int drawCount = zopValstr::valInRange(Text1[0]->text(), 1, 99999, 5);
@@ -686,6 +688,10 @@ void Form1::Command2_Click()
     loadEntryFile(settings.excludeFile, settings.fieldSeparator, run.excludeList);
     loadVipFile(settings.vipFile(), settings.fieldSeparator, run.vipList);
     run.earlierWinners = std::move(event.winners);
+    if (settings.verifiableDraw == 1 && !verifiableDrawAllowed()) {
+        Command1->setEnabled(false);
+        return;
+    }
 
     // The count is checked against the entries that take part, the exclusion list and the
     // earlier winners left out; those never roll by either.
@@ -699,6 +705,10 @@ void Form1::Command2_Click()
         Command1->setEnabled(false);
         return;
     }
+    if (settings.verifiableDraw == 1 && !beginVerifiableDraw()) {
+        Command1->setEnabled(false);
+        return;
+    }
 
     zopViewZTL();
     for (int k = 1; k <= 3; ++k)
@@ -707,9 +717,15 @@ void Form1::Command2_Click()
     run.pressCount = 0;
     Command1->setText(u"开始"_s);
     resultErrorShown = false;
+    runStopped = false;
     QString done = u"设置完成！"_s;
     if (run.earlierWinnersKeptOut > 0)
         done += u"\r\n本次活动已中奖的 "_s + QString::number(run.earlierWinnersKeptOut) + u" 人不再参与。"_s;
+    if (run.verifiable.isActive()) {
+        done = u"<p>"_s + done.toHtmlEscaped().replace(u"\r\n"_s, u"<br>"_s) + u"</p>"_s
+            + poolFixedMessage(run.verifiable.poolSize(), run.verifiable.drawCount(), run.verifiable.poolSha256(),
+                               QDir::toNativeSeparators(run.verifiable.poolFile()));
+    }
     messages.information(this, done);
     Label6_Click();
     if (settings.showRollList == 1)
@@ -754,6 +770,9 @@ void Form1::Command1_Click()
         messages.error(this, u"未设置摇奖参数！"_s);
         return;
     }
+    // The public random numbers come before the first winner, and only once.
+    if (run.verifiable.isActive() && !run.verifiable.hasKey() && !askRandomInput())
+        return;
     runLabelData(0);
     runInHandler([this] {
         if (settings.onePerClick == 0)
@@ -784,7 +803,7 @@ void Form1::drawContinuous()
         Command1->setText(u"正在摇号("_s + QString::number(p) + u'/' + QString::number(drawCount)
                           + u")..."_s);
         revealWinner(p);
-        if (closeRequested)
+        if (closeRequested || runStopped)
             return;
     }
     showClosingText();
@@ -803,7 +822,7 @@ void Form1::drawOnePerPress()
                       + QString::number(settings.drawCount) + u")..."_s);
     run.resultFileName = resultFileNameFor(settings.appDir, clock());
     revealWinner(p);
-    if (closeRequested)
+    if (closeRequested || runStopped)
         return;
     Command1->setEnabled(true);
     if (p < settings.drawCount) {
@@ -827,8 +846,19 @@ void Form1::showClosingText()
 
 void Form1::revealWinner(int p)
 {
-    if (p >= 1)
+    if (p < 1)
+        return;
+    if (!run.verifiable.isActive()) {
         revealEntry(run.drawOrder.value(p - 1));
+        return;
+    }
+    // Recorded before it is shown; a winner the record lacks is never shown.
+    const int entry = run.verifiable.selectNext();
+    if (entry == 0) {
+        stopUnrecordedRun();
+        return;
+    }
+    revealEntry(entry);
 }
 
 void Form1::revealEntry(int winner)
@@ -878,6 +908,10 @@ void Form1::redrawAbsentWinner(int winner)
     const QString name = WinnerListText::winnerLine(winner, run.winnerList.at(winner - 1), 0, settings.winnerColumns);
     if (messages.question(this, name + u" 不在场，为其补抽一名？"_s) != MessageBoxes::Answer::Yes)
         return;
+    if (run.verifiable.isActive()) {
+        redrawVerifiable(winner);
+        return;
+    }
     // Nobody wins twice in one event, whatever 中奖者不再参与 says.
     EventWinners event;
     if (!readEventWinnersAsking(event))
@@ -995,4 +1029,96 @@ void Form1::closeEvent(QCloseEvent *event)
         return;
     }
     QWidget::closeEvent(event);
+}
+
+bool Form1::verifiableDrawAllowed()
+{
+    // Anyone placed in advance would make the draw's proof worthless.
+    if (run.vipList.vipCount() > 0) {
+        messages.error(this, u"可验证摇号不能预先安排中奖者，请先清空VIP名单（%1 中有 %2 行）。"_s
+                                 .arg(QDir::toNativeSeparators(settings.vipFile()))
+                                 .arg(run.vipList.vipCount()));
+        return false;
+    }
+    // The selection's index is hashed as two bytes.
+    if (settings.drawCount > Rfc3797::maxIndex) {
+        messages.error(this, u"可验证摇号一次最多摇出 %1 个。"_s.arg(Rfc3797::maxIndex));
+        return false;
+    }
+    return true;
+}
+
+bool Form1::beginVerifiableDraw()
+{
+    QList<int> pool;
+    for (int e = 1; e <= run.entryTable.entryCount(); ++e) {
+        if (rollExcluded.empty() || !rollExcluded[std::size_t(e - 1)])
+            pool.append(e);
+    }
+    run.verifiable.setPool(run.entryTable, std::move(pool), settings.fieldSeparator);
+    // A draw stopped before its random numbers were given goes on with the same record.
+    const QStringList open = VerifiableDraw::openRecords(settings.appDir, run.verifiable.poolSha256());
+    if (!open.isEmpty()
+        && messages.question(this, u"找到尚未输入随机数的摇号记录“%1”，名单与现在相同。继续使用这份记录吗？"_s
+                                       .arg(QDir::toNativeSeparators(open.first())))
+               == MessageBoxes::Answer::Yes
+        && run.verifiable.resume(open.first(), settings.drawCount))
+        return true;
+    if (run.verifiable.begin(settings.appDir, clock().toString(u"yyyyMMdd_HHmmss"_s), settings.drawCount))
+        return true;
+    messages.error(this, u"无法写入摇号名单或摇号记录，请检查程序目录“%1”。"_s
+                             .arg(QDir::toNativeSeparators(settings.appDir)));
+    run.verifiable.clear();
+    return false;
+}
+
+bool Form1::askRandomInput()
+{
+    if (randomInput) {
+        const std::optional<QStringList> sources = randomInput();
+        if (!sources)
+            return false;
+        if (run.verifiable.setRandomInput(*sources))
+            return true;
+    } else {
+        RandomInputDialog dialog(run.verifiable.poolSize(), run.verifiable.drawCount(),
+                                 run.verifiable.poolSha256(), this);
+        if (dialog.exec() != QDialog::Accepted)
+            return false;
+        if (run.verifiable.setRandomInput(dialog.sources()))
+            return true;
+    }
+    messages.error(this, u"随机数无法写入摇号记录“%1”。"_s.arg(QDir::toNativeSeparators(run.verifiable.recordFile())));
+    return false;
+}
+
+void Form1::setRandomInputHandler(std::function<std::optional<QStringList>()> handler)
+{
+    randomInput = std::move(handler);
+}
+
+void Form1::stopUnrecordedRun()
+{
+    runStopped = true;
+    Command1->setEnabled(false);
+    Command1->setText(u"开始"_s);
+    messages.error(this, u"无法写入摇号记录“%1”，摇号已停止。"_s
+                             .arg(QDir::toNativeSeparators(run.verifiable.recordFile())));
+}
+
+void Form1::redrawVerifiable(int winner)
+{
+    // The replacement is the sequence's next selection and nothing else.
+    if (!run.verifiable.canSelect()) {
+        messages.information(this, u"已没有可以补抽的人。"_s);
+        return;
+    }
+    const int replacement = run.verifiable.redrawAbsent(winner);
+    if (replacement == 0) {
+        messages.error(this, u"无法写入摇号记录“%1”，未补抽。"_s
+                                 .arg(QDir::toNativeSeparators(run.verifiable.recordFile())));
+        return;
+    }
+    run.absentWinners.insert(winner);
+    runInHandler([this, replacement] { revealEntry(replacement); });
 }

@@ -5,11 +5,13 @@
 #include "draw/DrawPreparation.h"
 
 #include <QDateTime>
+#include <QStringList>
 #include <QWidget>
 
 #include <array>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <vector>
 
 struct Settings;
@@ -71,6 +73,9 @@ public:
     // set below); nothing during a run, whose tables a save would reload.
     void Label8_Click();
     void setAdvancedSettingsHandler(std::function<void()> handler);
+    // Asks for the random numbers of a verifiable draw in place of the dialog (tests); nothing
+    // stands for 取消.
+    void setRandomInputHandler(std::function<std::optional<QStringList>()> handler);
 
     // The start button: the whole run, or the next winner in one-per-press mode.
     void Command1_Click();
@@ -160,6 +165,13 @@ private:
     int winnerAt(QPoint viewportPos) const;
     void showWinnerMenu(QPoint viewportPos);
     void showClosingText();
+    // A verifiable draw (可验证摇号): refusals before the pool is fixed, its files, the random
+    // numbers, a stop when the record cannot be written, and a redraw from the sequence.
+    bool verifiableDrawAllowed();
+    bool beginVerifiableDraw();
+    bool askRandomInput();
+    void stopUnrecordedRun();
+    void redrawVerifiable(int winner);
 
     Settings &settings;
     RunData &run;
@@ -168,11 +180,13 @@ private:
     std::unique_ptr<DrawRandom> random;
     Clock clock;
     std::function<void()> advancedSettings;
+    std::function<std::optional<QStringList>()> randomInput;
 
     bool running = false;          // a run is inside Command1_Click
     bool closeRequested = false;   // the window was closed during that run
     bool resultErrorShown = false; // one message per prepared run
     bool runFinished = false;      // every position revealed: absent winners can be redrawn
+    bool runStopped = false;       // a verifiable winner could not be recorded
     // Worked out when the lists are loaded, so that rolling never walks the exclusion list.
     ExcludedEntries rollExcluded;
 
