@@ -70,7 +70,7 @@ bool poolFileMatches(const QString &recordFile, const VerifiableRecord &r)
 
 } // namespace
 
-QStringList VerifiableDraw::openRecords(const QString &appDir, const QString &poolSha256)
+QStringList VerifiableDraw::openRecords(const QString &appDir, int drawCount) const
 {
     QStringList open;
     const QDir dir(appDir);
@@ -78,7 +78,8 @@ QStringList VerifiableDraw::openRecords(const QString &appDir, const QString &po
     for (const QString &name : names) {
         const QString path = dir.filePath(name);
         const auto r = readRecord(path);
-        if (r && !r->key && r->poolSha256 == poolSha256 && poolFileMatches(path, *r))
+        if (r && !r->key && !digest.isEmpty() && r->poolSha256 == digest && r->poolSize == pool.size()
+            && r->drawCount == drawCount && poolFileMatches(path, *r))
             open.append(path);
     }
     return open;

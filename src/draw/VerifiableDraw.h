@@ -30,9 +30,9 @@ public:
     // Takes up an earlier record of the same pool (its digest equal to this pool's) whose random
     // input is still missing; false when recordFile is not such a record.
     bool resume(const QString &recordFile, int drawCount);
-    // Records of appDir whose random input is missing and whose pool file matches pool's digest,
-    // newest first.
-    static QStringList openRecords(const QString &appDir, const QString &poolSha256);
+    // Records of appDir for this pool and draw count whose random input is missing and whose
+    // pool file still matches, newest first.
+    QStringList openRecords(const QString &appDir, int drawCount) const;
 
     bool isActive() const { return !recordPath.isEmpty(); }
     void clear();

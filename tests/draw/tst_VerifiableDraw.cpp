@@ -87,12 +87,13 @@ void tst_VerifiableDraw::verify()
     draw.setPool(table, pool, u"\t"_s);
     QVERIFY(draw.begin(dir.path() + u'/', u"20240315_093007"_s, 3));
     // Left open, it is offered again for the same pool; a begun draw never reuses its files.
-    QCOMPARE(VerifiableDraw::openRecords(dir.path(), draw.poolSha256()), QStringList{draw.recordFile()});
+    QCOMPARE(draw.openRecords(dir.path(), 3), QStringList{draw.recordFile()});
+    QCOMPARE(draw.openRecords(dir.path(), 4), QStringList());
     QVERIFY(!draw.begin(dir.path() + u'/', u"20240315_093007"_s, 3));
     QVERIFY(draw.resume(dir.filePath(VerifiableRecordFile::recordFileName(u"20240315_093007"_s)), 3));
     QVERIFY(!draw.setRandomInput({u"9319"_s, u"x"_s}));
     QVERIFY(draw.setRandomInput(exampleSources + QStringList{u" "_s}));
-    QCOMPARE(VerifiableDraw::openRecords(dir.path(), draw.poolSha256()), QStringList());
+    QCOMPARE(draw.openRecords(dir.path(), 3), QStringList());
     QList<int> shown{draw.selectNext(), draw.selectNext(), draw.selectNext(), draw.redrawAbsent(2)};
     QCOMPARE(shown, (QList<int>{17, 7, 2, 16}));
     const QString poolName = QFileInfo(draw.poolFile()).fileName();

@@ -1057,7 +1057,7 @@ bool Form1::beginVerifiableDraw()
     }
     run.verifiable.setPool(run.entryTable, std::move(pool), settings.fieldSeparator);
     // A draw stopped before its random numbers were given goes on with the same record.
-    const QStringList open = VerifiableDraw::openRecords(settings.appDir, run.verifiable.poolSha256());
+    const QStringList open = run.verifiable.openRecords(settings.appDir, settings.drawCount);
     if (!open.isEmpty()
         && messages.question(this, u"找到尚未输入随机数的摇号记录“%1”，名单与现在相同。继续使用这份记录吗？"_s
                                        .arg(QDir::toNativeSeparators(open.first())))
