@@ -32,8 +32,10 @@ void printLine(FILE *stream, const QString &text)
 int runVerify(int argc, char *argv[])
 {
 #if defined(Q_OS_WIN)
-    // A window program has no console of its own; it writes to the one it was started from.
-    if (AttachConsole(ATTACH_PARENT_PROCESS)) {
+    // A window program has no console of its own; unless its output is redirected it writes to
+    // the console it was started from.
+    const HANDLE out = GetStdHandle(STD_OUTPUT_HANDLE);
+    if ((out == nullptr || out == INVALID_HANDLE_VALUE) && AttachConsole(ATTACH_PARENT_PROCESS)) {
         std::freopen("CONOUT$", "w", stdout);
         std::freopen("CONOUT$", "w", stderr);
     }
