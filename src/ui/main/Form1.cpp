@@ -1036,8 +1036,8 @@ bool Form1::verifiableDrawAllowed()
     // Anyone placed in advance would make the draw's proof worthless.
     if (run.vipList.vipCount() > 0) {
         messages.error(this, u"可验证摇号不能预先安排中奖者，请先清空VIP名单（%1 中有 %2 行）。"_s
-                                 .arg(QDir::toNativeSeparators(settings.vipFile()))
-                                 .arg(run.vipList.vipCount()));
+                                 .arg(QDir::toNativeSeparators(settings.vipFile()),
+                                      QString::number(run.vipList.vipCount())));
         return false;
     }
     // The selection's index is hashed as two bytes.
