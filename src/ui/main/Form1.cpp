@@ -1,10 +1,10 @@
 #include "Form1.h"
 
 #include "RandomInputDialog.h"
-#include "WinnerListText.h"
+
+#include "draw/DrawPreparation.h"
 #include "draw/DrawRandom.h"
 #include "draw/EventWinners.h"
-#include "draw/ResultFile.h"
 #include "draw/RunData.h"
 #include "draw/WinnerList.h"
 #include "entries/EntryTable.h"
@@ -17,10 +17,9 @@
 #include "ui/common/MessageBoxes.h"
 #include "ui/common/PictureBox.h"
 #include "ui/common/Pictures.h"
-#include "ui/common/Twips.h"
 #include "ui/common/WidgetColours.h"
-#include "ui/reveal/ColourFlash.h"
 #include "ui/reveal/RollingDisplay.h"
+#include "ui/reveal/WinnerListText.h"
 #include "ui/reveal/zopSleepModule.h"
 #include "ui/settings/Form2.h"
 
@@ -36,10 +35,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QResizeEvent>
-#include <QScreen>
-#include <QShortcut>
 #include <QTimer>
-#include <QWindow>
 
 #include <algorithm>
 
@@ -49,24 +45,10 @@ using WidgetColours::setForeColor;
 
 namespace {
 
-// The layout's outer widths include a 90-twip border; the client area is what is placed here.
-constexpr int borderWidth = 90;
-constexpr int expandedOuterWidth = 14310, collapsedOuterWidth = 8745;
-constexpr int expandedTitleWidth = 14055, collapsedTitleWidth = 8415;
-constexpr int clientHeight = 9435;
-
-// A window that does not fit its screen is scaled down, but not below this: the 9-point captions
-// stay readable at about 7 points.
-constexpr double minimumWindowFactor = 0.75;
-// Border and title bar before the window system has told their size.
-constexpr QSize frameAllowance(8, 32);
-
 const QColor red(0xFF, 0x00, 0x00);
 const QColor blue(0x00, 0x00, 0xFF);
 const QColor rollingGreen(0x00, 0xC0, 0x00);
-
-// Only a hand-edited settings file asks for more; the sequence is held in memory.
-constexpr int maxRollCount = 100000;
+const QColor panelColour(0x80, 0x80, 0xFF);
 
 constexpr int spaceKey = 32, enterKey = 13;
 
@@ -124,9 +106,20 @@ Form1::Form1(Settings &settings, RunData &run, MessageBoxes &messages, const QSt
       run(run),
       messages(messages),
       programDir(programDir),
-      random(std::make_unique<DrawRandom>()),
-      clock([] { return QDateTime::currentDateTime(); })
+      procedure(settings, run, messages, this)
 {
+    procedure.addView(this);
+    // A verifiable draw takes its winners from the record's sequence, not the draw order.
+    procedure.setBeforeFirstReveal([this] {
+        return !this->run.verifiable.isActive() || this->run.verifiable.hasKey() || askRandomInput();
+    });
+    procedure.setWinnerChooser([this](int p) {
+        return this->run.verifiable.isActive() ? verifiableWinner() : this->run.drawOrder.value(p - 1);
+    });
+    procedure.setReplacementChooser([this](int absent, const RunData &r, const EntryTable &eventWinners,
+                                           DrawRandom &random) {
+        return r.verifiable.isActive() ? verifiableReplacement(absent) : pickReplacement(r, eventWinners, random);
+    });
     setWindowTitle(u"ZOP摇号 V:1.22"_s);
     setWindowIcon(QIcon(Pictures::windowIcon()));
     // A fixed single border: no maximising, and the size is set only by the layout.
@@ -134,37 +127,24 @@ Form1::Form1(Settings &settings, RunData &run, MessageBoxes &messages, const QSt
                    | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint
                    | Qt::MSWindowsFixedSizeDialogHint);
     createControls();
-    applyLayout(1.0);
-    fitOnScreen();
-    centreOnScreen();
-
-    // Shortcuts of the window, so that they work whichever control has the focus, during a
-    // run and its flashes as well.
-    auto *fullScreenKey = new QShortcut(QKeySequence(Qt::Key_F11), this);
-    connect(fullScreenKey, &QShortcut::activated, this, &Form1::toggleFullScreen);
-    leaveKey = new QShortcut(QKeySequence(Qt::Key_Escape), this);
-    leaveKey->setEnabled(false);
-    connect(leaveKey, &QShortcut::activated, this, &Form1::leaveFullScreen);
+    layout->apply(1.0);
+    layout->fitOnScreen();
+    layout->centreOnScreen();
 }
 
 Form1::~Form1()
 {
     // A run processes events inside its handler; the window goes only after it has returned.
-    Q_ASSERT(!running);
-}
-
-void Form1::setDrawRandom(std::unique_ptr<DrawRandom> generator)
-{
-    random = std::move(generator);
+    Q_ASSERT(!procedure.isRunning());
 }
 
 void Form1::createControls()
 {
     // Controls without a font of their own take the window's, the usual 宋体 9 pt of a
     // Chinese desktop.
-    fonts.push_back({this, Fonts::songti(), 9});
-
-    clientArea = named(new QWidget(this), u"ClientArea"_s);
+    auto *clientArea = named(new QWidget(this), u"ClientArea"_s);
+    layout = std::make_unique<WindowLayout>(*this, *clientArea);
+    layout->setFont(this, Fonts::songti(), 9);
 
     Timer1 = named(new QTimer(this), u"Timer1"_s);
     Timer1->setInterval(100);
@@ -177,7 +157,7 @@ void Form1::createControls()
     Frame3 = named(new QGroupBox(clientArea), u"Frame3"_s);
     Command1 = named(new QPushButton(u"开始"_s, clientArea), u"Command1"_s);
     setBackColor(Command1, QColor(0xFF, 0x80, 0x80));
-    setLayoutFont(Command1, Fonts::songti(), 26.25, true);
+    layout->setFont(Command1, Fonts::songti(), 26.25, true);
     Command1->setToolTip(u"空格键开始"_s);
     Command1->setEnabled(false);
     Frame2 = named(new QGroupBox(clientArea), u"Frame2"_s);
@@ -191,7 +171,7 @@ void Form1::createControls()
         Label2[i]->setText(u"标题"_s);
         Label2[i]->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
         setForeColor(Label2[i], titleColours[i]);
-        setLayoutFont(Label2[i], Fonts::songti(), 26.25, true);
+        layout->setFont(Label2[i], Fonts::songti(), 26.25, true);
     }
     const Pictures::Pointing pointing[2] = {Pictures::Pointing::Left, Pictures::Pointing::Right};
     for (int i = 0; i < 2; ++i) {
@@ -204,14 +184,14 @@ void Form1::createControls()
     }
     Image2[1]->hide();
     Label7 = named(new CaptionLabel(clientArea), u"Label7"_s);
-    setBackColor(Label7, QColor(0x80, 0x80, 0xFF));
+    setBackColor(Label7, panelColour);
     Label7->setAutoFillBackground(true);
     Label5 = named(new CaptionLabel(clientArea), u"Label5"_s);
     Label5->setText(u">>>\r\n摇\r\n号\r\n设\r\n置\r\n>>>\r\n"_s);
     setBackColor(Label5, QColor(0xFF, 0xFF, 0x80));
     Label5->setAutoFillBackground(true);
     setForeColor(Label5, blue);
-    setLayoutFont(Label5, Fonts::songti(), 10.5);
+    layout->setFont(Label5, Fonts::songti(), 10.5);
     Label5->setCursor(Qt::PointingHandCursor);
     stackFrontToBack({Frame4, Frame3, Command1, Frame2, Frame1, Label2[0], Label2[1], Image2[1],
                       Image2[0], Label7, Label5});
@@ -224,7 +204,7 @@ void Form1::createControls()
     Label8 = named(new CaptionLabel(Frame4), u"Label8"_s);
     Label8->setText(u" 高级设置 "_s);
     setForeColor(Label8, blue);
-    setLayoutFont(Label8, Fonts::songti(), 9, false, true);
+    layout->setFont(Label8, Fonts::songti(), 9, false, true);
     Label8->setCursor(Qt::PointingHandCursor);
     Label6 = named(new CaptionLabel(Frame4), u"Label6"_s);
     Label6->setText(u"<<<\r\n|收\r\n|起\r\n<<<"_s);
@@ -232,14 +212,14 @@ void Form1::createControls()
     Label6->setCursor(Qt::PointingHandCursor);
     // The panel's small labels were drawn for an 8-point face whose Latin letters are half as
     // wide as an ideograph; the mono cut of 黑体 is one, so "<<<" fits its 17 pixels.
-    setLayoutFont(Label6, Fonts::heiti(), 8);
+    layout->setFont(Label6, Fonts::heiti(), 8);
     const QString captions4[2] = {u"摇出个数："_s, u"数据文件："_s};
     for (int i = 0; i < 2; ++i) {
         Label4[i] = named(new CaptionLabel(Frame4), indexed(u"Label4"_s, i));
         Label4[i]->setText(captions4[i]);
         // The panel's blue is for its caption only.
         setForeColor(Label4[i], QApplication::palette().color(QPalette::WindowText));
-        setLayoutFont(Label4[i], Fonts::heiti(), 8);
+        layout->setFont(Label4[i], Fonts::heiti(), 8);
     }
     stackFrontToBack({Command2, Text1[1], Text1[0], Label8, Label6, Label4[1], Label4[0]});
 
@@ -250,7 +230,7 @@ void Form1::createControls()
         Label3[i]->setText(captions3[i]);
     }
     setForeColor(Label3[2], red);
-    setLayoutFont(Label3[2], Fonts::songti(), 14.25, true);
+    layout->setFont(Label3[2], Fonts::songti(), 14.25, true);
     stackFrontToBack({Label3[2], Label3[1], Label3[0]});
 
     // The display area.
@@ -261,7 +241,7 @@ void Form1::createControls()
         Label1[k] = named(new CaptionLabel(Frame2), indexed(u"Label1"_s, k));
         Label1[k]->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
         setForeColor(Label1[k], rollingGreen);
-        setLayoutFont(Label1[k], k == 1 ? Fonts::heiti() : Fonts::songti(), 36, true);
+        layout->setFont(Label1[k], k == 1 ? Fonts::heiti() : Fonts::songti(), 36, true);
     }
     ImgBK0 = named(new PictureBox(Frame2), u"ImgBK0"_s);
     ImgBK0->setPicture([](QSize size) { return Pictures::displayBackdrop(size); });
@@ -282,9 +262,9 @@ void Form1::createControls()
         palette.setColor(QPalette::Text, QColor(0xFF, 0xD7, 0x00));
         Text2->setPalette(palette);
     }
-    setLayoutFont(Text2, Fonts::heiti(), 15.75, true);
+    layout->setFont(Text2, Fonts::heiti(), 15.75, true);
 
-    placements = {
+    layout->setPlacements({
         {Frame4, 240, 6840, 3495, 1695},   {Frame3, 120, 8760, 8295, 615},
         {Command1, 1440, 6840, 6375, 1695}, {Frame2, 240, 1080, 8175, 5175},
         {Frame1, 8760, 840, 5415, 8535},   {Label2[0], 120, 120, 14310, 975},
@@ -305,7 +285,10 @@ void Form1::createControls()
         {ImgBK0, 0, 0, 8175, 5175},
 
         {Text2, 120, 240, 5175, 8175},
-    };
+    });
+    layout->setTitles({Label2[0], Label2[1]});
+    layout->setWidthHandles(Image2[0], Image2[1]);
+    layout->setShrinking({Label4[0], Label4[1], Label5, Label6, Label8});
 
     connect(Command1, &QPushButton::clicked, this, &Form1::Command1_Click);
     connect(Command2, &QPushButton::clicked, this, &Form1::Command2_Click);
@@ -332,117 +315,9 @@ void Form1::stackFrontToBack(std::initializer_list<QWidget *> controls)
         (*it)->raise();
 }
 
-void Form1::setLayoutFont(QWidget *control, const QString &family, double points, bool bold,
-                          bool underline)
-{
-    fonts.push_back({control, family, points, bold, underline});
-    applyFont(fonts.back());
-}
-
-void Form1::setFontPoints(QWidget *control, double points)
-{
-    for (FontSpec &fontItem : fonts) {
-        if (fontItem.control == control) {
-            fontItem.points = points;
-            applyFont(fontItem);
-        }
-    }
-}
-
-void Form1::applyFont(const FontSpec &fontItem)
-{
-    fontItem.control->setFont(Fonts::layoutFont(fontItem.family, fontItem.points * layoutFactor, fontItem.bold,
-                                            fontItem.underline));
-}
-
-void Form1::applyLayout(double factor)
-{
-    layoutFactor = factor;
-    placeControls();
-    for (const FontSpec &fontItem : fonts)
-        applyFont(fontItem);
-    // Pixel rounding at some factors makes a caption a pixel wider than its box: a quarter of a
-    // point less does not show, a clipped "<" does.
-    for (CaptionLabel *label : {Label4[0], Label4[1], Label5, Label6, Label8}) {
-        QFont font = label->font();
-        while (!label->textFits() && font.pointSizeF() > 4) {
-            font.setPointSizeF(font.pointSizeF() - 0.25);
-            label->setFont(font);
-        }
-    }
-}
-
-QSize Form1::clientPixels() const
-{
-    const int outerWidth = expanded ? expandedOuterWidth : collapsedOuterWidth;
-    return QSize(Twips::toPixels(outerWidth - borderWidth, layoutFactor),
-                 Twips::toPixels(clientHeight, layoutFactor));
-}
-
-void Form1::placeControls()
-{
-    const QSize client = clientPixels();
-    if (!presenting)
-        setFixedSize(client);
-    clientArea->setGeometry(QRect(clientOrigin, client));
-    for (const Placement &p : placements) {
-        const bool title = p.control == Label2[0] || p.control == Label2[1];
-        p.control->setGeometry(
-            Twips::rect(p.left, p.top, title ? titleWidth : p.width, p.height, layoutFactor));
-    }
-}
-
-void Form1::centreOnScreen()
-{
-    if (const QScreen *s = screen()) {
-        const QRect available = s->availableGeometry();
-        move(available.center() - QPoint(width() / 2, height() / 2));
-        keepOnScreen();
-    }
-}
-
-void Form1::keepOnScreen()
-{
-    const QScreen *s = screen();
-    if (!s)
-        return;
-    const QRect available = s->availableGeometry();
-    const QRect frame = frameGeometry();
-    // Where even the smallest layout is too large, the title bar stays on the screen.
-    const int x = std::max(std::min(frame.left(), available.right() + 1 - frame.width()), available.left());
-    const int y = std::max(std::min(frame.top(), available.bottom() + 1 - frame.height()), available.top());
-    if (x != frame.left() || y != frame.top())
-        move(x, y);
-}
-
-double Form1::windowFactor() const
-{
-    const QScreen *s = screen();
-    if (!s)
-        return 1.0;
-    QSize frame = frameGeometry().size() - size();
-    if (!isVisible() || frame.isEmpty())
-        frame = frame.expandedTo(frameAllowance);
-    const double factor = fullScreenFactor(s->availableGeometry().size() - frame, expanded);
-    return std::clamp(factor, minimumWindowFactor, 1.0);
-}
-
-void Form1::fitOnScreen()
-{
-    if (presenting)
-        return;
-    const double factor = windowFactor();
-    if (factor == layoutFactor) {
-        placeControls();
-        return;
-    }
-    applyLayout(factor);
-    keepOnScreen();
-}
-
 void Form1::Form_Load()
 {
-    random->reseedFromClock();
+    procedure.drawRandom().reseedFromClock();
     const Module1::SettingsSource source = Module1::loadSettings(settings, run, programDir);
     const QString file = QDir::toNativeSeparators(settings.settingsFile());
     if (source == Module1::SettingsSource::MissingFile)
@@ -458,14 +333,14 @@ void Form1::Form_Load()
 
 void Form1::InitSYS2()
 {
-    setFontPoints(Label1[1], displayPoints(settings.fontSizeA));
-    setFontPoints(Label1[2], displayPoints(settings.fontSizeB));
-    setFontPoints(Label1[3], displayPoints(settings.fontSizeC));
+    layout->setFontPoints(Label1[1], displayPoints(settings.fontSizeA));
+    layout->setFontPoints(Label1[2], displayPoints(settings.fontSizeB));
+    layout->setFontPoints(Label1[3], displayPoints(settings.fontSizeC));
     Label2[0]->setText(settings.titleText);
     Label2[1]->setText(Label2[0]->text());
-    setFontPoints(Label2[0], displayPoints(settings.titleFontSize));
-    setFontPoints(Label2[1], displayPoints(settings.titleFontSize));
-    setFontPoints(Text2, displayPoints(settings.resultFontSize));
+    layout->setFontPoints(Label2[0], displayPoints(settings.titleFontSize));
+    layout->setFontPoints(Label2[1], displayPoints(settings.titleFontSize));
+    layout->setFontPoints(Text2, displayPoints(settings.resultFontSize));
 }
 
 void Form1::zopViewZTL()
@@ -530,102 +405,20 @@ void Form1::fillRollList(int start)
 
 void Form1::Image2_Click(int index)
 {
-    if (index != 0 && index != 1)
-        return;
-    expanded = index == 1;
-    Image2[0]->setVisible(expanded);
-    Image2[1]->setVisible(!expanded);
-    titleWidth = expanded ? expandedTitleWidth : collapsedTitleWidth;
-    // The other width may take another factor, in full screen and on a small screen alike.
-    if (presenting)
-        layOutFullScreen(presentingArea);
-    else
-        fitOnScreen();
-}
-
-double Form1::fullScreenFactor(QSize area, bool expanded)
-{
-    const int clientWidth = (expanded ? expandedOuterWidth : collapsedOuterWidth) - borderWidth;
-    const double factor = std::min(area.width() * 15.0 / clientWidth,
-                                   area.height() * 15.0 / clientHeight);
-    // A screen too small for any text still gets a window one can leave.
-    return std::max(factor, 0.25);
-}
-
-void Form1::toggleFullScreen()
-{
-    if (presenting)
-        leaveFullScreen();
-    else
-        enterFullScreen();
-}
-
-void Form1::enterFullScreen()
-{
-    // The screen the window is on is the one its middle is on.
-    QScreen *target = QGuiApplication::screenAt(frameGeometry().center());
-    if (!target)
-        target = screen();
-    if (!target)
-        return;
-    normal = {geometry(), expanded, titleWidth, layoutFactor};
-    presenting = true;
-    leaveKey->setEnabled(true);
-    if (QWindow *window = windowHandle(); window && window->screen() != target)
-        window->setScreen(target);
-    setMinimumSize(0, 0);
-    setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
-    // Laid out for the screen now; the window's own size follows when the screen has it.
-    layOutFullScreen(target->geometry().size());
-    showFullScreen();
-}
-
-void Form1::leaveFullScreen()
-{
-    if (!presenting)
-        return;
-    presenting = false;
-    leaveKey->setEnabled(false);
-    expanded = normal.expanded;
-    titleWidth = normal.titleWidth;
-    Image2[0]->setVisible(expanded);
-    Image2[1]->setVisible(!expanded);
-    clientOrigin = QPoint();
-    showNormal();
-    applyLayout(normal.factor);
-    setGeometry(normal.geometry);
-}
-
-void Form1::layOutFullScreen(QSize area)
-{
-    presentingArea = area;
-    const double factor = fullScreenFactor(area, expanded);
-    layoutFactor = factor;
-    const QSize client = clientPixels();
-    clientOrigin = QPoint((area.width() - client.width()) / 2,
-                          (area.height() - client.height()) / 2);
-    applyLayout(factor);
+    if (index == 0 || index == 1)
+        layout->setExpanded(index == 1);
 }
 
 void Form1::resizeEvent(QResizeEvent *event)
 {
     QWidget::resizeEvent(event);
-    if (presenting && isFullScreen() && size() != presentingArea)
-        layOutFullScreen(size());
+    layout->windowResized();
 }
 
 void Form1::showEvent(QShowEvent *event)
 {
     QWidget::showEvent(event);
-    if (screenWatched)
-        return;
-    // The screen the window opens on is known now; moved onto another one, the window takes
-    // the factor that fits there.
-    screenWatched = true;
-    fitOnScreen();
-    centreOnScreen();
-    if (QWindow *window = windowHandle())
-        connect(window, &QWindow::screenChanged, this, &Form1::fitOnScreen);
+    layout->windowShown();
 }
 
 void Form1::showRollingEntry(int entry)
@@ -636,11 +429,6 @@ void Form1::showRollingEntry(int entry)
         Label1[k]->setText(run.entryTable.column(entry, k).toString());
 }
 
-void Form1::setClock(Clock c)
-{
-    clock = std::move(c);
-}
-
 void Form1::setAdvancedSettingsHandler(std::function<void()> handler)
 {
     advancedSettings = std::move(handler);
@@ -649,11 +437,11 @@ void Form1::setAdvancedSettingsHandler(std::function<void()> handler)
 void Form1::Command2_Click()
 {
     // The run walks the tables and the draw order; nothing may replace them under it.
-    if (running)
+    if (procedure.isRunning())
         return;
     // Read before anything changes, so that stopping at an unreadable file changes nothing.
     EventWinners event;
-    if (settings.keepWinnersOut == 1 && !readEventWinnersAsking(event))
+    if (settings.keepWinnersOut == 1 && !procedure.readEventWinnersAsking(event))
         return;
 
     if (run.winnerList.size() <= 1) {
@@ -669,7 +457,7 @@ void Form1::Command2_Click()
         zopSetViewObj();
         zopSleepModule::processPendingEvents();
     }
-    runFinished = false;
+    procedure.forgetFinishedRun();
     run.verifiable.clear();
 
     const QString settingsFile = settings.settingsFile();
@@ -695,7 +483,7 @@ void Form1::Command2_Click()
 
     // The count is checked against the entries that take part, the exclusion list and the
     // earlier winners left out; those never roll by either.
-    if (!prepareDraw(run, settings.drawCount, *random, &rollExcluded)) {
+    if (!procedure.prepare()) {
         messages.error(this, u"一次性摇出号太多"_s);
         Text1[0]->setText(u"1"_s);
         if (!INIFileModule1::iniWriteValue(settingsFile, u"一次性摇出个数"_s, u"1"_s) && saved)
@@ -716,8 +504,6 @@ void Form1::Command2_Click()
     Command1->setEnabled(true);
     run.pressCount = 0;
     Command1->setText(u"开始"_s);
-    resultErrorShown = false;
-    runStopped = false;
     QString done = u"设置完成！"_s;
     if (run.earlierWinnersKeptOut > 0)
         done += u"\r\n本次活动已中奖的 "_s + QString::number(run.earlierWinnersKeptOut) + u" 人不再参与。"_s;
@@ -745,7 +531,7 @@ void Form1::Label6_Click()
 void Form1::Label8_Click()
 {
     // Saving the settings reloads the tables the run is walking.
-    if (running)
+    if (procedure.isRunning())
         return;
     if (advancedSettings) {
         advancedSettings();
@@ -757,183 +543,57 @@ void Form1::Label8_Click()
 
 void Form1::disableStartButton()
 {
-    runFinished = false;
+    procedure.forgetFinishedRun();
     Command1->setEnabled(false);
     Command1->setText(u"开始"_s);
 }
 
 void Form1::Command1_Click()
 {
-    if (running)
+    if (procedure.isRunning())
         return;
     if (run.entryTable.entryCount() == 0) {
         messages.error(this, u"未设置摇奖参数！"_s);
         return;
     }
-    // The public random numbers come before the first winner, and only once.
-    if (run.verifiable.isActive() && !run.verifiable.hasKey() && !askRandomInput())
-        return;
     runLabelData(0);
-    runInHandler([this] {
-        if (settings.onePerClick == 0)
-            drawContinuous();
-        else
-            drawOnePerPress();
-    });
+    procedure.start();
 }
 
-void Form1::runInHandler(const std::function<void()> &body)
-{
-    running = true;
-    body();
-    running = false;
-    if (closeRequested) {
-        closeRequested = false;
-        zopSleepModule::setWaitsCancelled(false);
-        close();
-    }
-}
-
-void Form1::drawContinuous()
+void Form1::revealStarting(int position, int count)
 {
     Command1->setEnabled(false);
-    run.resultFileName = resultFileNameFor(settings.appDir, clock());
-    const int drawCount = settings.drawCount;
-    for (int p = 1; p <= drawCount; ++p) {
-        Command1->setText(u"正在摇号("_s + QString::number(p) + u'/' + QString::number(drawCount)
-                          + u")..."_s);
-        revealWinner(p);
-        if (closeRequested || runStopped)
-            return;
-    }
-    showClosingText();
-    Command1->setText(u"摇号结束"_s);
-    runFinished = true;
+    Command1->setText(u"正在摇号("_s + QString::number(position) + u'/' + QString::number(count) + u")..."_s);
 }
 
-void Form1::drawOnePerPress()
+void Form1::winnerFlash(const QColor &colour)
 {
-    // After the last position the button is disabled; this is only reached by a direct call.
-    if (run.pressCount >= settings.drawCount)
-        return;
-    const int p = ++run.pressCount;
-    Command1->setEnabled(false);
-    Command1->setText(u"正在摇号("_s + QString::number(p) + u'/'
-                      + QString::number(settings.drawCount) + u")..."_s);
-    run.resultFileName = resultFileNameFor(settings.appDir, clock());
-    revealWinner(p);
-    if (closeRequested || runStopped)
-        return;
+    setBackColor(Label7, colour.isValid() ? colour : panelColour);
+}
+
+void Form1::waitingForPress(int, int)
+{
     Command1->setEnabled(true);
-    if (p < settings.drawCount) {
-        Command1->setText(u"继续"_s);
-        return;
-    }
-    Command1->setEnabled(false);
-    Command1->setText(u"摇号结束"_s);
-    showClosingText();
-    runFinished = true;
+    Command1->setText(u"继续"_s);
 }
 
-void Form1::showClosingText()
+void Form1::runFinished()
+{
+    Command1->setEnabled(false);
+    Command1->setText(u"摇号结束"_s);
+}
+
+void Form1::closingText(const QString &text)
 {
     for (int k = 1; k <= 3; ++k)
         Label1[k]->setText(QString());
     Label1[2]->show();
-    Label1[2]->setText(settings.closingText);
-    ColourFlash::flashForeColor(8, {Label1[2]});
+    Label1[2]->setText(text);
 }
 
-void Form1::revealWinner(int p)
+void Form1::closingFlash(const QColor &colour)
 {
-    if (p < 1)
-        return;
-    if (!run.verifiable.isActive()) {
-        revealEntry(run.drawOrder.value(p - 1));
-        return;
-    }
-    // Recorded before it is shown; a winner the record lacks is never shown.
-    const int entry = run.verifiable.selectNext();
-    if (entry == 0) {
-        stopUnrecordedRun();
-        return;
-    }
-    revealEntry(entry);
-}
-
-void Form1::revealEntry(int winner)
-{
-    // Only entries of the table now loaded are ever shown or recorded.
-    if (winner < 1 || winner > run.entryTable.entryCount())
-        return;
-
-    const int rollCount = std::min(random->randomHalfOpen(settings.rollCountMin, settings.rollCountMax),
-                                   maxRollCount);
-    QList<int> sequence = RollingDisplay::makeRollSequence(*random, rollCount,
-                                                           run.entryTable.entryCount(), rollExcluded);
-    if (!sequence.isEmpty())
-        sequence.last() = winner;
-    for (int entry : std::as_const(sequence)) {
-        // A closing window ends the run here, before a winner is on display.
-        if (closeRequested)
-            return;
-        showRollingEntry(entry);
-        zopSleepModule::processPendingEvents();
-        zopSleepModule::pauseHundredths(settings.scrollSpeed);
-    }
-
-    // The winner is on display: from here on it is recorded, even if the window is closing.
-    ColourFlash::flashBackColor(2, {Label7});
-    const bool written = addWinner(run, settings, winner);
-    showWinnerList();
-    if (!written && !resultErrorShown) {
-        resultErrorShown = true;
-        messages.error(this, u"无法写入结果文件“"_s + QDir::toNativeSeparators(run.resultFileName)
-                                 + u"”，未写入的结果将在下次写入成功时补上。"_s);
-    }
-    zopSleepModule::pauseTenths(settings.drawPause);
-    zopViewZTL();
-}
-
-bool Form1::canRedraw(int winner) const
-{
-    return runFinished && !running && winner >= 1 && winner <= run.winnerList.size()
-           && !run.absentWinners.contains(winner);
-}
-
-void Form1::redrawAbsentWinner(int winner)
-{
-    if (!canRedraw(winner))
-        return;
-    const QString name = WinnerListText::winnerLine(winner, run.winnerList.at(winner - 1), 0, settings.winnerColumns);
-    if (messages.question(this, name + u" 不在场，为其补抽一名？"_s) != MessageBoxes::Answer::Yes)
-        return;
-    if (run.verifiable.isActive()) {
-        redrawVerifiable(winner);
-        return;
-    }
-    // Nobody wins twice in one event, whatever 中奖者不再参与 says.
-    EventWinners event;
-    if (!readEventWinnersAsking(event))
-        return;
-    const int replacement = pickReplacement(run, event.winners, *random);
-    if (replacement == 0) {
-        messages.information(this, u"已没有可以补抽的人。"_s);
-        return;
-    }
-    // The absent winner's line stays in the result file: they were drawn in public.
-    run.absentWinners.insert(winner);
-    runInHandler([this, replacement] { revealEntry(replacement); });
-}
-
-bool Form1::readEventWinnersAsking(EventWinners &event)
-{
-    event = readEventWinners(settings.appDir, settings.fieldSeparator, run.unwrittenResultLines);
-    if (event.unreadable.isEmpty())
-        return true;
-    return messages.question(this, u"无法读取结果文件"_s + quotedFileNames(event.unreadable)
-                                       + u"，其中的中奖者可能再次中奖，是否继续？"_s)
-           == MessageBoxes::Answer::Yes;
+    setForeColor(Label1[2], colour.isValid() ? colour : rollingGreen);
 }
 
 int Form1::winnerAt(QPoint viewportPos) const
@@ -953,9 +613,9 @@ void Form1::showWinnerMenu(QPoint viewportPos)
     menu->addSeparator();
     const int winner = winnerAt(viewportPos);
     QAction *redraw = menu->addAction(u"缺席补抽"_s);
-    redraw->setEnabled(canRedraw(winner));
+    redraw->setEnabled(procedure.canRedraw(winner));
     if (menu->exec(Text2->viewport()->mapToGlobal(viewportPos)) == redraw)
-        redrawAbsentWinner(winner);
+        procedure.redrawAbsentWinner(winner);
 }
 
 void Form1::Command1_KeyPress(int keyAscii)
@@ -983,8 +643,8 @@ bool Form1::eventFilter(QObject *watched, QEvent *event)
 {
     if (event->type() == QEvent::MouseButtonDblClick && watched == Text2->viewport()) {
         const int winner = winnerAt(static_cast<QMouseEvent *>(event)->position().toPoint());
-        if (canRedraw(winner)) {
-            redrawAbsentWinner(winner);
+        if (procedure.canRedraw(winner)) {
+            procedure.redrawAbsentWinner(winner);
             return true;
         }
     }
@@ -1020,11 +680,10 @@ void Form1::keyPressEvent(QKeyEvent *event)
 
 void Form1::closeEvent(QCloseEvent *event)
 {
-    if (running) {
+    if (procedure.isRunning()) {
         // The run is inside its handler on this window: it ends at its next step without
-        // waiting, and the window closes once the handler has returned.
-        closeRequested = true;
-        zopSleepModule::setWaitsCancelled(true);
+        // waiting, and the window closes once it has (runStopped).
+        procedure.requestStop();
         event->ignore();
         return;
     }
@@ -1050,9 +709,10 @@ bool Form1::verifiableDrawAllowed()
 
 bool Form1::beginVerifiableDraw()
 {
+    const ExcludedEntries leftOut = excludedEntries(run);
     QList<int> pool;
     for (int e = 1; e <= run.entryTable.entryCount(); ++e) {
-        if (rollExcluded.empty() || !rollExcluded[std::size_t(e - 1)])
+        if (leftOut.empty() || !leftOut[std::size_t(e - 1)])
             pool.append(e);
     }
     run.verifiable.setPool(run.entryTable, std::move(pool), settings.fieldSeparator);
@@ -1064,7 +724,7 @@ bool Form1::beginVerifiableDraw()
                == MessageBoxes::Answer::Yes
         && run.verifiable.resume(open.first(), settings.drawCount))
         return true;
-    if (run.verifiable.begin(settings.appDir, clock().toString(u"yyyyMMdd_HHmmss"_s), settings.drawCount))
+    if (run.verifiable.begin(settings.appDir, procedure.now().toString(u"yyyyMMdd_HHmmss"_s), settings.drawCount))
         return true;
     messages.error(this, u"无法写入摇号名单或摇号记录，请检查程序目录“%1”。"_s
                              .arg(QDir::toNativeSeparators(settings.appDir)));
@@ -1097,28 +757,29 @@ void Form1::setRandomInputHandler(std::function<std::optional<QStringList>()> ha
     randomInput = std::move(handler);
 }
 
-void Form1::stopUnrecordedRun()
+int Form1::verifiableWinner()
 {
-    runStopped = true;
-    Command1->setEnabled(false);
-    Command1->setText(u"开始"_s);
-    messages.error(this, u"无法写入摇号记录“%1”，摇号已停止。"_s
-                             .arg(QDir::toNativeSeparators(run.verifiable.recordFile())));
+    // Recorded before it is shown; a winner the record lacks is never shown.
+    const int entry = run.verifiable.selectNext();
+    if (entry == 0) {
+        Command1->setEnabled(false);
+        Command1->setText(u"开始"_s);
+        messages.error(this, u"无法写入摇号记录“%1”，摇号已停止。"_s
+                                 .arg(QDir::toNativeSeparators(run.verifiable.recordFile())));
+    }
+    return entry;
 }
 
-void Form1::redrawVerifiable(int winner)
+int Form1::verifiableReplacement(int absentWinner)
 {
     // The replacement is the sequence's next selection and nothing else.
-    if (!run.verifiable.canSelect()) {
-        messages.information(this, u"已没有可以补抽的人。"_s);
-        return;
-    }
-    const int replacement = run.verifiable.redrawAbsent(winner);
-    if (replacement == 0) {
+    if (!run.verifiable.canSelect())
+        return 0;
+    const int entry = run.verifiable.redrawAbsent(absentWinner);
+    if (entry == 0) {
         messages.error(this, u"无法写入摇号记录“%1”，未补抽。"_s
                                  .arg(QDir::toNativeSeparators(run.verifiable.recordFile())));
-        return;
+        return -1;
     }
-    run.absentWinners.insert(winner);
-    runInHandler([this, replacement] { revealEntry(replacement); });
+    return entry;
 }

@@ -2,9 +2,10 @@
 
 #include "ui/settings/MainWindowRefresh.h"
 
-#include "draw/DrawPreparation.h"
+#include "WindowLayout.h"
+#include "ui/reveal/DrawProcedure.h"
+#include "ui/reveal/DrawView.h"
 
-#include <QDateTime>
 #include <QStringList>
 #include <QWidget>
 
@@ -15,23 +16,20 @@
 #include <vector>
 
 struct Settings;
-struct EventWinners;
 class RunData;
 class MessageBoxes;
-class DrawRandom;
 class CaptionLabel;
 class PictureBox;
 class QGroupBox;
 class QLineEdit;
 class QPlainTextEdit;
 class QPushButton;
-class QShortcut;
 class QTimer;
 
 // The main window: title, display area, start button, quick settings and winner list.
 // Controls carry the names of the layout (object names as well, "Label1(2)"), and arrays of
-// controls are indexed as the layout numbers them.
-class Form1 : public QWidget, public MainWindowRefresh
+// controls are indexed as the layout numbers them. It starts the draw and is one of its views.
+class Form1 : public QWidget, public MainWindowRefresh, private DrawView
 {
     Q_OBJECT
 
@@ -79,16 +77,9 @@ public:
 
     // The start button: the whole run, or the next winner in one-per-press mode.
     void Command1_Click();
-    void drawContinuous();
-    void drawOnePerPress();
-    // Rolls to the winner at draw order position p (1-based), flashes, records and lists it.
-    void revealWinner(int p);
-    // An absent winner (winner list number, 1-based) is redrawn after the run has finished:
-    // asked first, then one replacement among those who have not won in the event, revealed
-    // like any winner and appended to the list and the run's result file. Also reached by a
-    // double-click on the winner's line and its context menu entry "缺席补抽".
-    void redrawAbsentWinner(int winner);
-    bool canRedraw(int winner) const;
+    // The draw this window starts; a double-click on a winner's line or its context menu entry
+    // "缺席补抽" redraws an absent winner through it.
+    DrawProcedure &drawProcedure() { return procedure; }
 
     // Space (32) and Enter (13) start when the start button is enabled; other keys do nothing.
     void Command1_KeyPress(int keyAscii);
@@ -97,28 +88,20 @@ public:
 
     // After the advanced settings are saved: disabled and "开始" until the next preparation.
     void disableStartButton() override;
-    bool isRunning() const { return running; }
-
-    // Where the result file's date and time come from; tests fix it.
-    using Clock = std::function<QDateTime()>;
-    void setClock(Clock clock);
+    bool isRunning() const { return procedure.isRunning(); }
 
     // Places and sizes every control from the twip layout, scaled by factor.
-    void applyLayout(double factor = 1.0);
+    void applyLayout(double factor = 1.0) { layout->apply(factor); }
     // The normal window at factor 1 where it fits into its screen's available area; scaled down
     // where it does not, as far as stays readable.
-    void fitOnScreen();
+    void fitOnScreen() { layout->fitOnScreen(); }
 
     // Full screen for a projector (F11 switches, Esc leaves): the client area scaled by one
     // factor and centred on the window's screen. Leaving restores the window as it was.
-    void toggleFullScreen();
-    void leaveFullScreen();
-    bool isPresenting() const { return presenting; }
-    double layoutScale() const { return layoutFactor; }
-
-    // The generator the rolling sequences use; tests put a seeded one in.
-    DrawRandom &drawRandom() { return *random; }
-    void setDrawRandom(std::unique_ptr<DrawRandom> generator);
+    void toggleFullScreen() { layout->toggleFullScreen(); }
+    void leaveFullScreen() { layout->leaveFullScreen(); }
+    bool isPresenting() const { return layout->isPresenting(); }
+    double layoutScale() const { return layout->factor(); }
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
@@ -128,89 +111,41 @@ protected:
     void showEvent(QShowEvent *event) override;
 
 private:
-    struct Placement {
-        QWidget *control;
-        int left, top, width, height; // twips, in the containing window or frame
-    };
-    struct FontSpec {
-        QWidget *control;
-        QString family;
-        double points;
-        bool bold = false;
-        bool underline = false;
-    };
-
     void createControls();
-    void placeControls();
     void stackFrontToBack(std::initializer_list<QWidget *> controls);
-    void setLayoutFont(QWidget *control, const QString &family, double points, bool bold = false,
-                       bool underline = false);
-    void setFontPoints(QWidget *control, double points);
-    void applyFont(const FontSpec &fontItem);
-    void centreOnScreen();
-    double windowFactor() const;
-    void keepOnScreen();
-    // The largest factor at which the client area of the width state fits into area (pixels).
-    static double fullScreenFactor(QSize area, bool expanded);
-    void enterFullScreen();
-    void layOutFullScreen(QSize area);
-    QSize clientPixels() const;
     void startFromKey(int keyAscii);
-    // body runs with the window marked running; a close asked for meanwhile happens after it.
-    void runInHandler(const std::function<void()> &body);
-    // Reveals entry like the winner of a draw order position: rolls, flashes, records, lists.
-    void revealEntry(int winner);
-    // The result files read; false when some could not be and the user would rather stop.
-    bool readEventWinnersAsking(EventWinners &event);
     int winnerAt(QPoint viewportPos) const;
     void showWinnerMenu(QPoint viewportPos);
-    void showClosingText();
     // A verifiable draw (可验证摇号): refusals before the pool is fixed, its files, the random
-    // numbers, a stop when the record cannot be written, and a redraw from the sequence.
+    // numbers, and the winners and replacements from the record's sequence.
     bool verifiableDrawAllowed();
     bool beginVerifiableDraw();
     bool askRandomInput();
-    void stopUnrecordedRun();
-    void redrawVerifiable(int winner);
+    int verifiableWinner();
+    int verifiableReplacement(int absentWinner);
+
+    // What the draw shows here.
+    void revealStarting(int position, int count) override;
+    void rollingEntry(int entry) override { showRollingEntry(entry); }
+    void winnerFlash(const QColor &colour) override;
+    void winnerRecorded(int) override { showWinnerList(); }
+    void revealFinished(int) override { zopViewZTL(); }
+    void waitingForPress(int position, int count) override;
+    void runFinished() override;
+    void closingText(const QString &text) override;
+    void closingFlash(const QColor &colour) override;
+    void runStopped() override { close(); }
 
     Settings &settings;
     RunData &run;
     MessageBoxes &messages;
     QString programDir;
-    std::unique_ptr<DrawRandom> random;
-    Clock clock;
+    DrawProcedure procedure;
     std::function<void()> advancedSettings;
     std::function<std::optional<QStringList>()> randomInput;
 
-    bool running = false;          // a run is inside Command1_Click
-    bool closeRequested = false;   // the window was closed during that run
-    bool resultErrorShown = false; // one message per prepared run
-    bool runFinished = false;      // every position revealed: absent winners can be redrawn
-    bool runStopped = false;       // a verifiable winner could not be recorded
-    // Worked out when the lists are loaded, so that rolling never walks the exclusion list.
-    ExcludedEntries rollExcluded;
-
-    double layoutFactor = 1.0;
-    bool expanded = true;
-    int titleWidth = 14310; // twips; the handles change it
-
-    // The window as it was before full screen, to come back to exactly.
-    struct NormalWindow {
-        QRect geometry; // of the client area, which the frame does not move
-        bool expanded;
-        int titleWidth;
-        double factor;
-    };
-    bool presenting = false;
-    NormalWindow normal{};
-    QSize presentingArea;  // pixels of the full screen
-    QPoint clientOrigin;   // of the scaled client area within the window
-    QWidget *clientArea = nullptr; // holds the controls; clips what lies beyond the width state
-    QShortcut *leaveKey = nullptr;
-    bool screenWatched = false;
     int rollListStart = 0;
-    std::vector<Placement> placements;
-    std::vector<FontSpec> fonts;
+    std::unique_ptr<WindowLayout> layout;
 
     QTimer *Timer1 = nullptr;
     QGroupBox *Frame1 = nullptr, *Frame2 = nullptr, *Frame3 = nullptr, *Frame4 = nullptr;

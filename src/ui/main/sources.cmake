@@ -1,5 +1,5 @@
 set(ZOP_UI_MAIN_SOURCES
   main/Form1.cpp main/Form1.h
-  main/WinnerListText.cpp main/WinnerListText.h
+  main/WindowLayout.cpp main/WindowLayout.h
   main/RandomInputDialog.cpp main/RandomInputDialog.h
 )

@@ -12,39 +12,29 @@ namespace ColourFlash {
 
 namespace {
 
-// One flash over a set of controls: each step shows one colour on all of them, then waits.
-// Events are processed between the steps, so a control may go away in the middle of a flash.
-class Flash
+// The colours a set of controls had, given back on an invalid colour. Events are processed
+// between the steps, so a control may go away in the middle of a flash.
+class Controls
 {
 public:
     using Get = QColor (*)(const QWidget *);
     using Set = void (*)(QWidget *, const QColor &);
 
-    Flash(const QList<QWidget *> &controls, Get get, Set set) : set(set)
+    Controls(const QList<QWidget *> &controls, Get get, Set set) : set(set)
     {
         for (QWidget *w : controls)
             remembered.append({w, get(w)});
     }
 
-    // A null colour gives each control its own colour back.
-    void step(const QColor *colour, int hundredths)
-    {
-        showAll(colour);
-        zopSleepModule::processPendingEvents();
-        zopSleepModule::pauseHundredths(hundredths);
-    }
-
-    void restore() { showAll(nullptr); }
-
-private:
-    void showAll(const QColor *colour)
+    void show(const QColor &colour) const
     {
         for (const Remembered &r : remembered) {
             if (r.widget)
-                set(r.widget.data(), colour ? *colour : r.colour);
+                set(r.widget.data(), colour.isValid() ? colour : r.colour);
         }
     }
 
+private:
     struct Remembered {
         QPointer<QWidget> widget;
         QColor colour;
@@ -52,6 +42,13 @@ private:
     QList<Remembered> remembered;
     Set set;
 };
+
+void step(const Show &show, const QColor &colour, int hundredths)
+{
+    show(colour);
+    zopSleepModule::processPendingEvents();
+    zopSleepModule::pauseHundredths(hundredths);
+}
 
 } // namespace
 
@@ -64,25 +61,35 @@ const std::array<QColor, 7> &colourTable()
     return table;
 }
 
-void flashBackColor(int cycles, const QList<QWidget *> &controls)
+void backFlash(int cycles, const Show &show)
 {
-    Flash flash(controls, WidgetColours::backColor, WidgetColours::setBackColor);
     for (int c = 0; c < std::max(cycles, 1); ++c) {
         for (const QColor &colour : colourTable())
-            flash.step(&colour, 10);
-        flash.step(nullptr, 10); // the eighth step shows each control's own colour
+            step(show, colour, 10);
+        step(show, QColor(), 10); // the eighth step shows the view's own colour
     }
-    flash.restore();
+    show(QColor());
+}
+
+void foreFlash(int cycles, const Show &show)
+{
+    for (int c = 0; c < std::max(cycles, 1); ++c) {
+        for (const QColor &colour : colourTable())
+            step(show, colour, 5);
+    }
+    show(QColor());
+}
+
+void flashBackColor(int cycles, const QList<QWidget *> &controls)
+{
+    const Controls flashed(controls, WidgetColours::backColor, WidgetColours::setBackColor);
+    backFlash(cycles, [&](const QColor &colour) { flashed.show(colour); });
 }
 
 void flashForeColor(int cycles, const QList<QWidget *> &controls)
 {
-    Flash flash(controls, WidgetColours::foreColor, WidgetColours::setForeColor);
-    for (int c = 0; c < std::max(cycles, 1); ++c) {
-        for (const QColor &colour : colourTable())
-            flash.step(&colour, 5);
-    }
-    flash.restore();
+    const Controls flashed(controls, WidgetColours::foreColor, WidgetColours::setForeColor);
+    foreFlash(cycles, [&](const QColor &colour) { flashed.show(colour); });
 }
 
 } // namespace ColourFlash

@@ -4,6 +4,7 @@
 #include <QList>
 
 #include <array>
+#include <functional>
 
 class QWidget;
 
@@ -12,6 +13,12 @@ namespace ColourFlash {
 
 // Magenta, blue, green, purple, cyan, near white, black: the steps of both effects.
 const std::array<QColor, 7> &colourTable();
+
+// The schedules of the two effects for any view: show gets each step's colour before its wait,
+// an invalid colour for the view's own, and an invalid one again at the end.
+using Show = std::function<void(const QColor &)>;
+void backFlash(int cycles, const Show &show);
+void foreFlash(int cycles, const Show &show);
 
 // Each cycle runs the seven colours and then the controls' own back colours, 100 ms a step;
 // afterwards every control has the back colour it had before. Fewer than 1 cycle runs one.

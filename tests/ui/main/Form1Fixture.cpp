@@ -63,8 +63,8 @@ QString entryLine(int i, const QString &sep)
 Window::Window(const QString &programDir)
     : form(settings, run, messages, programDir)
 {
-    form.setDrawRandom(std::make_unique<DrawRandom>(std::make_unique<XoshiroSource>(7)));
-    form.setClock([this] {
+    form.drawProcedure().setDrawRandom(std::make_unique<DrawRandom>(std::make_unique<XoshiroSource>(7)));
+    form.drawProcedure().setClock([this] {
         const QDateTime t = now;
         now = now.addSecs(clockStep);
         return t;

@@ -62,6 +62,22 @@ void prepare(Window &w, ProgramDir &dir, int count)
     QCOMPARE(QApplication::focusWidget(), w.control(u"Text2"_s));
 }
 
+// A second view of the run that keeps what it was told as the main window's display shows it.
+struct MirrorView : DrawView {
+    explicit MirrorView(const RunData &run) : run(run) {}
+    void rollingEntry(int entry) override { row1 = run.entryTable.column(entry, 1).toString(); }
+    void winnerFlash(const QColor &c) override { panel = c.isValid() ? c : panelColour; }
+    void winnerRecorded(int winner) override { listed = winner; }
+    void closingText(const QString &) override { row1.clear(); }
+    void closingFlash(const QColor &c) override { closing = c.isValid() ? c : rowColour; }
+    QString shown() const { return u"%1 %2 %3 %4"_s.arg(row1, panel.name(), closing.name()).arg(listed); }
+
+    const RunData &run;
+    QString row1;
+    QColor panel = panelColour, closing = rowColour;
+    int listed = 0;
+};
+
 // Sends one press and release of key to whichever control has the focus.
 void pressKey(Qt::Key key)
 {
@@ -223,7 +239,16 @@ void TestDrawRun::waitsOfAReveal()
     QList<QString> steps;
     QString shown;
     WaitRecorder waits(w);
+    MirrorView mirror(w.run);
+    w.form.drawProcedure().addView(&mirror);
+    QStringList mirrored, windowShown;
+    waits.atWait = [&](int i) {
+        const Wait &now = waits.waits[i];
+        mirrored.append(mirror.shown());
+        windowShown.append(u"%1 %2 %3 %4"_s.arg(now.row1, now.panel.name(), now.closing.name()).arg(now.listed));
+    };
     pressKey(Qt::Key_Space);
+    QCOMPARE(mirrored, windowShown);
 
     // Each winner: its rolling steps, the flash of 2 x 8 steps of 100 ms, the pause; then the
     // closing text's 8 x 7 steps of 50 ms.
@@ -604,7 +629,7 @@ void TestDrawRun::absentWinnerRedrawn()
     QVERIFY(waits.waits.size() - waitsBefore >= w.settings.rollCountMin + 2 * 8);
     // Marked once: the line cannot be redrawn a second time.
     w.messages.shown.clear();
-    w.form.redrawAbsentWinner(2);
+    w.form.drawProcedure().redrawAbsentWinner(2);
     QVERIFY(w.messages.shown.isEmpty());
 }
 
@@ -644,7 +669,7 @@ void TestDrawRun::verifiableDraw()
     WaitRecorder waits(w);
     pressKey(Qt::Key_Space);
     w.messages.answers = {MessageBoxes::Answer::Yes};
-    w.form.redrawAbsentWinner(2);
+    w.form.drawProcedure().redrawAbsentWinner(2);
     QStringList shown;
     for (const EntryRecord &r : std::as_const(w.run.winnerList))
         shown.append(r.column1);

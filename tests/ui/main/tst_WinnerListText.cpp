@@ -1,4 +1,4 @@
-#include "ui/main/WinnerListText.h"
+#include "ui/reveal/WinnerListText.h"
 
 #include <QTest>
 
