@@ -6,6 +6,8 @@
 #include "settings/TextCodec.h"
 #include "support/TestSupport.h"
 
+#include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QTemporaryDir>
 #include <QTest>
@@ -22,11 +24,23 @@ private slots:
     void rfc3797Example();
     void verify_data();
     void verify();
+    void unwritableRecord();
 };
 
 namespace {
 
 const QStringList exampleSources = {u"9319"_s, u"2 5 12 8 10"_s, u"9 18 26 34 41 45"_s};
+
+// Entries 001 姓名1 部门 … 025 姓名25 部门, all in the pool.
+QList<int> fillTable(EntryTable &table)
+{
+    QList<int> pool;
+    for (int i = 1; i <= 25; ++i) {
+        table.append(EntryRecord{QString::number(i).rightJustified(3, u'0'), u"姓名%1"_s.arg(i), u"部门"_s});
+        pool.append(i);
+    }
+    return pool;
+}
 
 } // namespace
 
@@ -78,11 +92,7 @@ void tst_VerifiableDraw::verify()
 
     QTemporaryDir dir;
     EntryTable table;
-    QList<int> pool;
-    for (int i = 1; i <= 25; ++i) {
-        table.append(EntryRecord{QString::number(i).rightJustified(3, u'0'), u"姓名%1"_s.arg(i), u"部门"_s});
-        pool.append(i);
-    }
+    const QList<int> pool = fillTable(table);
     VerifiableDraw draw;
     draw.setPool(table, pool, u"\t"_s);
     QVERIFY(draw.begin(dir.path() + u'/', u"20240315_093007"_s, 3));
@@ -115,6 +125,21 @@ void tst_VerifiableDraw::verify()
         QCOMPARE(result.lines, (QStringList{u"1\t17\t017\t姓名17\t部门"_s, u"2\t7\t007\t姓名7\t部门\t（缺席）"_s,
                                             u"3\t2\t002\t姓名2\t部门"_s, u"4\t16\t016\t姓名16\t部门"_s, u"一致"_s}));
     }
+}
+
+// A selection the record cannot take is neither shown nor used up.
+void tst_VerifiableDraw::unwritableRecord()
+{
+    QTemporaryDir dir;
+    EntryTable table;
+    VerifiableDraw draw;
+    draw.setPool(table, fillTable(table), u"\t"_s);
+    QVERIFY(draw.begin(dir.path() + u'/', u"20240315_093007"_s, 3));
+    QVERIFY(draw.setRandomInput(exampleSources));
+    QVERIFY(QFile::remove(draw.recordFile()) && QDir().mkdir(draw.recordFile()));
+    QCOMPARE(draw.selectNext(), 0);
+    QVERIFY(QDir().rmdir(draw.recordFile()));
+    QCOMPARE(draw.selectNext(), 17);
 }
 
 QTEST_GUILESS_MAIN(tst_VerifiableDraw)
