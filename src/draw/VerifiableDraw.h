@@ -53,7 +53,6 @@ public:
     int selectNext();
     // Records 缺席=<winner> and then the next selection, the replacement.
     int redrawAbsent(int winnerNumber);
-    int winnerCount() const { return winners; }
     bool canSelect() const { return selection && selection->canSelect(); }
 
 private:

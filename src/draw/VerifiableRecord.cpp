@@ -11,23 +11,6 @@
 
 using namespace Qt::StringLiterals;
 
-int VerifiableRecord::winnerCount() const
-{
-    int count = 0;
-    for (const RecordStep &s : steps)
-        count += s.absence ? 0 : 1;
-    return count;
-}
-
-bool VerifiableRecord::isAbsent(int winnerNumber) const
-{
-    for (const RecordStep &s : steps) {
-        if (s.absence && s.number == winnerNumber)
-            return true;
-    }
-    return false;
-}
-
 namespace VerifiableRecordFile {
 
 namespace {

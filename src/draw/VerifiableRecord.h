@@ -29,9 +29,6 @@ struct VerifiableRecord {
     std::optional<QString> key;
     QList<RecordStep> steps;
 
-    int winnerCount() const;
-    bool isAbsent(int winnerNumber) const;
-
     friend bool operator==(const VerifiableRecord &, const VerifiableRecord &) = default;
 };
 
