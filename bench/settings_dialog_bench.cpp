@@ -28,6 +28,7 @@ public:
     void zopSetViewObj() override {}
     void runLabelData(int) override {}
     void disableStartButton() override {}
+    void endEvent() override {}
 };
 
 // A program folder holding the shipped settings file, loaded.

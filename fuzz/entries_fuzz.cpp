@@ -19,21 +19,31 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     const QByteArray bytes(reinterpret_cast<const char *>(data + 1 + sepLength), qsizetype(size - 1 - sepLength));
     const QString file = writeFuzzFile(u"entries.txt"_s, bytes);
 
-    EntryTable table;
-    loadEntryFile(file, separator, table);
-
     QString text;
     INIFileModule1::readWholeFile(file, text);
+    EntryTable table;
+    int wide = -1;
+    table.parse(text, separator, &wide);
+
     QList<QStringList> expected;
+    int expectedWide = 0;
     if (!separator.isEmpty()) {
-        for (const QString &line : QString(text + u"\r\n"_s).split(u"\r\n"_s)) {
+        // Lines end at LF, a CR before it included; a CR at the very end stays.
+        const QStringList lines = text.split(u'\n');
+        for (qsizetype i = 0; i < lines.size(); ++i) {
+            QString line = lines[i];
+            if (i + 1 < lines.size() && line.endsWith(u'\r'))
+                line.chop(1);
             const QStringList pieces = line.split(separator);
             if (pieces.size() >= 3)
                 expected.append({zopValstr::trimBlanks(pieces[0]).toString(), zopValstr::trimBlanks(pieces[1]).toString(),
                                  zopValstr::trimBlanks(pieces[2]).toString()});
+            if (pieces.size() > 3 && !zopValstr::trimBlanks(pieces.mid(3).join(separator)).isEmpty())
+                ++expectedWide;
         }
     }
     FUZZ_CHECK(table.entryCount() == expected.size());
+    FUZZ_CHECK(wide == expectedWide);
     for (int i = 1; i <= table.entryCount(); ++i) {
         for (int c = 1; c <= 3; ++c)
             FUZZ_CHECK(table.column(i, c) == expected[i - 1][c - 1]);

@@ -5,6 +5,7 @@
 #include "settings/TextCodec.h"
 #include "ui/common/Fonts.h"
 #include "ui/common/MessageBoxes.h"
+#include "ui/common/QtChinese.h"
 #include "ui/main/Form1.h"
 
 #include <QApplication>
@@ -67,6 +68,7 @@ int main(int argc, char *argv[])
         return runVerify(argc, argv);
     QApplication app(argc, argv);
     QCoreApplication::setApplicationName(u"zop-draw"_s);
+    QtChinese::install();
     if (!TextCodec::available()) {
         QMessageBox::critical(nullptr, u"ZOP摇号"_s, u"缺少GB18030字符集支持，程序无法运行。"_s);
         return 1;

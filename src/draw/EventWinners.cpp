@@ -1,5 +1,6 @@
 #include "EventWinners.h"
 
+#include "AbsenceRecord.h"
 #include "settings/INIFileModule1.h"
 
 #include <QDir>
@@ -21,6 +22,24 @@ QStringList resultFiles(const QString &appDir)
     return paths;
 }
 
+namespace {
+
+// The event's files: the result files, the absence record when there is one, and the lists and
+// records of verifiable draws, which account for results of the event.
+QStringList eventFiles(const QString &appDir)
+{
+    QStringList files = resultFiles(appDir);
+    const QDir dir(appDir);
+    const QString record = dir.filePath(absenceRecordFileName());
+    if (QFileInfo::exists(record))
+        files.append(record);
+    for (const QString &name : dir.entryList({u"摇号名单*.txt"_s, u"摇号记录*.txt"_s}, QDir::Files, QDir::Name))
+        files.append(dir.filePath(name));
+    return files;
+}
+
+} // namespace
+
 EventWinners readEventWinners(const QString &appDir, const QString &separator,
                               const QList<ResultLine> &unwritten)
 {
@@ -30,20 +49,26 @@ EventWinners readEventWinners(const QString &appDir, const QString &separator,
     // All lines in one text, cut once: the table then holds one pool instead of one per file.
     QString all;
     for (const QString &file : files) {
-        QString text;
-        if (INIFileModule1::readWholeFile(file, text) != INIFileModule1::ReadOk) {
+        // Bytes that do not decode (a file saved as UTF-16, a line cut short) hide winners.
+        INIFileModule1::FileText read = INIFileModule1::readTextFile(file, TextSource::OwnOutput);
+        if (read.status != INIFileModule1::ReadOk || read.decoded.hadErrors) {
             event.unreadable.append(file);
             continue;
         }
+        QString &text = read.decoded.text;
         if (all.isEmpty())
             all = std::move(text);
         else
             all += text;
-        if (!all.isEmpty() && !all.endsWith(u"\r\n"_s))
+        if (!all.isEmpty() && !all.endsWith(u'\n'))
             all += u"\r\n"_s;
     }
-    for (const ResultLine &line : unwritten)
-        all += line.text + u"\r\n"_s;
+    // Lines waiting for a file of another folder (an archived event) are not this event's.
+    const QString here = QDir::cleanPath(QDir(appDir).absolutePath());
+    for (const ResultLine &line : unwritten) {
+        if (QDir::cleanPath(QFileInfo(line.fileName).absolutePath()) == here)
+            all += line.text + u"\r\n"_s;
+    }
     event.winners.parse(std::move(all), separator);
     return event;
 }
@@ -56,11 +81,7 @@ QString archiveFolderName()
 ArchiveResult archiveResultFiles(const QString &appDir, const QDateTime &when)
 {
     ArchiveResult result;
-    QStringList files = resultFiles(appDir);
-    // A verifiable draw's list and record go with the results they account for.
-    const QDir dir(appDir);
-    for (const QString &name : dir.entryList({u"摇号名单*.txt"_s, u"摇号记录*.txt"_s}, QDir::Files, QDir::Name))
-        files.append(dir.filePath(name));
+    const QStringList files = eventFiles(appDir);
     QDir archive(appDir);
     if (!archive.mkpath(archiveFolderName()) || !archive.cd(archiveFolderName()))
         return result;

@@ -20,9 +20,9 @@ struct EventWinners {
 // listed too: it cannot be read, and so it is named rather than passed over.
 QStringList resultFiles(const QString &appDir);
 
-// Reads every result file of appDir with the data file's encoding detection and separator; a
-// line that does not give three columns is ignored. Lines still waiting to be written
-// (unwritten) are winners as well.
+// Reads every result file of appDir as the program writes them, with the data file's separator;
+// a line that does not give three columns is ignored, a file that does not decode is unreadable.
+// Lines still waiting to be written to a file of appDir (unwritten) are winners as well.
 EventWinners readEventWinners(const QString &appDir, const QString &separator,
                               const QList<ResultLine> &unwritten = {});
 
@@ -35,8 +35,8 @@ struct ArchiveResult {
     QStringList notMoved; // full paths of the result files left where they were
 };
 
-// A new event: moves every result file of appDir, and the lists and records of verifiable draws,
-// into appDir/历史结果/<yyyyMMdd_HHmmss>/ by a rename within the file system (atomic per file,
-// never a copy and a delete). The folder is always a new one; when it cannot be created nothing
-// is moved.
+// A new event: moves every result file of appDir, the absence record, and the lists and records
+// of verifiable draws into appDir/历史结果/<yyyyMMdd_HHmmss>/ by a rename within the file system
+// (atomic per file, never a copy and a delete). The folder is always a new one; when it cannot be
+// created nothing is moved.
 ArchiveResult archiveResultFiles(const QString &appDir, const QDateTime &when);

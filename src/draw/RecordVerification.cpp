@@ -42,7 +42,7 @@ VerificationResult verifyRecord(const QString &recordFile)
     const QString digest = VerifiableRecordFile::sha256Hex(bytes);
     if (digest != r.poolSha256)
         return finish(1, u"名单SHA256不一致：名单文件为 %1，记录为 %2"_s.arg(digest, r.poolSha256));
-    const DecodedText pool = TextCodec::decode(bytes);
+    const DecodedText pool = TextCodec::decode(bytes, TextSource::OwnOutput);
     QList<QStringView> poolLines = QStringView(pool.text).split(u"\r\n"_s);
     if (!poolLines.isEmpty() && poolLines.last().isEmpty())
         poolLines.removeLast();

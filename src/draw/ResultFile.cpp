@@ -60,8 +60,13 @@ bool appendResultLine(const QString &line, const QString &fileName)
     return appendText(line + u"\r\n"_s, fileName);
 }
 
-bool appendResultLineKeeping(QList<ResultLine> &kept, const QString &line, const QString &fileName)
+bool appendResultLineKeeping(QList<ResultLine> &kept, const ResultLine &line, QList<ResultLine> *written)
 {
+    const QString &fileName = line.fileName;
+    auto noteWritten = [written](const ResultLine &k, const QString &file) {
+        if (written)
+            written->append({file, k.text, k.id});
+    };
     // Kept lines of other files go back to their own file, all of one file in one write.
     QList<QString> reachedOwnFile;
     QList<QString> refusedOwnFile;
@@ -73,7 +78,12 @@ bool appendResultLineKeeping(QList<ResultLine> &kept, const QString &line, const
             if (same.fileName == k.fileName)
                 text += same.text + u"\r\n"_s;
         }
-        (appendText(text, k.fileName) ? reachedOwnFile : refusedOwnFile).append(k.fileName);
+        const bool reached = appendText(text, k.fileName);
+        (reached ? reachedOwnFile : refusedOwnFile).append(k.fileName);
+        for (const ResultLine &same : std::as_const(kept)) {
+            if (reached && same.fileName == k.fileName)
+                noteWritten(same, k.fileName);
+        }
     }
 
     QList<ResultLine> ahead;
@@ -84,10 +94,30 @@ bool appendResultLineKeeping(QList<ResultLine> &kept, const QString &line, const
             text += k.text + u"\r\n"_s;
         }
     }
-    text += line + u"\r\n"_s;
+    text += line.text + u"\r\n"_s;
     const bool ok = appendText(text, fileName);
+    if (ok) {
+        for (const ResultLine &k : std::as_const(ahead))
+            noteWritten(k, fileName);
+        noteWritten(line, fileName);
+    }
     kept = ok ? QList<ResultLine>() : ahead;
     if (!ok)
-        kept.append({fileName, line});
+        kept.append(line);
     return ok;
+}
+
+int countLineEnds(const QString &fileName)
+{
+    QFile file(fileName);
+    if (!file.open(QIODevice::ReadOnly))
+        return 0;
+    int count = 0;
+    while (!file.atEnd()) {
+        const QByteArray block = file.read(1 << 16);
+        if (block.isEmpty())
+            break;
+        count += int(block.count('\n'));
+    }
+    return count;
 }

@@ -9,8 +9,12 @@ class QDateTime;
 struct ResultLine {
     QString fileName;
     QString text;
+    int id = 0; // names the line for whoever needs to know where it was written; not compared
 
-    friend bool operator==(const ResultLine &, const ResultLine &) = default;
+    friend bool operator==(const ResultLine &a, const ResultLine &b)
+    {
+        return a.fileName == b.fileName && a.text == b.text;
+    }
 };
 
 // appDir + "出号结果" + yyyyMMdd + "_" + HHmmss + ".txt"; appDir ends in "/".
@@ -24,4 +28,9 @@ bool appendResultLine(const QString &line, const QString &fileName);
 // Appends line to fileName, writing the kept lines first: each to its own file when that takes
 // it now, otherwise ahead of line in this file, so no winner is lost and the order holds.
 // On failure line joins the kept lines. True when line (and so every kept line) is written.
-bool appendResultLineKeeping(QList<ResultLine> &kept, const QString &line, const QString &fileName);
+// written (when given) receives the lines written, in file order, each with the file it went to.
+bool appendResultLineKeeping(QList<ResultLine> &kept, const ResultLine &line,
+                             QList<ResultLine> *written = nullptr);
+
+// The line ends (LF) in fileName: the next line appended is line count + 1. 0 for no file.
+int countLineEnds(const QString &fileName);

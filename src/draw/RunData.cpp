@@ -10,6 +10,18 @@ void RunData::resetTables()
     earlierWinners.clear();
     earlierWinnersKeptOut = 0;
     verifiable.clear();
+    winnerLineIds.clear();
+}
+
+void RunData::discardPreparedDraw()
+{
+    entryTable.clear();
+    drawOrder.clear();
+    earlierWinners.clear();
+    earlierWinnersKeptOut = 0;
+    pressCount = 0;
+    resultFileName.clear();
+    verifiable.clear();
 }
 
 namespace Module1 {

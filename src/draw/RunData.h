@@ -6,6 +6,7 @@
 #include "VerifiableDraw.h"
 #include "settings/Settings.h"
 
+#include <QHash>
 #include <QList>
 #include <QSet>
 #include <QString>
@@ -36,8 +37,30 @@ public:
     // The verifiable draw the last confirmation began (可验证摇号); inactive otherwise.
     VerifiableDraw verifiable;
 
+    // Where the run's result lines stand on disk, for the absence record.
+    struct LinePlace {
+        QString file; // name without a folder
+        int line = 0; // 1-based
+    };
+    QList<int> winnerLineIds;        // the result line (ResultLine::id) of each winner of the list
+    QHash<int, LinePlace> linePlaces; // by line id, once written
+    QHash<QString, int> resultFileLines; // line ends in each result file written to (full path)
+    int lastLineId = 0;
+    // Redraws whose record is not written yet: the lines they name are not on disk yet, or the
+    // record could not be appended. folder is where the record goes (the event's folder).
+    struct PendingAbsence {
+        int absentLineId;
+        int replacementLineId;
+        QString folder;
+        QString readableTail;
+    };
+    QList<PendingAbsence> pendingAbsences;
+
     // What loading the settings empties; the VIP list is left as it is.
     void resetTables();
+    // The event ended: the prepared draw and the old event's winners go, so a draw needs a new
+    // confirmation; the winner list stays on show.
+    void discardPreparedDraw();
 };
 
 namespace Module1 {

@@ -11,4 +11,5 @@ set(ZOP_DRAW_SOURCES
   VerifiableRecord.cpp VerifiableRecord.h
   RecordVerification.cpp RecordVerification.h
   VerifiableDraw.cpp VerifiableDraw.h
+  AbsenceRecord.cpp AbsenceRecord.h
 )

@@ -79,16 +79,18 @@ void EntryTable::compactIfWasteful()
     }
 }
 
-int EntryTable::parse(QString text, QStringView separator)
+int EntryTable::parse(QString text, QStringView separator, int *wideLines)
 {
     clear();
+    if (wideLines)
+        *wideLines = 0;
     if (text.size() >= qsizetype(UINT32_MAX))
         return 0;
     int unread = 0;
     pool = std::move(text);
     const QStringView all(pool);
     const qsizetype n = all.size();
-    entrySlots.reserve(static_cast<size_t>(all.count(u'\r')) + 1);
+    entrySlots.reserve(static_cast<size_t>(all.count(u'\n')) + 1);
 
     // Fields are cut at the whole separator, found with the fast single-character search first.
     auto find = [&](QStringView line, qsizetype from) -> qsizetype {
@@ -98,15 +100,13 @@ int EntryTable::parse(QString text, QStringView separator)
     };
     qsizetype lineStart = 0;
     while (lineStart < n) {
-        qsizetype lineEnd = lineStart;
-        for (;;) {
-            lineEnd = all.indexOf(u'\r', lineEnd);
-            if (lineEnd < 0 || (lineEnd + 1 < n && all[lineEnd + 1] == u'\n'))
-                break;
-            ++lineEnd; // a lone CR stays inside the line
-        }
-        if (lineEnd < 0)
-            lineEnd = n; // a last line without CR LF is read like any other
+        // A line ends at CR LF or at LF alone (most tools outside Windows); a lone CR stays in it.
+        qsizetype next = all.indexOf(u'\n', lineStart);
+        if (next < 0)
+            next = n; // a last line without its end is read like any other
+        qsizetype lineEnd = next;
+        if (lineEnd > lineStart && all[lineEnd - 1] == u'\r' && next < n)
+            --lineEnd;
         const QStringView line = all.mid(lineStart, lineEnd - lineStart);
         // Nothing is cut without a separator.
         const qsizetype s1 = separator.isEmpty() ? -1 : find(line, 0);
@@ -115,6 +115,8 @@ int EntryTable::parse(QString text, QStringView separator)
             qsizetype s3 = find(line, s2 + separator.size());
             if (s3 < 0)
                 s3 = line.size();
+            else if (wideLines && !zopValstr::trimBlanks(line.mid(s3 + separator.size())).isEmpty())
+                ++*wideLines;
             const QStringView pieces[3] = {
                 line.first(s1),
                 line.mid(s1 + separator.size(), s2 - s1 - separator.size()),
@@ -131,7 +133,7 @@ int EntryTable::parse(QString text, QStringView separator)
         } else if (!zopValstr::trimBlanks(line).isEmpty()) {
             ++unread;
         }
-        lineStart = lineEnd + 2;
+        lineStart = next + 1;
     }
     if (entrySlots.capacity() > 2 * entrySlots.size() + 1024)
         entrySlots.shrink_to_fit(); // mostly ignored lines

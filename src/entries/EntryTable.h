@@ -32,9 +32,11 @@ public:
     void replace(int i, const EntryRecord &r);
     void remove(int i);
 
-    // Replaces the content with the entries of text (CR LF lines, separator-cut fields).
-    // Returns how many lines holding more than blanks gave no entry.
-    int parse(QString text, QStringView separator);
+    // Replaces the content with the entries of text (lines ended by CR LF or LF, separator-cut
+    // fields).
+    // Returns how many lines holding more than blanks gave no entry; wideLines (when given)
+    // receives how many entries dropped more than blanks after a third separator.
+    int parse(QString text, QStringView separator, int *wideLines = nullptr);
 
 private:
     // 32-bit offsets keep a million entries at 24 MB; texts beyond 2^32 characters are not loaded.

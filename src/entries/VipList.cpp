@@ -8,15 +8,19 @@
 
 using namespace Qt::StringLiterals;
 
-int loadVipFile(const QString &fileName, const QString &separator, VipList &list)
+int loadVipFile(const QString &fileName, const QString &separator, VipList &list, int *wideLines)
 {
     list.clear();
+    if (wideLines)
+        *wideLines = 0;
     int unread = 0;
     QString text;
     INIFileModule1::readWholeFile(fileName, text);
-    text += u"\r\n"_s;
     const QString mark = QString::fromUtf16(vipMark);
-    for (QStringView rawLine : QStringView(text).split(u"\r\n")) {
+    // Lines end at CR LF or at LF alone, as in the data file.
+    for (QStringView rawLine : QStringView(text).split(u'\n')) {
+        if (rawLine.endsWith(u'\r'))
+            rawLine.chop(1);
         QString line = rawLine.toString();
         line.replace(mark, separator);
         // Without a separator the whole line is one piece.
@@ -26,6 +30,11 @@ int loadVipFile(const QString &fileName, const QString &separator, VipList &list
             if (!zopValstr::trimBlanks(rawLine).isEmpty())
                 ++unread;
             continue;
+        }
+        if (wideLines && pieces.size() > 4) {
+            const qsizetype rest = pieces[4].data() - line.constData();
+            if (!zopValstr::trimBlanks(QStringView(line).mid(rest)).isEmpty())
+                ++*wideLines;
         }
         list.append({zopValstr::trimBlanks(pieces[0]).toString(), zopValstr::trimBlanks(pieces[1]).toString(),
                      zopValstr::trimBlanks(pieces[2]).toString(), zopValstr::trimBlanks(pieces[3]).toString()});

@@ -32,8 +32,10 @@ private:
 inline constexpr char16_t vipMark[] = u"#*#";
 
 // Empties list, then reads "position#*#c1 S c2 S c3" lines; lines of fewer pieces are skipped.
-// Returns how many of the skipped lines held more than blanks.
-int loadVipFile(const QString &fileName, const QString &separator, VipList &list);
+// Lines end at CR LF or LF. Returns how many of the skipped lines held more than blanks;
+// wideLines (when given) receives how many records dropped more than blanks after column 3.
+int loadVipFile(const QString &fileName, const QString &separator, VipList &list,
+                int *wideLines = nullptr);
 
 // Writes every record, each line ended by CR LF; the writeWholeFile status.
 int saveVipFile(const VipList &list, const QString &separator, const QString &fileName);

@@ -93,7 +93,7 @@ bool renameOver(const QString &from, const QString &to)
     return !error;
 }
 
-FileText readTextFile(const QString &fileName)
+FileText readTextFile(const QString &fileName, TextSource source)
 {
     FileText result;
     if (!QFileInfo::exists(fileName)) {
@@ -105,14 +105,14 @@ FileText readTextFile(const QString &fileName)
         result.status = ReadFailed;
         return result;
     }
-    result.decoded = TextCodec::decode(bytes);
+    result.decoded = TextCodec::decode(bytes, source);
     result.status = ReadOk;
     return result;
 }
 
-int readWholeFile(const QString &fileName, QString &text)
+int readWholeFile(const QString &fileName, QString &text, TextSource source)
 {
-    FileText file = readTextFile(fileName);
+    FileText file = readTextFile(fileName, source);
     if (file.status == NoSuchFile)
         text.clear();
     else if (file.status == ReadOk)

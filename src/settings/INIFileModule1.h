@@ -20,14 +20,15 @@ bool iniWriteValue(const QString &fileName, const QString &key, int value);
 enum ReadStatus { ReadOk = 0, ReadFailed = -1, NoSuchFile = -2 };
 
 // 0 read, -1 exists but unreadable (text unchanged), -2 missing (text set to "").
-int readWholeFile(const QString &fileName, QString &text);
+// The text is decoded by TextCodec::decode for source.
+int readWholeFile(const QString &fileName, QString &text, TextSource source = TextSource::AnyTool);
 
 // readWholeFile with what the caller needs to write the file back faithfully.
 struct FileText {
     int status = NoSuchFile;
     DecodedText decoded;
 };
-FileText readTextFile(const QString &fileName);
+FileText readTextFile(const QString &fileName, TextSource source = TextSource::AnyTool);
 
 // 0 written, -1 failed (the old file, if any, is left whole). An existing file keeps its
 // encoding; a new one is written in GB18030. Temporary files a killed save of the same file

@@ -78,23 +78,20 @@ bool decodeCp936(QByteArrayView bytes, QString &text)
     return anyEuro && flush(n);
 }
 
-// Short GBK text can happen to be valid UTF-8; read that way it turns into letters of scripts
-// (IPA, Greek, Cyrillic, Hebrew, Arabic...) that a Chinese list does not hold. Pinyin tone
-// letters and the middle dot lie below this block and keep a file UTF-8.
-bool looksLikeMisreadGbk(QStringView utf8)
+// Chinese saved as UTF-8 always takes three bytes a character, so a lead byte of three or four
+// appears. GBK text that passes for UTF-8 has only two-byte sequences, which would be
+// accented Latin, Greek or Cyrillic letters: 钱平 is C7 AE C6 BD, "Ǯƽ" read as UTF-8.
+bool hasLongUtf8Sequence(QByteArrayView validUtf8)
 {
-    for (QChar c : utf8) {
-        if (c.unicode() >= 0x0250 && c.unicode() <= 0x07FF)
-            return true;
-    }
-    return false;
+    return std::any_of(validUtf8.begin(), validUtf8.end(),
+                       [](char c) { return static_cast<unsigned char>(c) >= 0xE0; });
 }
 
 } // namespace
 
 namespace TextCodec {
 
-DecodedText decode(QByteArrayView bytes)
+DecodedText decode(QByteArrayView bytes, TextSource source)
 {
     DecodedText result;
     if (bytes.startsWith("\xEF\xBB\xBF")) {
@@ -107,16 +104,21 @@ DecodedText decode(QByteArrayView bytes)
         return result;
     }
     bool errors = false;
+    if (source == TextSource::OwnOutput) {
+        result.text = decodeGb18030(bytes, errors);
+        result.hadErrors = errors;
+        return result;
+    }
     if (hasNonAscii(bytes) && bytes.isValidUtf8()) {
-        QString utf8 = QString::fromUtf8(bytes);
-        QString gbk = decodeGb18030(bytes, errors);
-        if (errors || !looksLikeMisreadGbk(utf8)) {
-            result.text = std::move(utf8);
-            result.encoding = TextEncoding::Utf8;
-            return result;
+        if (!hasLongUtf8Sequence(bytes)) {
+            QString gbk = decodeGb18030(bytes, errors);
+            if (!errors) {
+                result.text = std::move(gbk);
+                return result;
+            }
         }
-        result.text = std::move(gbk);
-        result.encoding = TextEncoding::Gb18030;
+        result.text = QString::fromUtf8(bytes);
+        result.encoding = TextEncoding::Utf8;
         return result;
     }
     result.text = decodeGb18030(bytes, errors);

@@ -1,3 +1,4 @@
+#include "draw/AbsenceRecord.h"
 #include "draw/EventWinners.h"
 #include "draw/ResultFile.h"
 #include "draw/RunData.h"
@@ -74,6 +75,8 @@ private slots:
     void writeErrorIsReported();
     void eventWinnersAreTheResultLines_data();
     void eventWinnersAreTheResultLines();
+    void absencesAreAppendedAndReadBack();
+    void waitingLinesAndAbsencesFollowTheArchive();
 };
 
 void TestWinnerList::init()
@@ -232,16 +235,23 @@ void TestWinnerList::eventWinnersAreTheResultLines_data()
     QTest::addColumn<Files>("files");
     QTest::addColumn<QString>("separator");
     QTest::addColumn<QStringList>("winners"); // first columns
+    QTest::addColumn<QStringList>("unreadableFiles");
     const QString a = u"出号结果20240315_093007.txt"_s, b = u"出号结果20240315_101500.txt"_s;
     QTest::newRow("every line of every file") << Files{{a, gbk(u"A1\t1\t1\r\nA2\t2\t2\r\n"_s)}, {b, gbk(u"A3\t3\t3\r\n"_s)}}
-                                              << u"\t"_s << QStringList{u"A1"_s, u"A2"_s, u"A3"_s};
+                                              << u"\t"_s << QStringList{u"A1"_s, u"A2"_s, u"A3"_s} << QStringList();
     QTest::newRow("short lines ignored, a last line without its end read")
         << Files{{a, gbk(u"A1\t1\r\n\r\nA2\t2\t2"_s)}, {b, gbk(u"A3\t3\t3\r\n"_s)}} << u"\t"_s
-        << QStringList{u"A2"_s, u"A3"_s};
+        << QStringList{u"A2"_s, u"A3"_s} << QStringList();
     QTest::newRow("only 出号结果*.txt, UTF-8 and a blank separator")
         << Files{{u"结果.txt"_s, "A1 1 1\r\n"}, {u"出号结果.bak"_s, "A2 2 2\r\n"},
                  {u"出号结果.txt"_s, "\xEF\xBB\xBF" + u"张三 3 3\r\n"_s.toUtf8()}}
-        << u" "_s << QStringList{u"张三"_s};
+        << u" "_s << QStringList{u"张三"_s} << QStringList();
+    // The program's own GBK, whatever UTF-8 would make of it; LF ends a line as well.
+    QTest::newRow("GBK that passes for UTF-8, LF line ends") << Files{{a, gbk(u"钱平\t1\t1\n莫然\t2\t2\n"_s)}}
+                                                             << u"\t"_s << QStringList{u"钱平"_s, u"莫然"_s} << QStringList();
+    QTest::newRow("UTF-16 and a line cut in a character are said")
+        << Files{{a, QByteArray("\xFF\xFE" "A\0\t\0" "1\0\t\0" "1\0", 12)}, {b, gbk(u"A3\t3\t张"_s).chopped(1)}}
+        << u"\t"_s << QStringList() << QStringList{a, b};
 }
 
 void TestWinnerList::eventWinnersAreTheResultLines()
@@ -249,15 +259,61 @@ void TestWinnerList::eventWinnersAreTheResultLines()
     QFETCH(Files, files);
     QFETCH(QString, separator);
     QFETCH(QStringList, winners);
+    QFETCH(QStringList, unreadableFiles);
     for (auto it = files.cbegin(); it != files.cend(); ++it)
         TestSupport::writeBytes(dir.filePath(it.key()), it.value());
-    // Lines still waiting for their file are winners as well.
-    const EventWinners event = readEventWinners(dir.path() + u'/', separator, {{QString(), u"B1 x y"_s.replace(u' ', separator)}});
+    // Lines still waiting for a file of the folder are winners as well, not those of an archive.
+    const QString waiting = u"B1 x y"_s.replace(u' ', separator);
+    const EventWinners event = readEventWinners(dir.path() + u'/', separator,
+                                                {{dir.filePath(u"出号结果1.txt"_s), waiting},
+                                                 {dir.filePath(u"历史结果/1/出号结果1.txt"_s), u"C1"_s + waiting}});
     QStringList read;
     for (int i = 1; i <= event.winners.entryCount(); ++i)
         read.append(event.winners.column(i, 1).toString());
     QCOMPARE(read, winners + QStringList{u"B1"_s});
-    QVERIFY(event.unreadable.isEmpty());
+    QStringList unreadable;
+    for (const QString &path : event.unreadable)
+        unreadable.append(QFileInfo(path).fileName());
+    QCOMPARE(unreadable, unreadableFiles);
+}
+
+void TestWinnerList::absencesAreAppendedAndReadBack()
+{
+    const QString appDir = dir.path() + u'/';
+    QVERIFY(readAbsences(appDir).isEmpty());
+    const Absence first{u"出号结果20240315_093007.txt"_s, 2, u"出号结果20240315_093007.txt"_s, 5};
+    const Absence second{u"出号结果20240315_093007.txt"_s, 5, u"出号结果20240315_101500.txt"_s, 1};
+    QVERIFY(appendAbsence(appDir, first, u"张三\t1001 -> 李四\r\n"_s));
+    const QByteArray firstLine = readBytes(appDir + absenceRecordFileName());
+    QCOMPARE(firstLine, gbk(u"出号结果20240315_093007.txt\t2\t出号结果20240315_093007.txt\t5\t张三\t1001 -> 李四  \r\n"_s));
+    // Lines people added or cut short are skipped and counted; an LF alone ends a line too.
+    TestSupport::writeBytes(appDir + absenceRecordFileName(), firstLine + "a.txt\t1\tb.txt\r\nx\t0\ty\t1\n\r\n");
+    QVERIFY(appendAbsence(appDir, second, QString()));
+    int unreadable = -1;
+    QCOMPARE(readAbsences(appDir, &unreadable), (QList<Absence>{first, second}));
+    QCOMPARE(unreadable, 2);
+}
+
+// Two lines of the old event could not be written yet, and the absence naming them waits for
+// them; after 新活动 they go to the archived file and record, not into the new event.
+void TestWinnerList::waitingLinesAndAbsencesFollowTheArchive()
+{
+    const QString appDir = dir.path() + u'/';
+    settings.appDir = appDir;
+    const QString old = u"出号结果20240315_093007.txt"_s;
+    TestSupport::writeBytes(appDir + old, gbk(u"A\tB\tC\r\n"_s));
+    run.unwrittenResultLines = {{appDir + old, u"x\ty\tz"_s, 101}, {appDir + old, u"u\tv\tw"_s, 102}};
+    run.pendingAbsences = {{101, 102, appDir, u"x -> u"_s}};
+    const ArchiveResult archived = archiveResultFiles(appDir, QDateTime(QDate(2024, 3, 16), QTime(8, 0)));
+    QCOMPARE(archived.moved, 1);
+    followArchive(run, appDir, archived);
+
+    startRun(u"\t"_s, appDir + u"出号结果20240316_080001.txt"_s);
+    QVERIFY(addWinner(run, settings, 1));
+    QCOMPARE(readBytes(archived.folder + u'/' + old), gbk(u"A\tB\tC\r\nx\ty\tz\r\nu\tv\tw\r\n"_s));
+    QCOMPARE(readAbsences(archived.folder), (QList<Absence>{{old, 2, old, 3}}));
+    QVERIFY(readAbsences(appDir).isEmpty() && run.pendingAbsences.isEmpty());
+    QCOMPARE(readEventWinners(appDir, u"\t"_s).winners.entryCount(), 1);
 }
 
 QTEST_GUILESS_MAIN(TestWinnerList)

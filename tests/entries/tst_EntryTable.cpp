@@ -47,8 +47,11 @@ void TestEntryTable::loadEntryFile_data()
                                                    << Rows{{u"张三"_s, QString(), u"1001"_s}};
     QTest::newRow("two-character separator") << u"a|b||c||d\r\n"_s << u"||"_s
                                              << Rows{{u"a|b"_s, u"c"_s, u"d"_s}};
-    QTest::newRow("LF-only file is one line") << u"a\tb\tc\nd\te\tf\n"_s << u"\t"_s
-                                              << Rows{{u"a"_s, u"b"_s, u"c\nd"_s}};
+    QTest::newRow("LF ends a line too, a lone CR does not") << u"a\tb\tc\nd\te\tf\r\rg\n"_s << u"\t"_s
+                                                            << Rows{{u"a"_s, u"b"_s, u"c"_s}, {u"d"_s, u"e"_s, u"f\r\rg"_s}};
+    // GBK bytes that are also valid UTF-8 ("Ǯƽ"): only two-byte sequences, so GBK.
+    QTest::newRow("GBK that passes as UTF-8") << u"1099\t钱平\t13800001234\r\n"_s << u"\t"_s
+                                              << Rows{{u"1099"_s, u"钱平"_s, u"13800001234"_s}};
     QTest::newRow("last line without CR LF") << u"a\tb\tc\r\nd\te\tf"_s << u"\t"_s
                                              << Rows{{u"a"_s, u"b"_s, u"c"_s}, {u"d"_s, u"e"_s, u"f"_s}};
     QTest::newRow("duplicates kept") << u"a\tb\tc\r\na\tb\tc\r\na\tb\tc\r\n"_s << u"\t"_s

@@ -46,8 +46,9 @@ void TestVipList::load_data()
     QTest::newRow("blanks trimmed") << u"  7 #*#  a  \tb\tc\r\n"_s << u"\t"_s
                                     << Records{{u"7"_s, u"a"_s, u"b"_s, u"c"_s}};
     QTest::newRow("separator instead of mark") << u"5\ta\tb\tc\r\n"_s << u"\t"_s << Records{abc};
-    QTest::newRow("LF-only is one line") << u"5#*#a\tb\tc\n6#*#d\te\tf\n"_s << u"\t"_s
-                                         << Records{{u"5"_s, u"a"_s, u"b"_s, u"c\n6"_s}};
+    QTest::newRow("LF ends a line too") << u"5#*#a\tb\tc\n5#*#a\tb\tc"_s << u"\t"_s << Records{abc, abc};
+    QTest::newRow("GBK that passes as UTF-8") << u"1#*#1099\t钱平\t138\r\n"_s << u"\t"_s
+                                              << Records{{u"1"_s, u"1099"_s, u"钱平"_s, u"138"_s}};
     QTest::newRow("duplicates kept") << u"5#*#a\tb\tc\r\n5#*#a\tb\tc\r\n"_s << u"\t"_s << Records{abc, abc};
     QTest::newRow("empty separator") << u"5#*#a\tb\tc\r\n"_s << QString() << Records{};
     QTest::newRow("empty columns") << u"2#*#\t\t\r\n"_s << u"\t"_s

@@ -166,6 +166,8 @@ void TestINIFileModule1::encodings_data()
                                            << int(TextEncoding::Utf8Bom) << false;
     QTest::newRow("GBK that is also valid UTF-8") << gbk(u"蟹\t2"_s) << u"蟹\t2"_s
                                                   << int(TextEncoding::Gb18030) << false;
+    QTest::newRow("GBK that passes as UTF-8 of Latin letters") << gbk(u"钱平\t陆强\t莫然"_s) << u"钱平\t陆强\t莫然"_s
+                                                               << int(TextEncoding::Gb18030) << false;
     QTest::newRow("UTF-8 pinyin and middle dot") << u"Zhāng Sān\t约翰·史密斯"_s.toUtf8()
                                                  << u"Zhāng Sān\t约翰·史密斯"_s << int(TextEncoding::Utf8) << false;
     QTest::newRow("NUL bytes") << QByteArray("a\0b", 3) << QString(u"a\0b"_s) << int(TextEncoding::Gb18030)

@@ -7,4 +7,5 @@ set(ZOP_UI_COMMON_SOURCES
   common/PictureBox.cpp common/PictureBox.h
   common/Pictures.cpp common/Pictures.h
   common/WidgetColours.cpp common/WidgetColours.h
+  common/QtChinese.cpp common/QtChinese.h
 )

@@ -18,10 +18,10 @@ QString EntryListModel::rowText(int row) const
     return table.column(e, 1) + separator + table.column(e, 2) + separator + table.column(e, 3);
 }
 
-int EntryListModel::parse(QString text)
+int EntryListModel::parse(QString text, int *wideLines)
 {
     int unread = 0;
-    resetWith([&] { unread = table.parse(std::move(text), separator); });
+    resetWith([&] { unread = table.parse(std::move(text), separator, wideLines); });
     return unread;
 }
 

@@ -13,8 +13,9 @@ class EntryListModel : public RowListModel
 public:
     EntryListModel(EntryTable &table, QObject *parent = nullptr);
 
-    // Replaces the table's content with the entries of text; the count of unread lines.
-    int parse(QString text);
+    // Replaces the table's content with the entries of text; the count of unread lines (and of
+    // lines with more than three columns in wideLines, when given).
+    int parse(QString text, int *wideLines = nullptr);
     void append(const EntryRecord &record);
     void remove(int row);
     void replace(int row, const EntryRecord &record);

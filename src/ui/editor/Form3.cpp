@@ -17,8 +17,10 @@
 #include <QListView>
 #include <QPushButton>
 #include <QScopedValueRollback>
+#include <QStringList>
 
 #include <limits>
+#include <tuple>
 #include <utility>
 
 using namespace Qt::StringLiterals;
@@ -61,6 +63,18 @@ int saveEntryFile(const EntryTable &table, const QString &separator, const QStri
 QString fileLine(const QString &path)
 {
     return u"\r\n文件:"_s + path;
+}
+
+// "3 行无法按当前分隔符读取，2 行多于三列" and what happens to those lines, in one sentence.
+QString droppedText(int unread, int wide, const QString &consequence)
+{
+    QStringList parts;
+    if (unread > 0)
+        parts.append(u"%1 行无法按当前分隔符读取"_s.arg(unread));
+    if (wide > 0)
+        parts.append(u"%1 行多于三列"_s.arg(wide));
+    const QString what = wide == 0 ? u"这些行"_s : unread == 0 ? u"多出的列"_s : u"这些行和多出的列"_s;
+    return parts.join(u'，') + u'，' + consequence.arg(what);
 }
 
 QString saveFailedText(const QString &path)
@@ -166,10 +180,10 @@ void Form3::Form_Load()
     showEntryList(0);
     loadVipList(vipPath);
     showVipList(0);
-    for (const auto &[path, unread] : {std::pair{dataPath, unreadData}, std::pair{vipPath, unreadVip}}) {
-        if (unread > 0)
-            messages.information(this, u"%1 行无法按当前分隔符读取，列表中没有这些行。"_s.arg(unread)
-                                           + fileLine(path));
+    const std::tuple<QString, int, int> files[] = {{dataPath, unreadData, wideData}, {vipPath, unreadVip, wideVip}};
+    for (const auto &[path, unread, wide] : files) {
+        if (unread > 0 || wide > 0)
+            messages.information(this, droppedText(unread, wide, u"列表中没有%1。"_s) + fileLine(path));
     }
     Frame1->hide();
     Check1->setChecked(false);
@@ -184,8 +198,8 @@ void Form3::loadEntryList(const QString &path)
     dataEncoding = file.status == INIFileModule1::ReadOk ? file.decoded.encoding
                                                           : TextEncoding::Gb18030;
     // Text with decoding faults is still shown, as the draw would load it; it is never saved.
-    unreadData =
-        entryModel->parse(file.status == INIFileModule1::ReadOk ? std::move(file.decoded.text) : QString());
+    unreadData = entryModel->parse(
+        file.status == INIFileModule1::ReadOk ? std::move(file.decoded.text) : QString(), &wideData);
 }
 
 void Form3::loadVipList(const QString &path)
@@ -193,7 +207,7 @@ void Form3::loadVipList(const QString &path)
     const INIFileModule1::FileText file = INIFileModule1::readTextFile(path);
     keepVipFile = file.status == INIFileModule1::ReadFailed
         || (file.status == INIFileModule1::ReadOk && file.decoded.hadErrors);
-    unreadVip = vipModel->load(path);
+    unreadVip = vipModel->load(path, &wideVip);
 }
 
 int Form3::selectedRow(const QListView *list) const
@@ -318,13 +332,13 @@ void Form3::Command4_Click()
     saveAll();
 }
 
-// A save that would drop lines the editor could not read goes ahead only when the user says so.
-bool Form3::mayDropUnread(const QString &path, int unread)
+// A save that would drop lines the editor could not read, or columns beyond the third, goes
+// ahead only when the user says so.
+bool Form3::mayDropUnread(const QString &path, int unread, int wide)
 {
-    if (unread == 0)
+    if (unread == 0 && wide == 0)
         return true;
-    if (messages.question(this, u"%1 行无法按当前分隔符读取，保存将删除这些行。仍要保存？"_s.arg(unread)
-                                    + fileLine(path))
+    if (messages.question(this, droppedText(unread, wide, u"保存将删除%1。仍要保存？"_s) + fileLine(path))
         == MessageBoxes::Answer::Yes)
         return true;
     messages.information(this, u"文件未保存，保持原样。"_s + fileLine(path));
@@ -336,17 +350,18 @@ void Form3::saveAll()
     constexpr int declined = 1;
     int r1 = INIFileModule1::ReadFailed;
     if (!keepDataFile) {
-        r1 = mayDropUnread(dataPath, unreadData)
+        r1 = mayDropUnread(dataPath, unreadData, wideData)
             ? saveEntryFile(editEntries, separator, dataPath, dataEncoding)
             : declined;
         if (r1 == 0)
-            unreadData = 0; // the file now holds just what the list shows
+            unreadData = wideData = 0; // the file now holds just what the list shows
     }
     int r2 = INIFileModule1::ReadFailed;
     if (!keepVipFile) {
-        r2 = mayDropUnread(vipPath, unreadVip) ? saveVipFile(editVips, separator, vipPath) : declined;
+        r2 = mayDropUnread(vipPath, unreadVip, wideVip) ? saveVipFile(editVips, separator, vipPath)
+                                                        : declined;
         if (r2 == 0)
-            unreadVip = 0;
+            unreadVip = wideVip = 0;
     }
     if (r1 == 0 && r2 == 0) {
         messages.information(this, u"保存完成！"_s);

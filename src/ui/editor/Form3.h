@@ -55,7 +55,7 @@ private:
     void selectRow(QListView *list, int row);
     int selectedRow(const QListView *list) const;
     void keepRowSelected(QListView *list);
-    bool mayDropUnread(const QString &path, int unread);
+    bool mayDropUnread(const QString &path, int unread, int wide);
 
     Settings &settings;
     MessageBoxes &messages;
@@ -71,6 +71,9 @@ private:
     // Lines with more than blanks that did not read with S; a save would drop them.
     int unreadData = 0;
     int unreadVip = 0;
+    // Lines with more than three columns; a save would drop the columns beyond the third.
+    int wideData = 0;
+    int wideVip = 0;
     TextEncoding dataEncoding = TextEncoding::Gb18030;
     bool refilling = false; // selections made by showEntryList/showVipList, not by the user
 

@@ -16,10 +16,10 @@ QString VipListModel::rowText(int row) const
         + r.column3;
 }
 
-int VipListModel::load(const QString &fileName)
+int VipListModel::load(const QString &fileName, int *wideLines)
 {
     int unread = 0;
-    resetWith([&] { unread = loadVipFile(fileName, separator, list); });
+    resetWith([&] { unread = loadVipFile(fileName, separator, list, wideLines); });
     return unread;
 }
 

@@ -15,7 +15,7 @@ public:
     VipListModel(VipList &list, QObject *parent = nullptr);
 
     // Refills the list from a VIP file; the count of unread lines.
-    int load(const QString &fileName);
+    int load(const QString &fileName, int *wideLines = nullptr);
     void append(const VipRecord &record);
     void remove(int row);
 

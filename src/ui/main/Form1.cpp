@@ -483,8 +483,13 @@ void Form1::Command2_Click()
 
     // The count is checked against the entries that take part, the exclusion list and the
     // earlier winners left out; those never roll by either.
-    if (!procedure.prepare()) {
-        messages.error(this, u"一次性摇出号太多"_s);
+    const bool prepared = procedure.prepare();
+    // Said with either outcome, so that the organiser sees why fewer people take part.
+    const QString keptOut = run.earlierWinnersKeptOut > 0
+        ? u"\r\n本次活动已中奖的 "_s + QString::number(run.earlierWinnersKeptOut) + u" 人不再参与。"_s
+        : QString();
+    if (!prepared) {
+        messages.error(this, u"一次性摇出号太多"_s + keptOut);
         Text1[0]->setText(u"1"_s);
         if (!INIFileModule1::iniWriteValue(settingsFile, u"一次性摇出个数"_s, u"1"_s) && saved)
             messages.error(this, settingsNotSavedText(settingsFile));
@@ -504,9 +509,7 @@ void Form1::Command2_Click()
     Command1->setEnabled(true);
     run.pressCount = 0;
     Command1->setText(u"开始"_s);
-    QString done = u"设置完成！"_s;
-    if (run.earlierWinnersKeptOut > 0)
-        done += u"\r\n本次活动已中奖的 "_s + QString::number(run.earlierWinnersKeptOut) + u" 人不再参与。"_s;
+    QString done = u"设置完成！"_s + keptOut;
     if (run.verifiable.isActive()) {
         done = u"<p>"_s + done.toHtmlEscaped().replace(u"\r\n"_s, u"<br>"_s) + u"</p>"_s
             + poolFixedMessage(run.verifiable.poolSize(), run.verifiable.drawCount(), run.verifiable.poolSha256(),
@@ -546,6 +549,14 @@ void Form1::disableStartButton()
     procedure.forgetFinishedRun();
     Command1->setEnabled(false);
     Command1->setText(u"开始"_s);
+}
+
+void Form1::endEvent()
+{
+    run.discardPreparedDraw();
+    runLabelData(0);
+    disableStartButton();
+    zopViewZTL();
 }
 
 void Form1::Command1_Click()

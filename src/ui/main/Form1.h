@@ -88,6 +88,7 @@ public:
 
     // After the advanced settings are saved: disabled and "开始" until the next preparation.
     void disableStartButton() override;
+    void endEvent() override;
     bool isRunning() const { return procedure.isRunning(); }
 
     // Places and sizes every control from the twip layout, scaled by factor.

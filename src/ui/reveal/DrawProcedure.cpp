@@ -4,6 +4,7 @@
 #include "DrawView.h"
 #include "RollingDisplay.h"
 #include "WinnerListText.h"
+#include "draw/AbsenceRecord.h"
 #include "draw/DrawRandom.h"
 #include "draw/EventWinners.h"
 #include "draw/ResultFile.h"
@@ -27,6 +28,12 @@ constexpr int maxRollCount = 100000;
 int choosePick(int, const RunData &run, const EntryTable &eventWinners, DrawRandom &random)
 {
     return pickReplacement(run, eventWinners, random);
+}
+
+QString absenceNotWrittenText(const QString &appDir)
+{
+    return u"无法写入缺席记录“"_s + QDir::toNativeSeparators(QDir(appDir).filePath(absenceRecordFileName()))
+        + u"”，将在下次写入结果时补上。"_s;
 }
 
 } // namespace
@@ -258,7 +265,10 @@ void DrawProcedure::redrawAbsentWinner(int winner)
     // The absent winner's line stays in the result file: they were drawn in public.
     run.absentWinners.insert(winner);
     tell([winner](DrawView &v) { v.winnerAbsent(winner); });
+    const int listed = int(run.winnerList.size());
     runInHandler([this, replacement] { revealEntry(replacement); });
+    if (run.winnerList.size() > listed && !recordAbsence(run, settings, winner, listed + 1))
+        messages.error(dialogParent, absenceNotWrittenText(settings.appDir));
 }
 
 bool DrawProcedure::readEventWinnersAsking(EventWinners &event)

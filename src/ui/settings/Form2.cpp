@@ -3,6 +3,7 @@
 #include "MainWindowRefresh.h"
 #include "draw/EventWinners.h"
 #include "draw/RunData.h"
+#include "draw/WinnerList.h"
 #include "settings/INIFileModule1.h"
 #include "settings/Settings.h"
 #include "settings/zopValstr.h"
@@ -379,6 +380,9 @@ void Form2::Command3_Click()
                                  .arg(QDir::toNativeSeparators(dir + archiveFolderName())));
         return;
     }
+    // The old event ends in memory as well: what waits for its files follows them.
+    followArchive(run, dir, archived);
+    mainWindow.endEvent();
     if (!archived.notMoved.isEmpty()) {
         messages.error(this,
                        u"结果文件"_s + quotedFileNames(archived.notMoved) + u"无法移动，仍留在原处。"_s);

@@ -17,4 +17,7 @@ public:
     virtual void runLabelData(int start) = 0;
     // The start button disabled, captioned "开始": the data must be loaded again before a draw.
     virtual void disableStartButton() = 0;
+    // 新活动 moved the event's files away: the prepared draw is discarded and the old run can no
+    // longer be redrawn; a draw needs a new confirmation, as after start-up.
+    virtual void endEvent() = 0;
 };

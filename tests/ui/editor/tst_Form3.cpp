@@ -1,6 +1,7 @@
 #include "settings/Settings.h"
 #include "support/ScriptedMessageBoxes.h"
 #include "support/TestSupport.h"
+#include "ui/common/QtChinese.h"
 #include "ui/editor/Form3.h"
 
 #include <QCheckBox>
@@ -8,6 +9,8 @@
 #include <QGroupBox>
 #include <QLineEdit>
 #include <QListView>
+#include <QMenu>
+#include <QPainter>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
@@ -124,6 +127,7 @@ private slots:
     void absoluteDataFileName();
     void look_data();
     void look();
+    void contextMenuIsChinese();
     void saveButtonAndEscapeKeepWindowOpen();
     void saveFailure_data();
     void saveFailure();
@@ -444,22 +448,24 @@ void TestForm3::closingRewritesBothFilesNormalised_data()
     QTest::addColumn<QString>("expectedVips");
     QTest::addColumn<int>("unreadData"); // lines the loaders skip: each file asks first
     QTest::addColumn<int>("unreadVip");
+    QTest::addColumn<int>("wideData"); // lines with columns beyond the third: asked as well
+    QTest::addColumn<int>("wideVip");
 
     QTest::newRow("tab")
         << u"\t"_s
         << u"  张三 \t1001\t销售部\r\n只有一列\r\na\tb\r\n\r\n李四\t1002\t市场部\t多余\r\n王五\t1003\t 研发部"_s
         << u" 3 #*# 张三 \t1001\t销售部\r\nbad line\r\n5\t李四\t1002\t市场部\t多余"_s
         << u"张三\t1001\t销售部\r\n李四\t1002\t市场部\r\n王五\t1003\t研发部\r\n"_s
-        << u"3#*#张三\t1001\t销售部\r\n5#*#李四\t1002\t市场部\r\n"_s << 2 << 1;
+        << u"3#*#张三\t1001\t销售部\r\n5#*#李四\t1002\t市场部\r\n"_s << 2 << 1 << 1 << 1;
     QTest::newRow("two-character separator")
         << u"||"_s << u"a|b||c||d||e\r\nx||y\r\n \r\n"_s << u"9#*#a|b||c||d\r\n"_s
-        << u"a|b||c||d\r\n"_s << u"9#*#a|b||c||d\r\n"_s << 1 << 0;
-    QTest::newRow("LF-only file is one line")
-        << u"\t"_s << u"a\tb\tc\nd\te\tf\n"_s << QString() << u"a\tb\tc\nd\r\n"_s << QString()
-        << 0 << 0;
+        << u"a|b||c||d\r\n"_s << u"9#*#a|b||c||d\r\n"_s << 1 << 0 << 1 << 0;
+    QTest::newRow("LF ends a line, blanks after a third separator are no column")
+        << u"\t"_s << u"a\tb\tc\nd\te\tf\t \n"_s << u"1#*#a\tb\tc\n"_s << u"a\tb\tc\r\nd\te\tf\r\n"_s
+        << u"1#*#a\tb\tc\r\n"_s << 0 << 0 << 0 << 0;
     QTest::newRow("lone CR stays in its line")
         << u"\t"_s << u"a\tb\rc\td\r\ne\r\n"_s << u"1#*#a\tb\tc\rd\te\r\n"_s << u"a\tb\rc\td\r\n"_s
-        << u"1#*#a\tb\tc\rd\r\n"_s << 1 << 0;
+        << u"1#*#a\tb\tc\rd\r\n"_s << 1 << 0 << 0 << 1;
 }
 
 void TestForm3::closingRewritesBothFilesNormalised()
@@ -471,6 +477,8 @@ void TestForm3::closingRewritesBothFilesNormalised()
     QFETCH(QString, expectedVips);
     QFETCH(int, unreadData);
     QFETCH(int, unreadVip);
+    QFETCH(int, wideData);
+    QFETCH(int, wideVip);
     Editor ed(separator);
     ed.writeData(data);
     ed.writeVips(vips);
@@ -480,11 +488,16 @@ void TestForm3::closingRewritesBothFilesNormalised()
     QVERIFY(!ed.form->isVisible());
     // Each file's unread lines are said at opening and asked about at closing.
     QStringList opening, closing;
-    for (const auto &[path, n] : {std::pair{ed.dataPath(), unreadData}, std::pair{ed.vipPath(), unreadVip}}) {
-        if (n == 0)
-            continue;
-        opening.append(u"%1 行无法按当前分隔符读取，列表中没有这些行。\r\n文件:"_s.arg(n) + path);
-        closing.append(u"%1 行无法按当前分隔符读取，保存将删除这些行。仍要保存？\r\n文件:"_s.arg(n) + path);
+    const std::tuple<QString, int, int> files[] = {{ed.dataPath(), unreadData, wideData}, {ed.vipPath(), unreadVip, wideVip}};
+    for (const auto &[path, n, wide] : files) {
+        QString lost = n > 0 ? u"%1 行无法按当前分隔符读取"_s.arg(n) : QString();
+        if (wide > 0)
+            lost += (n > 0 ? u"，"_s : QString()) + u"%1 行多于三列"_s.arg(wide);
+        const QString what = wide == 0 ? u"这些行"_s : n == 0 ? u"多出的列"_s : u"这些行和多出的列"_s;
+        if (!lost.isEmpty()) {
+            opening.append(lost + u"，列表中没有"_s + what + u"。\r\n文件:"_s + path);
+            closing.append(lost + u"，保存将删除"_s + what + u"。仍要保存？\r\n文件:"_s + path);
+        }
     }
     QCOMPARE(ed.boxes.texts(), opening + closing + QStringList{u"保存完成！"_s});
     QCOMPARE(ed.boxes.shown.last().kind, Kind::Information);
@@ -593,6 +606,25 @@ void TestForm3::look()
             }
         }
         QVERIFY2((blue > 0) == frame.blueCaption, frame.name);
+    }
+}
+
+// Qt's own menu of a text box, as the program installs it; with ZOP_GRAB_DIR set, a picture.
+void TestForm3::contextMenuIsChinese()
+{
+    QVERIFY(QtChinese::install());
+    Editor ed;
+    ed.writeData(threeEntries);
+    Form3 &form = ed.open();
+    auto *box = ed.find<QLineEdit>(u"Text1(1)"_s);
+    box->selectAll();
+    const std::unique_ptr<QMenu> menu(box->createStandardContextMenu());
+    QCOMPARE(menu->actions().first()->text(), u"撤消(&U)\tCtrl+Z"_s);
+    if (const QString dir = qEnvironmentVariable("ZOP_GRAB_DIR"); !dir.isEmpty()) {
+        menu->adjustSize();
+        QPixmap picture = form.grab();
+        QPainter(&picture).drawPixmap(box->mapTo(&form, box->rect().center()), menu->grab());
+        picture.save(QDir(dir).filePath(u"editor-context-menu.png"_s));
     }
 }
 

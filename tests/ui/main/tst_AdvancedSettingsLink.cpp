@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDir>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
@@ -19,6 +20,8 @@ class TestAdvancedSettingsLink : public QObject
 private slots:
     void saveRefreshesTheMainWindow();
     void cancelChangesNothing();
+    void newEventEndsTheOldOne_data();
+    void newEventEndsTheOldOne();
     void linkIsInertDuringARun();
 };
 
@@ -86,6 +89,42 @@ void TestAdvancedSettingsLink::cancelChangesNothing()
     QCOMPARE(dir.settingsBytes(), before);
     QVERIFY(w.control(u"Command1"_s)->isEnabled());
     QCOMPARE(w.run.entryTable.entryCount(), 30);
+}
+
+void TestAdvancedSettingsLink::newEventEndsTheOldOne_data()
+{
+    QTest::addColumn<bool>("prepared");
+    QTest::newRow("a finished run is not redrawn") << false;
+    QTest::newRow("the next round's prepared draw is discarded") << true;
+}
+
+// A round drawn (and the next one prepared); 新活动… and 取消: nothing of the old event is left.
+void TestAdvancedSettingsLink::newEventEndsTheOldOne()
+{
+    QFETCH(bool, prepared);
+    ProgramDir dir({{u"中奖者不再参与"_s, u"1"_s}});
+    dir.writeEntries(listFile, 1, 5);
+    Window w(dir.path());
+    confirm(w, u"3"_s);
+    {
+        WaitRecorder noWaits(w);
+        w.form.Command1_Click();
+    }
+    w.messages.answers = {MessageBoxes::Answer::Yes, MessageBoxes::Answer::Yes};
+    if (prepared)
+        confirm(w, u"2"_s); // the list is cleared: Yes
+    QVERIFY(prepared ? w.control(u"Command1"_s)->isEnabled() : w.form.drawProcedure().canRedraw(1));
+    w.messages.answers = {MessageBoxes::Answer::Yes};
+    answerDialog([](QWidget &d) { QTest::mouseClick(d.findChild<QPushButton *>(u"Command3"_s), Qt::LeftButton); },
+                 u"Command2(0)"_s);
+    w.form.Label8_Click();
+
+    QVERIFY(QDir(dir.path()).entryList({u"出号结果*"_s}).isEmpty());
+    QVERIFY(!w.control(u"Command1"_s)->isEnabled() && !w.form.drawProcedure().canRedraw(1));
+    w.messages.shown.clear();
+    w.form.Command1_Click(); // as after start-up
+    QCOMPARE(w.messages.texts(), QStringList{u"未设置摇奖参数！"_s});
+    QVERIFY(w.run.drawOrder.isEmpty() && w.run.earlierWinners.isEmpty());
 }
 
 void TestAdvancedSettingsLink::linkIsInertDuringARun()

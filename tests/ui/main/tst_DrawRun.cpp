@@ -1,4 +1,5 @@
 #include "Form1Fixture.h"
+#include "draw/AbsenceRecord.h"
 #include "draw/RecordVerification.h"
 #include "support/TestSupport.h"
 #include "ui/common/Fonts.h"
@@ -624,6 +625,9 @@ void TestDrawRun::absentWinnerRedrawn()
                                    u"[4]   "_s + replacement.column1 + u' ' + replacement.column2 + u' '
                                        + replacement.column3}).join(u'\n'));
     QCOMPARE(w.label(u"Label3(2)"_s)->text(), u"已出结果:3/3"_s);
+    // On disk as well: the file's second line was absent, its fourth took the prize.
+    const QString file = resultName(QTime(9, 30, 7));
+    QCOMPARE(readAbsences(dir.path()), (QList<Absence>{{file, 2, file, 4}}));
     grab(w.form, u"absent-winner"_s);
     // Rolled and flashed like any winner.
     QVERIFY(waits.waits.size() - waitsBefore >= w.settings.rollCountMin + 2 * 8);

@@ -1,6 +1,7 @@
 #include "Form1Fixture.h"
 #include "ui/common/Fonts.h"
 #include "ui/common/MessageBoxes.h"
+#include "ui/common/QtChinese.h"
 #include "ui/common/Twips.h"
 #include "ui/common/WidgetColours.h"
 #include "ui/reveal/ColourFlash.h"
@@ -130,6 +131,7 @@ void TestFullScreen::initTestCase()
 {
     Fonts::installSubstitutions();
     QApplication::setStyle(u"Fusion"_s);
+    QVERIFY(QtChinese::install());
     QCOMPARE(QGuiApplication::screens().size(), testScreens.size());
 }
 
@@ -383,12 +385,14 @@ void TestFullScreen::messageBoxCentredOnTheScreen()
 
     QRect boxGeometry;
     QWidget *boxParent = nullptr;
+    QString buttonText;
     QTimer closer;
     closer.setInterval(10);
     connect(&closer, &QTimer::timeout, [&] {
         if (auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget())) {
             boxGeometry = box->frameGeometry();
             boxParent = box->parentWidget();
+            buttonText = box->buttons().value(0)->text();
             box->accept();
         }
     });
@@ -396,6 +400,7 @@ void TestFullScreen::messageBoxCentredOnTheScreen()
     form.Command1_Click(); // nothing prepared: an error box
     closer.stop();
     QCOMPARE(boxParent, &form);
+    QCOMPARE(buttonText, u"确定"_s); // Qt's own texts are Chinese too
     QVERIFY(uhd->geometry().contains(boxGeometry));
     QVERIFY2((boxGeometry.center() - uhd->geometry().center()).manhattanLength() <= 8,
              qPrintable(u"%1,%2"_s.arg(boxGeometry.center().x()).arg(boxGeometry.center().y())));

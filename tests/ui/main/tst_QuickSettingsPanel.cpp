@@ -325,7 +325,7 @@ void TestQuickSettingsPanel::earlierWinnersTakeNoPart_data()
     QTest::newRow("on, the next run") << u"1"_s << false << 0;
     QTest::newRow("on, after a restart") << u"1"_s << true << 0;
     QTest::newRow("on, an unreadable result file, Yes") << u"1"_s << false << 1;
-    QTest::newRow("on, an unreadable result file, No") << u"1"_s << false << 2;
+    QTest::newRow("on, a result file saved as UTF-16, No") << u"1"_s << false << 2;
     QTest::newRow("off, winners may win again") << u"0"_s << false << 0;
 }
 
@@ -341,9 +341,13 @@ void TestQuickSettingsPanel::earlierWinnersTakeNoPart()
     const QList<int> first = w->run.drawOrder;
     if (restart)
         w = std::make_unique<Window>(dir.path());
-    // Even root cannot read a folder that bears a result file's name.
+    // Even root cannot read a folder that bears a result file's name; a file saved as UTF-16
+    // does not decode.
     const QString folder = dir.filePath(u"出号结果20240101_000000.txt"_s);
-    QVERIFY(unreadable == 0 || QDir().mkdir(folder));
+    if (unreadable == 1)
+        QVERIFY(QDir().mkdir(folder));
+    else if (unreadable == 2)
+        TestSupport::writeBytes(folder, QByteArray("\xFF\xFE", 2) + QByteArray(reinterpret_cast<const char *>(u"A1\tx\ty\r\n"), 14));
     const auto yes = MessageBoxes::Answer::Yes;
     w->messages.answers = {unreadable == 2 ? MessageBoxes::Answer::No : yes, yes, yes, yes};
 
@@ -360,7 +364,7 @@ void TestQuickSettingsPanel::earlierWinnersTakeNoPart()
         return;
     }
     // Six remain: seven are too many, as the exclusion list would make them.
-    QCOMPARE(w->messages.texts().last(), u"一次性摇出号太多"_s);
+    QCOMPARE(w->messages.texts().last(), u"一次性摇出号太多\r\n本次活动已中奖的 6 人不再参与。"_s);
     confirm(*w, u"6"_s);
     QCOMPARE(w->messages.texts().last(), u"设置完成！\r\n本次活动已中奖的 6 人不再参与。"_s);
     QCOMPARE(sorted(w->run.drawOrder), range(1, 12, first));
