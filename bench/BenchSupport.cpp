@@ -4,6 +4,8 @@
 
 #include <QApplication>
 #include <QEvent>
+#include <QImage>
+#include <QPainter>
 
 using namespace Qt::StringLiterals;
 
@@ -32,4 +34,21 @@ bool PaintCounter::eventFilter(QObject *, QEvent *event)
     if (event->type() == QEvent::Paint)
         ++paints;
     return false;
+}
+
+QImage samplePortrait(int seed, QSize size)
+{
+    QImage image(size, QImage::Format_RGB32);
+    image.fill(QColor::fromHsv(seed * 47 % 360, 90, 200));
+    QPainter painter(&image);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setPen(Qt::NoPen);
+    const double w = size.width(), h = size.height();
+    painter.setBrush(QColor::fromHsv((seed * 91 + 200) % 360, 120, 90));
+    painter.drawEllipse(QRectF(w * 0.1, h * 0.62, w * 0.8, h * 0.6)); // shoulders
+    painter.setBrush(QColor(0xF1, 0xC2, 0x9A));
+    painter.drawEllipse(QRectF(w * 0.3, h * 0.22, w * 0.4, h * 0.42)); // face
+    painter.setBrush(QColor(0x2B, 0x1D, 0x14));
+    painter.drawChord(QRectF(w * 0.28, h * 0.16, w * 0.44, h * 0.32), 0, 180 * 16); // hair
+    return image;
 }

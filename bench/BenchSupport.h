@@ -3,6 +3,7 @@
 #include "ui/common/MessageBoxes.h"
 
 #include <QObject>
+#include <QSize>
 
 class QApplication;
 
@@ -31,3 +32,7 @@ public:
     int paints = 0;
     bool eventFilter(QObject *watched, QEvent *event) override;
 };
+
+// A made-up portrait (a face on a coloured ground), different for each seed, for winners' photos.
+class QImage;
+QImage samplePortrait(int seed, QSize size = QSize(300, 400));

@@ -1,19 +1,19 @@
 #include "ScriptedMessageBoxes.h"
 
-MessageBoxes::Answer ScriptedMessageBoxes::question(QWidget *, const QString &text)
+MessageBoxes::Answer ScriptedMessageBoxes::question(QWidget *parent, const QString &text)
 {
-    shown.append({Kind::Question, text});
+    shown.append({Kind::Question, text, parent});
     return answers.isEmpty() ? Answer::No : answers.takeFirst();
 }
 
-void ScriptedMessageBoxes::error(QWidget *, const QString &text)
+void ScriptedMessageBoxes::error(QWidget *parent, const QString &text)
 {
-    shown.append({Kind::Error, text});
+    shown.append({Kind::Error, text, parent});
 }
 
-void ScriptedMessageBoxes::information(QWidget *, const QString &text)
+void ScriptedMessageBoxes::information(QWidget *parent, const QString &text)
 {
-    shown.append({Kind::Information, text});
+    shown.append({Kind::Information, text, parent});
 }
 
 QStringList ScriptedMessageBoxes::texts() const

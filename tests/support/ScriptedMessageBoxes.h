@@ -13,6 +13,7 @@ public:
     struct Shown {
         Kind kind;
         QString text;
+        QWidget *parent = nullptr; // the window the box would open over
     };
 
     QList<Answer> answers; // next answers to questions, first first; No when empty

@@ -22,6 +22,8 @@
 #include "ui/reveal/WinnerListText.h"
 #include "ui/reveal/zopSleepModule.h"
 #include "ui/settings/Form2.h"
+#include "ui/stage/ClickerKeys.h"
+#include "ui/stage/StageWindow.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -35,6 +37,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QResizeEvent>
+#include <QShortcut>
 #include <QTimer>
 
 #include <algorithm>
@@ -61,6 +64,10 @@ int keyAsciiOf(const QKeyEvent &event)
     case Qt::Key_Return:
     case Qt::Key_Enter:
         return enterKey;
+    // A presentation clicker's "next", and the arrow a keyboard has for it.
+    case Qt::Key_PageDown:
+    case Qt::Key_Right:
+        return spaceKey;
     default:
         break;
     }
@@ -130,6 +137,17 @@ Form1::Form1(Settings &settings, RunData &run, MessageBoxes &messages, const QSt
     layout->apply(1.0);
     layout->fitOnScreen();
     layout->centreOnScreen();
+
+    stage = std::make_unique<StageWindow>(*this, procedure, settings, run);
+    stage->setKeyHandler([this](int key, bool autoRepeat) {
+        // The stage has the keyboard only when it covers this window: Esc and F5 close it.
+        if (ClickerKeys::action(key) == ClickerKeys::Action::ToggleStage)
+            key = Qt::Key_Escape;
+        clickerKey(key, autoRepeat);
+    });
+    // A shortcut of the window, so that it works whichever control has the focus.
+    auto *stageKey = new QShortcut(QKeySequence(Qt::Key_F5), this);
+    connect(stageKey, &QShortcut::activated, this, &Form1::toggleStage);
 }
 
 Form1::~Form1()
@@ -221,7 +239,13 @@ void Form1::createControls()
         setForeColor(Label4[i], QApplication::palette().color(QPalette::WindowText));
         layout->setFont(Label4[i], Fonts::heiti(), 8);
     }
-    stackFrontToBack({Command2, Text1[1], Text1[0], Label8, Label6, Label4[1], Label4[0]});
+    LabelStage = named(new CaptionLabel(Frame4), u"LabelStage"_s);
+    LabelStage->setText(u" 投影大屏 "_s);
+    LabelStage->setToolTip(u"F5"_s);
+    setForeColor(LabelStage, blue);
+    layout->setFont(LabelStage, Fonts::songti(), 9, false, true);
+    LabelStage->setCursor(Qt::PointingHandCursor);
+    stackFrontToBack({Command2, Text1[1], Text1[0], Label8, LabelStage, Label6, Label4[1], Label4[0]});
 
     // The status line.
     const QString captions3[3] = {u"数据文件:"_s, u"记录条数:"_s, u"已出结果:"_s};
@@ -274,6 +298,7 @@ void Form1::createControls()
 
         {Command2, 1320, 1080, 1935, 375}, {Text1[1], 1320, 720, 1935, 270},
         {Text1[0], 1320, 360, 1935, 270},  {Label8, 360, 1200, 855, 255},
+        {LabelStage, 360, 1425, 855, 255},
         {Label6, 0, 480, 255, 735},        {Label4[1], 480, 720, 975, 255},
         {Label4[0], 480, 360, 975, 255},
 
@@ -288,13 +313,14 @@ void Form1::createControls()
     });
     layout->setTitles({Label2[0], Label2[1]});
     layout->setWidthHandles(Image2[0], Image2[1]);
-    layout->setShrinking({Label4[0], Label4[1], Label5, Label6, Label8});
+    layout->setShrinking({Label4[0], Label4[1], Label5, Label6, Label8, LabelStage});
 
     connect(Command1, &QPushButton::clicked, this, &Form1::Command1_Click);
     connect(Command2, &QPushButton::clicked, this, &Form1::Command2_Click);
     connect(Label5, &CaptionLabel::clicked, this, &Form1::Label5_Click);
     connect(Label6, &CaptionLabel::clicked, this, &Form1::Label6_Click);
     connect(Label8, &CaptionLabel::clicked, this, &Form1::Label8_Click);
+    connect(LabelStage, &CaptionLabel::clicked, this, &Form1::toggleStage);
     Command1->installEventFilter(this);
     Text2->installEventFilter(this);
     // A double-click on a winner's line, or its context menu, redraws an absent winner.
@@ -352,6 +378,8 @@ void Form1::zopViewZTL()
                        + QString::number(settings.drawCount));
     Text1[0]->setText(QString::number(settings.drawCount));
     Text1[1]->setText(settings.dataFile);
+    if (stage)
+        stage->refresh();
 }
 
 void Form1::zopSetViewObj()
@@ -650,6 +678,41 @@ void Form1::startFromKey(int keyAscii)
         Command1_Click();
 }
 
+void Form1::toggleStage()
+{
+    stage->toggle();
+}
+
+void Form1::choosePreviousPrize()
+{
+}
+
+bool Form1::clickerKey(int key, bool autoRepeat)
+{
+    switch (ClickerKeys::action(key)) {
+    case ClickerKeys::Action::Start:
+        if (!autoRepeat)
+            startFromKey(spaceKey);
+        return true;
+    case ClickerKeys::Action::PreviousPrize:
+        if (!autoRepeat && !procedure.isRunning())
+            choosePreviousPrize();
+        return true;
+    case ClickerKeys::Action::ToggleStage:
+        if (!autoRepeat)
+            toggleStage();
+        return true;
+    case ClickerKeys::Action::CloseStage:
+        if (!stage->isOpen())
+            return false;
+        stage->close();
+        return true;
+    case ClickerKeys::Action::None:
+        break;
+    }
+    return false;
+}
+
 bool Form1::eventFilter(QObject *watched, QEvent *event)
 {
     if (event->type() == QEvent::MouseButtonDblClick && watched == Text2->viewport()) {
@@ -661,8 +724,12 @@ bool Form1::eventFilter(QObject *watched, QEvent *event)
     }
     if (event->type() == QEvent::KeyPress && (watched == Command1 || watched == Text2)) {
         const auto *key = static_cast<QKeyEvent *>(event);
-        if (!isStartKey(*key))
+        if (!isStartKey(*key)) {
+            if (ClickerKeys::action(key->key()) != ClickerKeys::Action::ToggleStage
+                && clickerKey(key->key(), key->isAutoRepeat()))
+                return true;
             return QWidget::eventFilter(watched, event);
+        }
         // A held key repeats its press; it is still one press. The button's own space click
         // on release never happens, as its press is taken here.
         if (!key->isAutoRepeat()) {
@@ -682,7 +749,10 @@ void Form1::keyPressEvent(QKeyEvent *event)
     // the quick settings boxes or the confirm button (Enter) are not the window's.
     const QWidget *focus = focusWidget();
     if ((focus && focus != this) || !isStartKey(*event)) {
-        QWidget::keyPressEvent(event);
+        // Esc closing the stage and the previous prize hold wherever the key comes from.
+        if (isStartKey(*event) || ClickerKeys::action(event->key()) == ClickerKeys::Action::ToggleStage
+            || !clickerKey(event->key(), event->isAutoRepeat()))
+            QWidget::keyPressEvent(event);
         return;
     }
     if (!event->isAutoRepeat())
@@ -698,6 +768,7 @@ void Form1::closeEvent(QCloseEvent *event)
         event->ignore();
         return;
     }
+    stage->close();
     QWidget::closeEvent(event);
 }
 

@@ -25,6 +25,7 @@ class QLineEdit;
 class QPlainTextEdit;
 class QPushButton;
 class QTimer;
+class StageWindow;
 
 // The main window: title, display area, start button, quick settings and winner list.
 // Controls carry the names of the layout (object names as well, "Label1(2)"), and arrays of
@@ -86,6 +87,13 @@ public:
     void Form_KeyPress(int keyAscii);
     void Text2_KeyPress(int keyAscii);
 
+    // The stage for the audience (F5, or the link under the advanced settings): a second view
+    // of this window's draw, beside it on a second screen. Esc or F5 closes it again.
+    void toggleStage();
+    StageWindow &stageWindow() { return *stage; }
+    // PageUp and Left arrow while no run is going. Nothing yet: the hook for a prize list.
+    void choosePreviousPrize();
+
     // After the advanced settings are saved: disabled and "开始" until the next preparation.
     void disableStartButton() override;
     void endEvent() override;
@@ -115,6 +123,8 @@ private:
     void createControls();
     void stackFrontToBack(std::initializer_list<QWidget *> controls);
     void startFromKey(int keyAscii);
+    // The stage's and the prize list's keys, pressed in either window; false for other keys.
+    bool clickerKey(int key, bool autoRepeat);
     int winnerAt(QPoint viewportPos) const;
     void showWinnerMenu(QPoint viewportPos);
     // A verifiable draw (可验证摇号): refusals before the pool is fixed, its files, the random
@@ -147,6 +157,7 @@ private:
 
     int rollListStart = 0;
     std::unique_ptr<WindowLayout> layout;
+    std::unique_ptr<StageWindow> stage; // gone before the procedure it is a view of
 
     QTimer *Timer1 = nullptr;
     QGroupBox *Frame1 = nullptr, *Frame2 = nullptr, *Frame3 = nullptr, *Frame4 = nullptr;
@@ -157,6 +168,7 @@ private:
     std::array<CaptionLabel *, 2> Label4{}; // captions of the quick settings boxes
     CaptionLabel *Label5 = nullptr, *Label6 = nullptr, *Label7 = nullptr, *Label8 = nullptr;
     CaptionLabel *LabelData = nullptr;
+    CaptionLabel *LabelStage = nullptr; // the link that opens the stage
     std::array<PictureBox *, 2> Image2{};
     PictureBox *ImgBK0 = nullptr;
     std::array<QLineEdit *, 2> Text1{};

@@ -5,12 +5,15 @@
 #include "ui/common/Fonts.h"
 #include "ui/common/WidgetColours.h"
 #include "ui/reveal/ColourFlash.h"
+#include "ui/stage/StageView.h"
+#include "ui/stage/StageWindow.h"
 
 #include <QApplication>
 #include <QDir>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScreen>
 #include <QTest>
 #include <QTextBlock>
 #include <QTimer>
@@ -78,6 +81,15 @@ struct MirrorView : DrawView {
     QColor panel = panelColour, closing = rowColour;
     int listed = 0;
 };
+
+// What the stage shows, in the mirror's terms.
+QString stageShows(Form1 &form)
+{
+    const StageView &stage = form.stageWindow().view();
+    const QColor panel = stage.panelFrameColour(), closing = stage.closingTextColour();
+    return u"%1 %2 %3 %4"_s.arg(stage.rollingEntry().column1, (panel.isValid() ? panel : panelColour).name(),
+                               (closing.isValid() ? closing : rowColour).name()).arg(stage.winnerCount());
+}
 
 // Sends one press and release of key to whichever control has the focus.
 void pressKey(Qt::Key key)
@@ -242,14 +254,19 @@ void TestDrawRun::waitsOfAReveal()
     WaitRecorder waits(w);
     MirrorView mirror(w.run);
     w.form.drawProcedure().addView(&mirror);
-    QStringList mirrored, windowShown;
+    w.form.toggleStage();
+    w.form.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&w.form));
+    QStringList mirrored, staged, windowShown;
     waits.atWait = [&](int i) {
         const Wait &now = waits.waits[i];
         mirrored.append(mirror.shown());
+        staged.append(stageShows(w.form));
         windowShown.append(u"%1 %2 %3 %4"_s.arg(now.row1, now.panel.name(), now.closing.name()).arg(now.listed));
     };
     pressKey(Qt::Key_Space);
     QCOMPARE(mirrored, windowShown);
+    QCOMPARE(staged, windowShown);
 
     // Each winner: its rolling steps, the flash of 2 x 8 steps of 100 ms, the pause; then the
     // closing text's 8 x 7 steps of 50 ms.
@@ -345,6 +362,14 @@ void TestDrawRun::keyRoutes_data()
     QTest::newRow("start button, other key") << u"Command1"_s << int(Qt::Key_Tab) << 0;
     QTest::newRow("draw count box, Enter") << u"Text1(0)"_s << int(Qt::Key_Return) << 0;
     QTest::newRow("confirm button, Enter") << u"Command2"_s << int(Qt::Key_Return) << 0;
+    // A clicker's keys, and the stage covering the only screen.
+    QTest::newRow("winner list, PageDown") << u"Text2"_s << int(Qt::Key_PageDown) << 1;
+    QTest::newRow("start button, Right") << u"Command1"_s << int(Qt::Key_Right) << 1;
+    QTest::newRow("window, PageDown") << QString() << int(Qt::Key_PageDown) << 1;
+    QTest::newRow("stage, PageDown") << u"stage"_s << int(Qt::Key_PageDown) << 1;
+    QTest::newRow("stage, Space") << u"stage"_s << int(Qt::Key_Space) << 1;
+    QTest::newRow("winner list, PageUp") << u"Text2"_s << int(Qt::Key_PageUp) << 0;
+    QTest::newRow("draw count box, Right") << u"Text1(0)"_s << int(Qt::Key_Right) << 0;
 }
 
 void TestDrawRun::keyRoutes()
@@ -356,12 +381,19 @@ void TestDrawRun::keyRoutes()
     Window w(dir.path());
     prepare(w, dir, 3);
     QTest::mouseClick(w.label(u"Label5"_s), Qt::LeftButton); // every control can take the focus
-    if (focus.isEmpty())
+    QWidget *stage = &w.form.stageWindow().view();
+    if (focus == u"stage"_s) {
+        QTest::keyClick(&w.form, Qt::Key_F5);
+        QVERIFY(QTest::qWaitForWindowActive(stage));
+        QCOMPARE(stage->geometry(), w.form.screen()->geometry()); // one screen: covered
+    } else if (focus.isEmpty()) {
         QApplication::focusWidget()->clearFocus();
-    else
+    } else {
         w.control(focus)->setFocus();
-    QWidget *target = focus.isEmpty() ? &w.form : w.control(focus);
-    QCOMPARE(w.form.focusWidget(), focus.isEmpty() ? nullptr : target);
+    }
+    QWidget *target = focus == u"stage"_s ? stage : focus.isEmpty() ? &w.form : w.control(focus);
+    if (target != stage)
+        QCOMPARE(w.form.focusWidget(), focus.isEmpty() ? nullptr : target);
 
     WaitRecorder waits(w);
     QTest::keyClick(target, Qt::Key(key));
@@ -377,6 +409,11 @@ void TestDrawRun::keyRoutes()
     QCOMPARE(w.run.pressCount, 1);
     pressKey(Qt::Key(key));
     QCOMPARE(w.run.pressCount, 2);
+    if (target == stage) {
+        QCOMPARE(w.form.stageWindow().view().winnerCount(), 2);
+        QTest::keyClick(stage, Qt::Key_Escape);
+        QVERIFY(!w.form.stageWindow().isOpen() && stage->isHidden());
+    }
 }
 
 void TestDrawRun::keysDoNothingWhileStartDisabled()
@@ -599,6 +636,8 @@ void TestDrawRun::absentWinnerRedrawn()
     auto *list = w.control<QPlainTextEdit>(u"Text2"_s);
     const QString listBefore = list->toPlainText();
     const QByteArray fileBefore = TestSupport::readBytes(dir.filePath(resultName(QTime(9, 30, 7))));
+    w.form.toggleStage(); // opened after the run: it catches up
+    QCOMPARE(w.form.stageWindow().view().winnerCount(), presses);
     w.messages.shown.clear();
     w.messages.answers = {yes ? MessageBoxes::Answer::Yes : MessageBoxes::Answer::No};
     const qsizetype waitsBefore = waits.waits.size();
@@ -625,6 +664,11 @@ void TestDrawRun::absentWinnerRedrawn()
                                    u"[4]   "_s + replacement.column1 + u' ' + replacement.column2 + u' '
                                        + replacement.column3}).join(u'\n'));
     QCOMPARE(w.label(u"Label3(2)"_s)->text(), u"已出结果:3/3"_s);
+    QCOMPARE(w.form.stageWindow().view().winnerCount(), 4);
+    QCOMPARE(w.form.stageWindow().view().absentCount(), 1);
+    // Asked over the organiser's window, never the stage.
+    for (const auto &box : std::as_const(w.messages.shown))
+        QCOMPARE(box.parent, &w.form);
     // On disk as well: the file's second line was absent, its fourth took the prize.
     const QString file = resultName(QTime(9, 30, 7));
     QCOMPARE(readAbsences(dir.path()), (QList<Absence>{{file, 2, file, 4}}));
