@@ -1,5 +1,6 @@
 #include "draw/RecordVerification.h"
 #include "draw/RunData.h"
+#include "export/ResultExport.h"
 #include "settings/AppLocation.h"
 #include "settings/Settings.h"
 #include "settings/TextCodec.h"
@@ -9,18 +10,58 @@
 #include "ui/main/Form1.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QMessageBox>
 #include <QStandardPaths>
 
 #include <cstdio>
+#include <cstring>
 
-#if defined(Q_OS_WIN)
+#ifdef Q_OS_WIN
 #include <windows.h>
 #endif
 
 using namespace Qt::StringLiterals;
 
 namespace {
+
+Module1::AppLocation appLocation()
+{
+    // An installed program's folder is read-only: its files then live in a per-user folder.
+    return Module1::chooseAppDir(QCoreApplication::applicationDirPath(),
+                                 QStandardPaths::writableLocation(QStandardPaths::AppDataLocation));
+}
+
+// zop-draw --export <file.xlsx|file.csv> [<folder>]: no window; 0 written, 1 nothing, 2 failed.
+int exportWithoutWindow(int argc, char *argv[])
+{
+#ifdef Q_OS_WIN
+    // A window program has no console of its own: its messages go to the one it was started from.
+    if (AttachConsole(ATTACH_PARENT_PROCESS)) {
+        std::freopen("CONOUT$", "w", stdout);
+        std::freopen("CONOUT$", "w", stderr);
+    }
+#endif
+    QCoreApplication app(argc, argv);
+    QCoreApplication::setApplicationName(u"zop-draw"_s);
+    const QStringList args = QCoreApplication::arguments();
+    if (args.size() < 3 || args.size() > 4) {
+        std::fputs("usage: zop-draw --export <file.xlsx|file.csv> [<folder>]\n", stderr);
+        return int(ResultExport::Status::Failed);
+    }
+    if (!TextCodec::available()) {
+        std::fputs(u"缺少GB18030字符集支持，程序无法运行。\n"_s.toLocal8Bit().constData(), stderr);
+        return int(ResultExport::Status::Failed);
+    }
+    const QString folder = args.size() == 4 ? QDir(args[3]).absolutePath() : appLocation().dir;
+    const QString file = QDir::current().absoluteFilePath(args[2]);
+    const ResultExport::Outcome outcome = ResultExport::exportEvent(Module1::withTrailingSeparator(folder), file);
+    if (outcome.status == ResultExport::Status::Written)
+        std::printf("%d\n", outcome.rows);
+    else
+        std::fprintf(stderr, "%s\n", outcome.message.toLocal8Bit().constData());
+    return int(outcome.status);
+}
 
 void printLine(FILE *stream, const QString &text)
 {
@@ -32,7 +73,7 @@ void printLine(FILE *stream, const QString &text)
 // zop-draw --verify <record>: no window and no display, only the exit status and the text.
 int runVerify(int argc, char *argv[])
 {
-#if defined(Q_OS_WIN)
+#ifdef Q_OS_WIN
     // A window program has no console of its own; unless its output is redirected it writes to
     // the console it was started from.
     const HANDLE out = GetStdHandle(STD_OUTPUT_HANDLE);
@@ -64,8 +105,11 @@ int runVerify(int argc, char *argv[])
 
 int main(int argc, char *argv[])
 {
-    if (argc >= 2 && qstrcmp(argv[1], "--verify") == 0)
+    if (argc >= 2 && std::strcmp(argv[1], "--export") == 0)
+        return exportWithoutWindow(argc, argv);
+    if (argc >= 2 && std::strcmp(argv[1], "--verify") == 0)
         return runVerify(argc, argv);
+
     QApplication app(argc, argv);
     QCoreApplication::setApplicationName(u"zop-draw"_s);
     QtChinese::install();
@@ -80,10 +124,7 @@ int main(int argc, char *argv[])
     Settings settings;
     RunData run;
     WidgetMessageBoxes messages;
-    // An installed program's folder is read-only: its files then live in a per-user folder.
-    const Module1::AppLocation location = Module1::chooseAppDir(
-        QCoreApplication::applicationDirPath(),
-        QStandardPaths::writableLocation(QStandardPaths::AppDataLocation));
+    const Module1::AppLocation location = appLocation();
     Form1 form(settings, run, messages, location.dir);
     form.Form_Load();
     form.show();

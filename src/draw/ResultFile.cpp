@@ -50,9 +50,39 @@ bool appendText(const QString &text, const QString &fileName)
 
 } // namespace
 
-QString resultFileNameFor(const QString &appDir, const QDateTime &when)
+QString resultFileNameFor(const QString &appDir, const QDateTime &when, const QString &prize)
 {
-    return appDir + u"出号结果"_s + when.toString(u"yyyyMMdd_HHmmss"_s) + u".txt"_s;
+    const QString suffix = prize.isEmpty() ? QString() : u'_' + prizeFileNamePart(prize);
+    return appDir + u"出号结果"_s + when.toString(u"yyyyMMdd_HHmmss"_s) + suffix + u".txt"_s;
+}
+
+QString prizeFileNamePart(const QString &prize)
+{
+    QString part = prize;
+    for (QChar &c : part) {
+        if (c.unicode() < 0x20 || u"<>:\"/\\|?*"_s.contains(c))
+            c = u'_';
+    }
+    return part;
+}
+
+ResultFileName parseResultFileName(const QString &fileName)
+{
+    static const QString prefix = u"出号结果"_s;
+    static const QString suffix = u".txt"_s;
+    constexpr int stampLength = 15; // yyyyMMdd_HHmmss
+    ResultFileName parsed;
+    if (!fileName.startsWith(prefix) || !fileName.endsWith(suffix, Qt::CaseInsensitive))
+        return parsed;
+    const QStringView middle = QStringView(fileName).sliced(prefix.size()).chopped(suffix.size());
+    if (middle.size() < stampLength || (middle.size() > stampLength && middle.size() < stampLength + 2)
+        || (middle.size() > stampLength && middle[stampLength] != u'_'))
+        return parsed;
+    parsed.time = QDateTime::fromString(middle.first(stampLength).toString(), u"yyyyMMdd_HHmmss"_s);
+    parsed.valid = parsed.time.isValid();
+    if (middle.size() > stampLength)
+        parsed.prize = middle.sliced(stampLength + 1).toString();
+    return parsed;
 }
 
 bool appendResultLine(const QString &line, const QString &fileName)

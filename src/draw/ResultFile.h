@@ -1,9 +1,8 @@
 #pragma once
 
+#include <QDateTime>
 #include <QList>
 #include <QString>
-
-class QDateTime;
 
 // A result line that could not be written yet, and the file it was meant for.
 struct ResultLine {
@@ -17,8 +16,21 @@ struct ResultLine {
     }
 };
 
-// appDir + "出号结果" + yyyyMMdd + "_" + HHmmss + ".txt"; appDir ends in "/".
-QString resultFileNameFor(const QString &appDir, const QDateTime &when);
+// appDir + "出号结果" + yyyyMMdd + "_" + HHmmss + ".txt"; appDir ends in "/". A run for a prize
+// adds "_" + the prize's file name part before ".txt".
+QString resultFileNameFor(const QString &appDir, const QDateTime &when, const QString &prize = {});
+
+// The prize name with every character a Windows file name cannot hold replaced by "_".
+QString prizeFileNamePart(const QString &prize);
+
+// What a result file's name (without folder) says: when the run started, and its prize's
+// file name part ("" for a run without a prize). valid is false for any other name.
+struct ResultFileName {
+    bool valid = false;
+    QDateTime time;
+    QString prize;
+};
+ResultFileName parseResultFileName(const QString &fileName);
 
 // One open-append-close: the line and CR LF in GB18030 (GBK bytes for GBK text), written in one
 // call and flushed to the disk before the file is closed. A failed append leaves the file as it

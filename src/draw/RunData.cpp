@@ -10,6 +10,7 @@ void RunData::resetTables()
     earlierWinners.clear();
     earlierWinnersKeptOut = 0;
     verifiable.clear();
+    prize.clear();
     winnerLineIds.clear();
 }
 

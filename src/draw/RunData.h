@@ -31,6 +31,8 @@ public:
     int earlierWinnersKeptOut = 0;
     int pressCount = 0;
     QString resultFileName;
+    // The prize the prepared run is for; "" for a run without a prize.
+    QString prize;
     // Result lines no append could write yet; the next append that succeeds writes them first.
     // Neither loading the settings nor a new run drops them.
     QList<ResultLine> unwrittenResultLines;

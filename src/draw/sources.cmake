@@ -12,4 +12,6 @@ set(ZOP_DRAW_SOURCES
   RecordVerification.cpp RecordVerification.h
   VerifiableDraw.cpp VerifiableDraw.h
   AbsenceRecord.cpp AbsenceRecord.h
+  PrizeList.cpp PrizeList.h
+  EventResults.cpp EventResults.h
 )

@@ -12,7 +12,7 @@ namespace Module1 {
 
 QStringList shippedFileNames()
 {
-    return {settingsFileName(), u"测试数据.txt"_s, vipFileName(), excludeFileName()};
+    return {settingsFileName(), u"测试数据.txt"_s, vipFileName(), excludeFileName(), u"奖项设置.txt"_s};
 }
 
 bool canCreateFilesIn(const QString &dir)

@@ -94,18 +94,29 @@ void TestWinnerList::init()
 void TestWinnerList::resultFileName_data()
 {
     QTest::addColumn<QDateTime>("when");
+    QTest::addColumn<QString>("prize");
     QTest::addColumn<QString>("name");
-    QTest::newRow("morning") << QDateTime(QDate(2024, 3, 15), QTime(9, 30, 7)) << u"出号结果20240315_093007.txt"_s;
-    QTest::newRow("midnight") << QDateTime(QDate(2025, 1, 1), QTime(0, 0, 0)) << u"出号结果20250101_000000.txt"_s;
-    QTest::newRow("last second of a year") << QDateTime(QDate(1999, 12, 31), QTime(23, 59, 59))
+    const QDateTime morning(QDate(2024, 3, 15), QTime(9, 30, 7));
+    QTest::newRow("morning") << morning << QString() << u"出号结果20240315_093007.txt"_s;
+    QTest::newRow("midnight") << QDateTime(QDate(2025, 1, 1), QTime(0, 0, 0)) << QString()
+                              << u"出号结果20250101_000000.txt"_s;
+    QTest::newRow("last second of a year") << QDateTime(QDate(1999, 12, 31), QTime(23, 59, 59)) << QString()
                                            << u"出号结果19991231_235959.txt"_s;
+    QTest::newRow("prize") << morning << u"三等奖"_s << u"出号结果20240315_093007_三等奖.txt"_s;
+    QTest::newRow("prize with characters Windows refuses")
+        << morning << u"A<>:\"/\\|?*\tB 奖"_s << u"出号结果20240315_093007_A__________B 奖.txt"_s;
 }
 
 void TestWinnerList::resultFileName()
 {
     QFETCH(QDateTime, when);
+    QFETCH(QString, prize);
     QFETCH(QString, name);
-    QCOMPARE(resultFileNameFor(u"/opt/zop/"_s, when), u"/opt/zop/"_s + name);
+    QCOMPARE(resultFileNameFor(u"/opt/zop/"_s, when, prize), u"/opt/zop/"_s + name);
+    const ResultFileName parsed = parseResultFileName(name);
+    QVERIFY(parsed.valid);
+    QCOMPARE(parsed.time, when);
+    QCOMPARE(parsed.prize, prizeFileNamePart(prize));
 }
 
 void TestWinnerList::resultLineBytes_data()
@@ -236,7 +247,7 @@ void TestWinnerList::eventWinnersAreTheResultLines_data()
     QTest::addColumn<QString>("separator");
     QTest::addColumn<QStringList>("winners"); // first columns
     QTest::addColumn<QStringList>("unreadableFiles");
-    const QString a = u"出号结果20240315_093007.txt"_s, b = u"出号结果20240315_101500.txt"_s;
+    const QString a = u"出号结果20240315_093007.txt"_s, b = u"出号结果20240315_101500_三等奖.txt"_s;
     QTest::newRow("every line of every file") << Files{{a, gbk(u"A1\t1\t1\r\nA2\t2\t2\r\n"_s)}, {b, gbk(u"A3\t3\t3\r\n"_s)}}
                                               << u"\t"_s << QStringList{u"A1"_s, u"A2"_s, u"A3"_s} << QStringList();
     QTest::newRow("short lines ignored, a last line without its end read")

@@ -91,10 +91,15 @@ public:
 
     RealProgram &app() { return program; }
 
-    QString startWith(const QMap<QString, QString> &settings)
+    // Files named in before are put beside the program too: shipped ones by name, others with their bytes.
+    QString startWith(const QMap<QString, QString> &settings, const QMap<QString, QByteArray> &before = {})
     {
         if (const QString failure = program.install(settings); !failure.isEmpty())
             return failure;
+        for (auto it = before.cbegin(); it != before.cend(); ++it)
+            TestSupport::writeBytes(program.filePath(it.key()),
+                                    it.value().isNull() ? TestSupport::readBytes(TestSupport::shippedDataDir() + u'/' + it.key())
+                                                        : it.value());
         entries = wholeLines(TestSupport::readBytes(program.filePath(dataName)));
         excluded = wholeLines(TestSupport::readBytes(program.filePath(u"不参与摇号.txt"_s)));
         if (const QString failure = program.start(); !failure.isEmpty())
@@ -317,6 +322,7 @@ private slots:
     void closingDuringReveal();
     void roundsOfOneEvent();
     void verifiableDraw();
+    void prizesAndExport();
 
 private:
     XDisplay display;
@@ -548,6 +554,54 @@ void TestEndToEnd::verifiableDraw()
     QVERIFY(out[1].endsWith(u"（缺席）"_s));
     QCOMPARE(out[4], u"一致"_s);
     note(u"zop-draw --verify: 一致"_s);
+}
+
+// The shipped prize list after a restart: 三等奖 has 18 of its 20 winners and 二等奖 8 of its 10
+// from earlier runs, so the panel offers 2 of each; the evening is then exported for HR.
+void TestEndToEnd::prizesAndExport()
+{
+    Session s(display);
+    const QString shipped = TestSupport::shippedDataDir() + u'/';
+    QList<QByteArray> lines = wholeLines(TestSupport::readBytes(shipped + dataName));
+    for (const QByteArray &excluded : wholeLines(TestSupport::readBytes(shipped + u"不参与摇号.txt"_s)))
+        lines.removeAll(excluded);
+    auto earlier = [&](int from, int count) { return lines.mid(from, count).join("\r\n") + "\r\n"; };
+    DO(s.startWith(quickDraw, {{u"奖项设置.txt"_s, QByteArray()},
+                               {u"出号结果20240315_180000_三等奖.txt"_s, earlier(0, 18)},
+                               {u"出号结果20240315_181000_二等奖.txt"_s, earlier(18, 8)}}));
+    // 三等奖 is chosen and its 2 fill the draw count: nothing is typed.
+    DO(s.click(mainTitle, Layout::confirmButton));
+    DO(s.answerMessageBox());
+    DO(s.keys(mainTitle, {u"space"_s}));
+    DO(s.waitFor(u"the last two of 三等奖"_s, [&] { return s.resultLineCount() >= 28; }, 60000));
+    note(u"三等奖: two more winners"_s);
+
+    // After the run 二等奖 is chosen.
+    DO(s.click(mainTitle, Layout::panelTab));
+    DO(s.retryUntil(u"the confirmation for 二等奖"_s, [&] { return s.click(mainTitle, Layout::confirmButton); },
+                    [&] { return s.app().window(messageBoxTitle) != 0; }, 20000, 500));
+    DO(s.answerMessageBox()); // 已有摇奖结果是否清除？ Yes
+    DO(s.answerMessageBox()); // 设置完成！
+    DO(s.keys(mainTitle, {u"space"_s}));
+    DO(s.waitFor(u"the last two of 二等奖"_s, [&] { return s.resultLineCount() >= 30; }, 60000));
+    const QStringList files = s.app().resultFiles();
+    DO(s.checkResults(files, 30));
+    QCOMPARE(files.filter(u"_三等奖.txt"_s).size(), 2);
+    QCOMPARE(files.filter(u"_二等奖.txt"_s).size(), 2);
+    note(u"二等奖: two more winners, in a result file of its own"_s);
+    DO(s.closeAndWaitForExit(mainTitle));
+
+    QProcess exporter;
+    const QString sheet = s.app().filePath(u"中奖名单.csv"_s);
+    exporter.start(QStringLiteral(ZOP_PROGRAM), {u"--export"_s, sheet, s.app().filePath(QString())});
+    QVERIFY(exporter.waitForFinished(30000));
+    QCOMPARE(exporter.exitCode(), 0);
+    const QList<QByteArray> rows = wholeLines(TestSupport::readBytes(sheet));
+    QCOMPARE(rows.size(), 31);
+    // Reveal order: the earlier files first, then the two runs of tonight.
+    QVERIFY(rows[18].startsWith("三等奖,18,") && rows[19].startsWith("二等奖,1,"));
+    QVERIFY(rows[28].startsWith("三等奖,20,") && rows[30].startsWith("二等奖,10,"));
+    note(u"exported: 20 rows of 三等奖 and 10 of 二等奖"_s);
 }
 
 // Without an X server to run it on, the test says so and counts as skipped.

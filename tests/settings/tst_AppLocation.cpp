@@ -55,7 +55,7 @@ void TestAppLocation::seedingNeverReplacesUserFiles()
     const QString mine = user.filePath(u"ZOP摇号设置.ini"_s);
     TestSupport::writeBytes(mine, "mine");
     const QStringList copied = seedMissingFiles(TestSupport::shippedDataDir(), user.path());
-    QCOMPARE(copied, (QStringList{u"测试数据.txt"_s, u"GoodLuck.txt"_s, u"不参与摇号.txt"_s}));
+    QCOMPARE(copied, (QStringList{u"测试数据.txt"_s, u"GoodLuck.txt"_s, u"不参与摇号.txt"_s, u"奖项设置.txt"_s}));
     QCOMPARE(TestSupport::readBytes(mine), QByteArray("mine"));
     QCOMPARE(TestSupport::readBytes(user.filePath(u"测试数据.txt"_s)),
              TestSupport::readBytes(TestSupport::shippedDataDir() + u"/测试数据.txt"_s));

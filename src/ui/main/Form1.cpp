@@ -21,12 +21,16 @@
 #include "ui/reveal/RollingDisplay.h"
 #include "ui/reveal/WinnerListText.h"
 #include "ui/reveal/zopSleepModule.h"
+#include "ui/prizes/PrizeChooser.h"
 #include "ui/settings/Form2.h"
 #include "ui/stage/ClickerKeys.h"
+#include "ui/stage/StageView.h"
 #include "ui/stage/StageWindow.h"
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QComboBox>
+#include <QImage>
 #include <QDir>
 #include <QGroupBox>
 #include <QIcon>
@@ -231,8 +235,8 @@ void Form1::createControls()
     // The panel's small labels were drawn for an 8-point face whose Latin letters are half as
     // wide as an ideograph; the mono cut of 黑体 is one, so "<<<" fits its 17 pixels.
     layout->setFont(Label6, Fonts::heiti(), 8);
-    const QString captions4[2] = {u"摇出个数："_s, u"数据文件："_s};
-    for (int i = 0; i < 2; ++i) {
+    const QString captions4[3] = {u"摇出个数："_s, u"数据文件："_s, u"本轮奖项："_s};
+    for (int i = 0; i < 3; ++i) {
         Label4[i] = named(new CaptionLabel(Frame4), indexed(u"Label4"_s, i));
         Label4[i]->setText(captions4[i]);
         // The panel's blue is for its caption only.
@@ -245,7 +249,20 @@ void Form1::createControls()
     setForeColor(LabelStage, blue);
     layout->setFont(LabelStage, Fonts::songti(), 9, false, true);
     LabelStage->setCursor(Qt::PointingHandCursor);
-    stackFrontToBack({Command2, Text1[1], Text1[0], Label8, LabelStage, Label6, Label4[1], Label4[0]});
+    Combo1 = named(new QComboBox(Frame4), u"Combo1"_s);
+    Combo1->hide();
+    Label4[2]->hide();
+    prizes = std::make_unique<PrizeChooser>(Combo1);
+    prizes->chosen = [this](int remaining) {
+        // No prize, or one already drawn: the count last confirmed.
+        prizeCount = remaining;
+        Text1[0]->setText(QString::number(remaining > 0 ? remaining : settings.drawCount));
+        // The stage names the prize the drop-down shows.
+        if (stage)
+            stage->view().setPrize(currentPrizeName(), QImage(currentPrizePicture()));
+    };
+    stackFrontToBack({Combo1, Command2, Text1[1], Text1[0], Label8, LabelStage, Label6, Label4[2], Label4[1],
+                      Label4[0]});
 
     // The status line.
     const QString captions3[3] = {u"数据文件:"_s, u"记录条数:"_s, u"已出结果:"_s};
@@ -288,7 +305,7 @@ void Form1::createControls()
     }
     layout->setFont(Text2, Fonts::heiti(), 15.75, true);
 
-    layout->setPlacements({
+    placements = {
         {Frame4, 240, 6840, 3495, 1695},   {Frame3, 120, 8760, 8295, 615},
         {Command1, 1440, 6840, 6375, 1695}, {Frame2, 240, 1080, 8175, 5175},
         {Frame1, 8760, 840, 5415, 8535},   {Label2[0], 120, 120, 14310, 975},
@@ -300,7 +317,8 @@ void Form1::createControls()
         {Text1[0], 1320, 360, 1935, 270},  {Label8, 360, 1200, 855, 255},
         {LabelStage, 360, 1425, 855, 255},
         {Label6, 0, 480, 255, 735},        {Label4[1], 480, 720, 975, 255},
-        {Label4[0], 480, 360, 975, 255},
+        {Label4[0], 480, 360, 975, 255},   {Label4[2], 480, 360, 975, 255},
+        {Combo1, 1320, 330, 1935, 330},
 
         {Label3[2], 5280, 170, 2895, 370}, {Label3[1], 3120, 240, 1935, 255},
         {Label3[0], 120, 240, 2895, 255},
@@ -310,10 +328,11 @@ void Form1::createControls()
         {ImgBK0, 0, 0, 8175, 5175},
 
         {Text2, 120, 240, 5175, 8175},
-    });
+    };
+    showPrizeRow(false);
     layout->setTitles({Label2[0], Label2[1]});
     layout->setWidthHandles(Image2[0], Image2[1]);
-    layout->setShrinking({Label4[0], Label4[1], Label5, Label6, Label8, LabelStage});
+    layout->setShrinking({Label4[0], Label4[1], Label4[2], Label5, Label6, Label8, LabelStage});
 
     connect(Command1, &QPushButton::clicked, this, &Form1::Command1_Click);
     connect(Command2, &QPushButton::clicked, this, &Form1::Command2_Click);
@@ -328,6 +347,7 @@ void Form1::createControls()
     Text2->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(Text2, &QWidget::customContextMenuRequested, this, &Form1::showWinnerMenu);
 
+    setTabOrder(Combo1, Text1[0]);
     setTabOrder(Text1[0], Text1[1]);
     setTabOrder(Text1[1], Command2);
     setTabOrder(Command2, Command1);
@@ -353,8 +373,55 @@ void Form1::Form_Load()
     else if (source == Module1::SettingsSource::Unreadable)
         messages.error(this, u"无法读取设置文件“"_s + file + u"”，已使用默认设置。"_s);
     InitSYS2();
+    loadPrizes(true);
     zopViewZTL();
     zopSetViewObj();
+}
+
+void Form1::showPrizeRow(bool shown)
+{
+    const int row = shown ? 360 : 0;
+    std::vector<WindowLayout::Placement> all = placements;
+    for (WindowLayout::Placement &p : all) {
+        if (p.control == Frame4) {
+            p.top -= row;
+            p.height += row;
+        } else if (p.control->parentWidget() == Frame4 && p.control != Combo1 && p.control != Label4[2]) {
+            p.top += row;
+        }
+    }
+    Combo1->setVisible(shown);
+    Label4[2]->setVisible(shown);
+    layout->setPlacements(std::move(all));
+    layout->apply(layout->factor());
+}
+
+void Form1::loadPrizes(bool reportBadLines)
+{
+    const bool hadRow = !Combo1->isHidden();
+    const PrizeListFile list = prizes->reload(settings.appDir, settings.fieldSeparator, run.unwrittenResultLines);
+    if (!prizes->hasPrizes())
+        prizeCount = 0;
+    if (prizes->hasPrizes() != hadRow)
+        showPrizeRow(prizes->hasPrizes());
+    if (reportBadLines && !list.badLines.isEmpty())
+        messages.information(this, PrizeLists::badLinesMessage(list));
+}
+
+void Form1::selectPrize(int delta)
+{
+    if (!procedure.isRunning())
+        prizes->step(delta);
+}
+
+QString Form1::currentPrizeName() const
+{
+    return prizes->currentName();
+}
+
+QString Form1::currentPrizePicture() const
+{
+    return prizes->currentPicture();
 }
 
 void Form1::InitSYS2()
@@ -374,9 +441,10 @@ void Form1::zopViewZTL()
     Label3[0]->setText(u"数据文件:"_s + settings.dataFile);
     Label3[1]->setText(u"记录条数:"_s + QString::number(run.entryTable.entryCount()));
     // Absent winners were replaced: they are not counted.
-    Label3[2]->setText(u"已出结果:"_s + QString::number(run.winnerList.size() - run.absentWinners.size()) + u'/'
-                       + QString::number(settings.drawCount));
-    Text1[0]->setText(QString::number(settings.drawCount));
+    const QString done = QString::number(run.winnerList.size() - run.absentWinners.size()) + u'/'
+                         + QString::number(settings.drawCount);
+    Label3[2]->setText((run.prize.isEmpty() ? u"已出结果:"_s : run.prize + u" 已出:"_s) + done);
+    Text1[0]->setText(QString::number(prizeCount > 0 ? prizeCount : settings.drawCount));
     Text1[1]->setText(settings.dataFile);
     if (stage)
         stage->refresh();
@@ -391,7 +459,9 @@ void Form1::zopSetViewObj()
 
 void Form1::showWinnerList()
 {
-    const QString text = WinnerListText::text(settings.resultTitle, run.winnerList, settings.winnerShowIndex,
+    const QString heading = run.prize.isEmpty() ? settings.resultTitle
+                                                : QString(run.prize + u" 中奖名单\r\n"_s + settings.resultTitle);
+    const QString text = WinnerListText::text(heading, run.winnerList, settings.winnerShowIndex,
                                               settings.winnerColumns, run.absentWinners);
     // The box keeps one character per line break where the text has CR LF.
     Text2->setPlainText(text);
@@ -490,6 +560,10 @@ void Form1::Command2_Click()
 
     const QString settingsFile = settings.settingsFile();
     const int drawCount = zopValstr::valInRange(Text1[0]->text(), 1, 99999, 5);
+    // The run is for the prize the drop-down shows; its result file will name it.
+    run.prize = prizes->currentName();
+    if (prizeCount > 0)
+        prizeCount = drawCount;
     bool saved = INIFileModule1::iniWriteValue(settingsFile, u"一次性摇出个数"_s, drawCount);
     settings.drawCount = drawCount;
 
@@ -570,6 +644,9 @@ void Form1::Label8_Click()
     }
     Form2 dialog(settings, run, messages, *this, this);
     dialog.exec();
+    // The prize list may have been edited, or a new event begun.
+    loadPrizes(false);
+    zopViewZTL();
 }
 
 void Form1::disableStartButton()
@@ -620,6 +697,8 @@ void Form1::runFinished()
 {
     Command1->setEnabled(false);
     Command1->setText(u"摇号结束"_s);
+    // The next prize is offered for the next confirmation; the list still shows this run's.
+    prizes->selectAfterRun(settings.appDir, settings.fieldSeparator, run.unwrittenResultLines);
 }
 
 void Form1::closingText(const QString &text)
@@ -685,6 +764,7 @@ void Form1::toggleStage()
 
 void Form1::choosePreviousPrize()
 {
+    selectPrize(-1);
 }
 
 bool Form1::clickerKey(int key, bool autoRepeat)

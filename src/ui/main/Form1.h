@@ -20,6 +20,8 @@ class RunData;
 class MessageBoxes;
 class CaptionLabel;
 class PictureBox;
+class PrizeChooser;
+class QComboBox;
 class QGroupBox;
 class QLineEdit;
 class QPlainTextEdit;
@@ -76,6 +78,16 @@ public:
     // stands for 取消.
     void setRandomInputHandler(std::function<std::optional<QStringList>()> handler);
 
+    // The prize list and the event's results read again: the drop-down and its row in the quick
+    // settings panel, which has the row only while there is a list. Skipped lines of the list
+    // are named in a message when reportBadLines is set.
+    void loadPrizes(bool reportBadLines);
+    // The previous (-1) or next (1) prize of the drop-down, for a presenter's PageUp/PageDown.
+    void selectPrize(int delta);
+    // The prize the drop-down has chosen and its picture file (full path); "" without.
+    QString currentPrizeName() const;
+    QString currentPrizePicture() const;
+
     // The start button: the whole run, or the next winner in one-per-press mode.
     void Command1_Click();
     // The draw this window starts; a double-click on a winner's line or its context menu entry
@@ -91,7 +103,7 @@ public:
     // of this window's draw, beside it on a second screen. Esc or F5 closes it again.
     void toggleStage();
     StageWindow &stageWindow() { return *stage; }
-    // PageUp and Left arrow while no run is going. Nothing yet: the hook for a prize list.
+    // PageUp and Left arrow while no run is going: the previous prize of the drop-down.
     void choosePreviousPrize();
 
     // After the advanced settings are saved: disabled and "开始" until the next preparation.
@@ -121,6 +133,8 @@ protected:
 
 private:
     void createControls();
+    // The panel with or without the prize row; it grows upwards, so nothing in it moves on screen.
+    void showPrizeRow(bool shown);
     void stackFrontToBack(std::initializer_list<QWidget *> controls);
     void startFromKey(int keyAscii);
     // The stage's and the prize list's keys, pressed in either window; false for other keys.
@@ -157,6 +171,7 @@ private:
 
     int rollListStart = 0;
     std::unique_ptr<WindowLayout> layout;
+    std::vector<WindowLayout::Placement> placements; // without the prize row
     std::unique_ptr<StageWindow> stage; // gone before the procedure it is a view of
 
     QTimer *Timer1 = nullptr;
@@ -165,12 +180,15 @@ private:
     std::array<CaptionLabel *, 4> Label1{}; // 1..3, the rolling rows
     std::array<CaptionLabel *, 2> Label2{}; // title and its shadow
     std::array<CaptionLabel *, 3> Label3{}; // status line
-    std::array<CaptionLabel *, 2> Label4{}; // captions of the quick settings boxes
+    std::array<CaptionLabel *, 3> Label4{}; // captions of the quick settings boxes; 2 the prize
     CaptionLabel *Label5 = nullptr, *Label6 = nullptr, *Label7 = nullptr, *Label8 = nullptr;
     CaptionLabel *LabelData = nullptr;
     CaptionLabel *LabelStage = nullptr; // the link that opens the stage
     std::array<PictureBox *, 2> Image2{};
     PictureBox *ImgBK0 = nullptr;
     std::array<QLineEdit *, 2> Text1{};
+    QComboBox *Combo1 = nullptr; // the prize drop-down
+    std::unique_ptr<PrizeChooser> prizes;
+    int prizeCount = 0; // what the chosen prize still needs, for the draw count box; 0 none
     QPlainTextEdit *Text2 = nullptr;
 };

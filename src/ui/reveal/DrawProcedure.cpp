@@ -144,7 +144,7 @@ void DrawProcedure::drawContinuous()
 {
     if (beforeFirstReveal && !beforeFirstReveal())
         return;
-    run.resultFileName = resultFileNameFor(settings.appDir, clock());
+    run.resultFileName = resultFileNameFor(settings.appDir, clock(), run.prize);
     const int drawCount = settings.drawCount;
     for (int p = 1; p <= drawCount; ++p) {
         tell([&](DrawView &v) { v.revealStarting(p, drawCount); });
@@ -167,7 +167,7 @@ void DrawProcedure::drawOnePerPress()
     const int p = ++run.pressCount;
     const int drawCount = settings.drawCount;
     tell([&](DrawView &v) { v.revealStarting(p, drawCount); });
-    run.resultFileName = resultFileNameFor(settings.appDir, clock());
+    run.resultFileName = resultFileNameFor(settings.appDir, clock(), run.prize);
     revealWinner(p);
     if (stopRequested || abandoned)
         return;

@@ -4,6 +4,7 @@
 #include "draw/EventWinners.h"
 #include "draw/RunData.h"
 #include "draw/WinnerList.h"
+#include "export/ResultExport.h"
 #include "settings/INIFileModule1.h"
 #include "settings/Settings.h"
 #include "settings/zopValstr.h"
@@ -11,11 +12,14 @@
 #include "ui/common/MessageBoxes.h"
 #include "ui/common/Twips.h"
 #include "ui/editor/Form3.h"
+#include "ui/prizes/PrizeEditor.h"
 
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDateTime>
 #include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -138,6 +142,10 @@ Form2::Form2(Settings &settings, RunData &run, MessageBoxes &messages, MainWindo
     setWindowTitle(u"ZOP摇号（高级设置）"_s);
     setFixedSize(Twips::toPixels(9900), Twips::toPixels(5430));
     setFont(Fonts::layoutFont(Fonts::songti(), 9));
+    chooseExportFile = [](QWidget *owner, const QString &suggested) {
+        return QFileDialog::getSaveFileName(owner, u"导出结果"_s, suggested,
+                                            u"Excel 工作簿 (*.xlsx);;CSV 文件 (*.csv)"_s);
+    };
     createControls();
     Form_Load();
     Text1[0]->setFocus();
@@ -223,11 +231,15 @@ void Form2::createControls()
     Check5 = makeButton<QCheckBox>(Frame2, u"Check5"_s, u"可验证摇号"_s, rect(4800, 1140, 1800, 330));
 
     Command3 = makePushButton(this, u"Command3"_s, u"新活动…"_s, rect(120, 4890, 1200, 420));
+    Command4 = makePushButton(this, u"Command4"_s, u"奖项设置…"_s, rect(1440, 4890, 1200, 420));
+    Command5 = makePushButton(this, u"Command5"_s, u"导出结果…"_s, rect(2760, 4890, 1200, 420));
     Command2[1] = makePushButton(this, u"Command2(1)"_s, u"保存"_s, rect(7140, 4890, 1200, 420));
     Command2[0] = makePushButton(this, u"Command2(0)"_s, u"取消"_s, rect(8580, 4890, 1200, 420));
 
     connect(Command1, &QPushButton::clicked, this, &Form2::Command1_Click);
     connect(Command3, &QPushButton::clicked, this, &Form2::Command3_Click);
+    connect(Command4, &QPushButton::clicked, this, &Form2::Command4_Click);
+    connect(Command5, &QPushButton::clicked, this, &Form2::Command5_Click);
     for (int k = 0; k < 2; ++k)
         connect(Command2[k], &QPushButton::clicked, this, [this, k] { Command2_Click(k); });
 }
@@ -389,6 +401,35 @@ void Form2::Command3_Click()
         return;
     }
     messages.information(this, u"新活动已开始，结果文件已移入“%1”。"_s.arg(QDir::toNativeSeparators(archived.folder)));
+}
+
+void Form2::Command4_Click()
+{
+    PrizeEditor editor(settings.appDir, messages, this);
+    editor.exec();
+}
+
+void Form2::Command5_Click()
+{
+    const QString suggested = settings.appDir + u"中奖名单"_s
+                              + QDateTime::currentDateTime().toString(u"yyyyMMdd_HHmmss"_s) + u".xlsx"_s;
+    QString file = chooseExportFile(this, suggested);
+    if (file.isEmpty())
+        return;
+    if (QFileInfo(file).suffix().isEmpty())
+        file += u".xlsx"_s;
+    const ResultExport::Outcome outcome = ResultExport::exportEvent(settings.appDir, file);
+    switch (outcome.status) {
+    case ResultExport::Status::Written:
+        messages.information(this, u"已导出 %1 名中奖者到“%2”。"_s.arg(outcome.rows).arg(QDir::toNativeSeparators(file)));
+        break;
+    case ResultExport::Status::NothingToExport:
+        messages.information(this, outcome.message);
+        break;
+    case ResultExport::Status::Failed:
+        messages.error(this, outcome.message);
+        break;
+    }
 }
 
 bool Form2::eventFilter(QObject *watched, QEvent *event)

@@ -3,6 +3,7 @@
 #include <QDialog>
 
 #include <array>
+#include <functional>
 
 struct Settings;
 class RunData;
@@ -41,6 +42,13 @@ public:
     // "新活动…": after a question naming what is affected, moves the result files into a new
     // archive folder, so that everyone takes part again.
     void Command3_Click();
+    // "奖项设置…": the prize list editor.
+    void Command4_Click();
+    // "导出结果…": the event's results to a .xlsx or .csv file the user names.
+    void Command5_Click();
+
+    // The export file chooser, a save dialog; tests put their own in its place.
+    std::function<QString(QWidget *parent, const QString &suggested)> chooseExportFile;
 
     // The font sizes every size box offers.
     static const QList<int> &fontSizes();
@@ -78,4 +86,6 @@ private:
     QCheckBox *Check5 = nullptr; // 可验证摇号
     std::array<QPushButton *, 2> Command2{}; // 0 取消, 1 保存
     QPushButton *Command3 = nullptr; // 新活动…
+    QPushButton *Command4 = nullptr; // 奖项设置…
+    QPushButton *Command5 = nullptr; // 导出结果…
 };

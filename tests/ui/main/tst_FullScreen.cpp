@@ -56,6 +56,9 @@ std::map<QString, WidgetState> widgetStates(Form1 &form)
         QString key = w->objectName();
         if (key.isEmpty())
             key = QString::fromLatin1(w->metaObject()->className()) + QString::number(unnamed++);
+        // Qt's own parts (scroll bar containers) share names across controls.
+        while (states.count(key))
+            key += u'+';
         states[key] = {w->geometry(), w->isVisibleTo(&form), w->font()};
     }
     states[u"window"_s] = {form.geometry(), form.isVisible(), form.font()};

@@ -4,6 +4,7 @@
 #include "ui/common/Fonts.h"
 
 #include <QApplication>
+#include <QComboBox>
 #include <QDir>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -70,6 +71,7 @@ private slots:
     void earlierWinnersTakeNoPart();
     void dataFileBesideTheProgram();
     void panelOpensAndCloses();
+    void prizes();
 };
 
 void TestQuickSettingsPanel::initTestCase()
@@ -409,4 +411,42 @@ void TestQuickSettingsPanel::panelOpensAndCloses()
 }
 
 ZOP_FORM1_TEST_MAIN(TestQuickSettingsPanel)
+// Two prizes, 三等奖 with one of its two winners from a run before a restart.
+void TestQuickSettingsPanel::prizes()
+{
+    ProgramDir dir;
+    dir.writeEntries(listFile, 1, 12);
+    TestSupport::writeBytes(dir.filePath(u"奖项设置.txt"_s), TestSupport::gbk(u"三等奖\t2\r\n二等奖\t1\r\n"_s));
+    TestSupport::writeBytes(dir.filePath(u"出号结果20240314_200000_三等奖.txt"_s), TestSupport::gbk(entryLine(1) + u"\r\n"_s));
+    Window w(dir.path());
+    auto *combo = w.control<QComboBox>(u"Combo1"_s);
+    QCOMPARE(combo->currentText(), u"三等奖"_s);
+    QCOMPARE(w.control<QLineEdit>(u"Text1(0)"_s)->text(), u"1"_s);
+    // The panel grew upwards by the prize row; its boxes stay where they were.
+    QCOMPARE(w.at(1600, 6900), combo);
+    QCOMPARE(w.at(1600, 7250), w.control(u"Text1(0)"_s));
+
+    const auto runPrize = [&] {
+        confirm(w, w.control<QLineEdit>(u"Text1(0)"_s)->text(), listFile);
+        WaitRecorder waits(w);
+        QTest::mouseClick(w.control(u"Command1"_s), Qt::LeftButton);
+    };
+    w.messages.answers = {MessageBoxes::Answer::Yes};
+    runPrize();
+    QVERIFY(w.run.resultFileName.endsWith(u"出号结果20240315_093007_三等奖.txt"_s));
+    QVERIFY(w.control<QPlainTextEdit>(u"Text2"_s)->toPlainText().startsWith(u"三等奖 中奖名单"_s));
+    QCOMPARE(w.label(u"Label3(2)"_s)->text(), u"三等奖 已出:1/1"_s);
+    QCOMPARE(combo->currentText(), u"二等奖"_s);
+    QCOMPARE(w.control<QLineEdit>(u"Text1(0)"_s)->text(), u"1"_s);
+
+    w.now = w.now.addSecs(60);
+    runPrize();
+    QVERIFY(w.run.resultFileName.endsWith(u"_二等奖.txt"_s));
+    QCOMPARE(combo->currentText(), u"全部奖项已抽完"_s);
+    QCOMPARE(w.form.currentPrizeName(), QString());
+    QCOMPARE(w.control<QLineEdit>(u"Text1(0)"_s)->text(), u"1"_s);
+    w.form.selectPrize(-1);
+    QCOMPARE(w.form.currentPrizeName(), u"二等奖"_s);
+}
+
 #include "tst_QuickSettingsPanel.moc"

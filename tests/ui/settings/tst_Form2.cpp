@@ -5,6 +5,7 @@
 #include "support/TestSupport.h"
 #include "ui/common/Fonts.h"
 #include "ui/editor/Form3.h"
+#include "ui/prizes/PrizeEditor.h"
 #include "ui/settings/Form2.h"
 #include "ui/settings/MainWindowRefresh.h"
 
@@ -19,6 +20,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollBar>
+#include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -235,6 +237,8 @@ private slots:
     void lengthLimits();
     void editContents_data();
     void editContents();
+    void exportResults();
+    void prizeEditor();
 };
 
 void TestForm2::initTestCase()
@@ -645,7 +649,7 @@ void TestForm2::newEvent()
     QFETCH(QString, said);
     Dialog d;
     // A verifiable draw's list and record belong to its event as well.
-    const QStringList names{u"出号结果20240315_093007.txt"_s, u"出号结果20240315_101500.txt"_s,
+    const QStringList names{u"出号结果20240315_093007.txt"_s, u"出号结果20240315_101500_三等奖.txt"_s,
                             u"摇号名单20240315_101500.txt"_s, u"摇号记录20240315_101500.txt"_s};
     TestSupport::writeBytes(d.dir.filePath(names[0]), gbk(u"A1\t名1\t部1\r\nA2\t名2\t部2\r\n"_s));
     TestSupport::writeBytes(d.dir.filePath(names[1]), gbk(u"A3\t名3\t部3\r\n"_s));
@@ -778,6 +782,57 @@ void TestForm2::editContents()
     QCOMPARE(d.settings.fieldSeparator, fieldSeparator);
     QCOMPARE(TestSupport::readBytes(d.iniPath()), before);
     QVERIFY(d.mainWindow.calls.isEmpty());
+}
+
+void TestForm2::exportResults()
+{
+    Dialog d;
+    TestSupport::writeBytes(d.dir.filePath(u"出号结果20240315_093007_三等奖.txt"_s), gbk(u"A1\t名1\t部1\r\nA2\t名2\t部2\r\n"_s));
+    d.open();
+    QString suggested;
+    d.form->chooseExportFile = [&](QWidget *, const QString &s) {
+        suggested = s;
+        return d.dir.filePath(u"名单"_s);
+    };
+    d.click(u"Command5"_s);
+    QVERIFY(suggested.startsWith(d.dir.filePath(u"中奖名单"_s)) && suggested.endsWith(u".xlsx"_s));
+    const QString file = d.dir.filePath(u"名单.xlsx"_s);
+    QCOMPARE(d.boxes.texts(), QStringList{u"已导出 2 名中奖者到“%1”。"_s.arg(QDir::toNativeSeparators(file))});
+    QVERIFY(TestSupport::readBytes(file).startsWith("PK"));
+    d.form->chooseExportFile = [](QWidget *, const QString &) { return QString(); };
+    d.click(u"Command5"_s);
+    QCOMPARE(d.boxes.shown.size(), 1);
+}
+
+void TestForm2::prizeEditor()
+{
+    QTemporaryDir dir;
+    const QString file = dir.filePath(u"奖项设置.txt"_s);
+    TestSupport::writeBytes(file, gbk(u"三等奖\t20\r\n坏行\r\n一等奖\t3\tA.jpg\r\n"_s));
+    ScriptedMessageBoxes boxes;
+    PrizeEditor editor(dir.path() + u'/', boxes);
+    QCOMPARE(boxes.texts(), QStringList{u"“奖项设置.txt”第 2 行无法读取（应为：奖项名称、TAB、人数、可选TAB和图片文件名），已跳过。"_s});
+    auto *table = editor.findChild<QTableWidget *>(u"prizeTable"_s);
+    auto click = [&](const QString &name) { QTest::mouseClick(editor.findChild<QPushButton *>(name), Qt::LeftButton); };
+    click(u"add"_s);
+    table->item(2, 0)->setText(u"特等奖"_s);
+    editor.choosePicture = [&](QWidget *, const QString &) { return dir.filePath(u"图/特等奖.png"_s); };
+    click(u"picture"_s);
+    click(u"up"_s);
+    table->setCurrentCell(0, 0);
+    click(u"remove"_s);
+
+    // A second 特等奖 is refused; the file is untouched.
+    table->item(1, 0)->setText(u"特等奖"_s);
+    QVERIFY(!editor.save());
+    QCOMPARE(boxes.texts().last(), u"第 2 行的奖项名称与前面的奖项重复。"_s);
+    table->item(1, 0)->setText(u"一等奖"_s);
+    // The unread line goes only after a Yes.
+    QVERIFY(!editor.save());
+    QCOMPARE(TestSupport::readBytes(file), gbk(u"三等奖\t20\r\n坏行\r\n一等奖\t3\tA.jpg\r\n"_s));
+    boxes.answers = {MessageBoxes::Answer::Yes};
+    QVERIFY(editor.save());
+    QCOMPARE(TestSupport::readBytes(file), gbk(u"特等奖\t1\t图/特等奖.png\r\n一等奖\t3\tA.jpg\r\n"_s));
 }
 
 QTEST_MAIN(TestForm2)

@@ -1,0 +1,49 @@
+#pragma once
+
+#include "settings/TextCodec.h"
+
+#include <QList>
+#include <QString>
+
+// One prize of the event: its name, how many win it, and an optional picture file name.
+struct Prize {
+    QString name;
+    int count = 0;
+    QString picture;
+
+    friend bool operator==(const Prize &, const Prize &) = default;
+};
+
+// The prize list file as read: the prizes in drawing order and the lines that gave none.
+struct PrizeListFile {
+    int status = -2;          // readWholeFile's status: 0 read, -1 unreadable, -2 missing
+    QList<Prize> prizes;
+    QList<int> badLines;      // 1-based numbers of the lines skipped
+    TextEncoding encoding = TextEncoding::Gb18030;
+    bool hadErrors = false;   // some bytes did not decode: the file is never rewritten
+};
+
+namespace PrizeLists {
+
+QString fileName(); // 奖项设置.txt, in appDir
+
+// The most winners one prize may have, as for the draw count.
+constexpr int maxCount = 99999;
+
+// Lines "name TAB count [TAB picture]"; blank lines are passed over. A line with an empty
+// name, a count outside 1..maxCount, more than three fields or the name of an earlier prize
+// (the names of the result files included) is bad and skipped.
+PrizeListFile parse(QStringView text);
+PrizeListFile read(const QString &fileName);
+
+// The file's text for the prizes, CR LF after every line.
+QString text(const QList<Prize> &prizes);
+
+// One message naming the skipped lines, or "" when there are none.
+QString badLinesMessage(const PrizeListFile &file);
+
+// The prize to offer after prize index after (-1: from the start), given what each still needs:
+// the first later one that needs winners, else the first earlier one; -1 when all are drawn.
+int nextOpen(const QList<int> &remaining, int after);
+
+} // namespace PrizeLists
