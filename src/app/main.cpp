@@ -1,3 +1,4 @@
+#include "draw/RecordVerification.h"
 #include "draw/RunData.h"
 #include "export/ResultExport.h"
 #include "settings/AppLocation.h"
@@ -62,12 +63,52 @@ int exportWithoutWindow(int argc, char *argv[])
     return int(outcome.status);
 }
 
+void printLine(FILE *stream, const QString &text)
+{
+    // The console's own code page: UTF-8 on Linux, the ANSI code page on Windows.
+    const QByteArray bytes = (text + u'\n').toLocal8Bit();
+    std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stream);
+}
+
+// zop-draw --verify <record>: no window and no display, only the exit status and the text.
+int runVerify(int argc, char *argv[])
+{
+#ifdef Q_OS_WIN
+    // A window program has no console of its own; unless its output is redirected it writes to
+    // the console it was started from.
+    const HANDLE out = GetStdHandle(STD_OUTPUT_HANDLE);
+    if ((out == nullptr || out == INVALID_HANDLE_VALUE) && AttachConsole(ATTACH_PARENT_PROCESS)) {
+        std::freopen("CONOUT$", "w", stdout);
+        std::freopen("CONOUT$", "w", stderr);
+    }
+#endif
+    QCoreApplication app(argc, argv);
+    const QStringList args = QCoreApplication::arguments();
+    if (args.size() != 3) {
+        printLine(stderr, u"用法：zop-draw --verify <摇号记录文件>"_s);
+        return 2;
+    }
+    if (!TextCodec::available()) {
+        printLine(stderr, u"缺少GB18030字符集支持，程序无法运行。"_s);
+        return 2;
+    }
+    const VerificationResult result = verifyRecord(args[2]);
+    for (const QString &line : result.lines)
+        printLine(stdout, line);
+    std::fflush(stdout);
+    if (!result.message.isEmpty())
+        printLine(stderr, result.message);
+    return result.status;
+}
+
 } // namespace
 
 int main(int argc, char *argv[])
 {
     if (argc >= 2 && std::strcmp(argv[1], "--export") == 0)
         return exportWithoutWindow(argc, argv);
+    if (argc >= 2 && std::strcmp(argv[1], "--verify") == 0)
+        return runVerify(argc, argv);
 
     QApplication app(argc, argv);
     QCoreApplication::setApplicationName(u"zop-draw"_s);

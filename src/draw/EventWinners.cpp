@@ -24,13 +24,17 @@ QStringList resultFiles(const QString &appDir)
 
 namespace {
 
-// The event's files: the result files and the absence record, when there is one.
+// The event's files: the result files, the absence record when there is one, and the lists and
+// records of verifiable draws, which account for results of the event.
 QStringList eventFiles(const QString &appDir)
 {
     QStringList files = resultFiles(appDir);
-    const QString record = QDir(appDir).filePath(absenceRecordFileName());
+    const QDir dir(appDir);
+    const QString record = dir.filePath(absenceRecordFileName());
     if (QFileInfo::exists(record))
         files.append(record);
+    for (const QString &name : dir.entryList({u"摇号名单*.txt"_s, u"摇号记录*.txt"_s}, QDir::Files, QDir::Name))
+        files.append(dir.filePath(name));
     return files;
 }
 

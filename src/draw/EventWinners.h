@@ -35,8 +35,8 @@ struct ArchiveResult {
     QStringList notMoved; // full paths of the result files left where they were
 };
 
-// A new event: moves every result file of appDir, and the absence record, into
-// appDir/历史结果/<yyyyMMdd_HHmmss>/ by a rename within the file system (atomic per file, never
-// a copy and a delete). The folder is always a new one; when it cannot be created nothing is
-// moved.
+// A new event: moves every result file of appDir, the absence record, and the lists and records
+// of verifiable draws into appDir/历史结果/<yyyyMMdd_HHmmss>/ by a rename within the file system
+// (atomic per file, never a copy and a delete). The folder is always a new one; when it cannot be
+// created nothing is moved.
 ArchiveResult archiveResultFiles(const QString &appDir, const QDateTime &when);

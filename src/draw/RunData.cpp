@@ -9,6 +9,7 @@ void RunData::resetTables()
     absentWinners.clear();
     earlierWinners.clear();
     earlierWinnersKeptOut = 0;
+    verifiable.clear();
     prize.clear();
     winnerLineIds.clear();
 }
@@ -21,6 +22,7 @@ void RunData::discardPreparedDraw()
     earlierWinnersKeptOut = 0;
     pressCount = 0;
     resultFileName.clear();
+    verifiable.clear();
 }
 
 namespace Module1 {

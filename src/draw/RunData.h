@@ -3,6 +3,7 @@
 #include "entries/EntryTable.h"
 #include "entries/VipList.h"
 #include "ResultFile.h"
+#include "VerifiableDraw.h"
 #include "settings/Settings.h"
 
 #include <QHash>
@@ -35,6 +36,8 @@ public:
     // Result lines no append could write yet; the next append that succeeds writes them first.
     // Neither loading the settings nor a new run drops them.
     QList<ResultLine> unwrittenResultLines;
+    // The verifiable draw the last confirmation began (可验证摇号); inactive otherwise.
+    VerifiableDraw verifiable;
 
     // Where the run's result lines stand on disk, for the absence record.
     struct LinePlace {

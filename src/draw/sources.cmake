@@ -6,6 +6,11 @@ set(ZOP_DRAW_SOURCES
   ResultFile.cpp ResultFile.h
   WinnerList.cpp WinnerList.h
   EventWinners.cpp EventWinners.h
+  RankTree.cpp RankTree.h
+  VerifiableSelection.cpp VerifiableSelection.h
+  VerifiableRecord.cpp VerifiableRecord.h
+  RecordVerification.cpp RecordVerification.h
+  VerifiableDraw.cpp VerifiableDraw.h
   AbsenceRecord.cpp AbsenceRecord.h
   PrizeList.cpp PrizeList.h
   EventResults.cpp EventResults.h

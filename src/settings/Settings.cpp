@@ -102,6 +102,7 @@ SettingsSource loadSettings(Settings &s, const QString &programDir)
     s.fontSizeC = number(u"字号C"_s, 36);
     // Files from before the key keep their old behaviour: earlier winners may win again.
     s.keepWinnersOut = number(u"中奖者不再参与"_s, 0);
+    s.verifiableDraw = number(u"可验证摇号"_s, 0);
 
     return source;
 }

@@ -28,6 +28,7 @@ struct Settings {
     int fontSizeB = 0;        // 字号B
     int fontSizeC = 0;        // 字号C
     int keepWinnersOut = 0;   // 中奖者不再参与: the event's earlier winners take no part
+    int verifiableDraw = 0;   // 可验证摇号: fixed pool, public random numbers, RFC 3797 selection
 
     QString appDir;      // the program's folder, ending in "/"
     QString excludeFile; // appDir + 不参与摇号.txt

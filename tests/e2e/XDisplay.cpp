@@ -224,3 +224,19 @@ QList<int> XDisplay::pixels(unsigned long window, const QRect &area) const
     XDestroyImage(image);
     return colours;
 }
+
+QImage XDisplay::image(unsigned long window) const
+{
+    Display *display = xlib(connection);
+    XWindowAttributes attributes;
+    if (!display || !XGetWindowAttributes(display, window, &attributes))
+        return QImage();
+    const QList<int> colours = pixels(window, QRect(0, 0, attributes.width, attributes.height));
+    if (colours.size() != qsizetype(attributes.width) * attributes.height)
+        return QImage();
+    QImage shot(attributes.width, attributes.height, QImage::Format_RGB32);
+    for (int y = 0; y < attributes.height; ++y)
+        for (int x = 0; x < attributes.width; ++x)
+            shot.setPixel(x, y, 0xFF000000u | unsigned(colours[y * attributes.width + x]));
+    return shot;
+}

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QImage>
 #include <QList>
 #include <QPoint>
 #include <QRect>
@@ -47,6 +48,8 @@ public:
     // The colours shown in area of window as 0xRRGGBB, row by row; empty when the window
     // cannot be read.
     QList<int> pixels(unsigned long window, const QRect &area) const;
+    // The whole window, to be looked at; a null image when it cannot be read.
+    QImage image(unsigned long window) const;
 
 private:
     QString xdotool(const QStringList &arguments);

@@ -5,6 +5,7 @@
 #include "support/TestSupport.h"
 #include "ui/common/Twips.h"
 
+#include <QDir>
 #include <QElapsedTimer>
 #include <QProcess>
 #include <QSet>
@@ -208,6 +209,16 @@ public:
         return QString();
     }
 
+    // With ZOP_GRAB_DIR set, the window is saved there to be looked at.
+    QString grab(const QString &title, const QString &name)
+    {
+        const QString dir = qEnvironmentVariable("ZOP_GRAB_DIR");
+        const unsigned long window = program.window(title);
+        if (dir.isEmpty() || !window)
+            return dir.isEmpty() ? QString() : u"no window \""_s + title + u"\" to grab"_s;
+        return display.image(window).save(dir + u'/' + name + u".png"_s) ? QString() : u"cannot save "_s + name;
+    }
+
     QString requestClose(const QString &title)
     {
         const unsigned long window = program.window(title);
@@ -310,6 +321,7 @@ private slots:
     void closingDuringReveal_data();
     void closingDuringReveal();
     void roundsOfOneEvent();
+    void verifiableDraw();
     void prizesAndExport();
 
 private:
@@ -487,6 +499,61 @@ void TestEndToEnd::roundsOfOneEvent()
     DO(s.checkResults(s.app().resultFiles(), 9));
     note(u"an absent winner redrawn: a ninth line, a new entry"_s);
     DO(s.closeAndWaitForExit(mainTitle));
+}
+
+// A verifiable draw of 3 with typed random numbers, the second winner absent and redrawn; then
+// zop-draw --verify, without a display, finds the record consistent.
+void TestEndToEnd::verifiableDraw()
+{
+    Session s(display);
+    QMap<QString, QString> settings = quickDraw;
+    settings.insert(u"可验证摇号"_s, u"1"_s);
+    DO(s.startWith(settings));
+    DO(s.fill(mainTitle, Layout::drawCountBox, u"3"_s));
+    DO(s.click(mainTitle, Layout::confirmButton));
+    DO(s.waitForWindow(messageBoxTitle));
+    QTest::qWait(300); // the box paints once it is mapped
+    DO(s.grab(messageBoxTitle, u"verifiable-confirmation"_s));
+    DO(s.answerMessageBox());
+    const QStringList records = QDir(s.app().filePath(QString())).entryList({u"摇号记录*.txt"_s});
+    QCOMPARE(records.size(), 1);
+    note(u"pool and record written"_s);
+
+    const QString inputTitle = u"ZOP摇号（输入随机数）"_s;
+    DO(s.keys(mainTitle, {u"space"_s}));
+    DO(s.waitForWindow(inputTitle));
+    for (const QString &source : {u"9319"_s, u"2 5 12 8 10"_s, u"9 18 26 34 41 45"_s}) {
+        DO(s.type(inputTitle, source));
+        DO(s.keys(inputTitle, {u"Return"_s}));
+    }
+    QTest::qWait(300);
+    DO(s.grab(inputTitle, u"verifiable-random-numbers"_s));
+    DO(s.keys(inputTitle, {u"Tab"_s, u"space"_s})); // 确定
+    DO(s.waitFor(u"three winners"_s, [&] { return s.resultLineCount() >= 3; }, 60000));
+    note(u"three winners drawn"_s);
+
+    const QPoint secondWinnerLine = Layout::thirdWinnerLine - QPoint(0, 24);
+    DO(s.retryUntil(u"the question about an absent winner"_s,
+                    [&] { return s.click(mainTitle, secondWinnerLine, 2); },
+                    [&] { return s.app().window(messageBoxTitle) != 0; }, 20000, 1000));
+    DO(s.answerMessageBox());
+    DO(s.waitFor(u"the replacement in the result file"_s, [&] { return s.resultLineCount() >= 4; }, 30000));
+    DO(s.checkResults(s.app().resultFiles(), 4));
+    DO(s.closeAndWaitForExit(mainTitle));
+
+    QProcess verify;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.remove(u"DISPLAY"_s);
+    env.remove(u"QT_QPA_PLATFORM"_s);
+    verify.setProcessEnvironment(env);
+    verify.start(QStringLiteral(ZOP_PROGRAM), {u"--verify"_s, s.app().filePath(records[0])});
+    QVERIFY(verify.waitForFinished(30000));
+    const QStringList out = QString::fromUtf8(verify.readAllStandardOutput()).split(u'\n', Qt::SkipEmptyParts);
+    QVERIFY2(verify.exitCode() == 0, qPrintable(QString::fromUtf8(verify.readAllStandardError())));
+    QCOMPARE(out.size(), 5);
+    QVERIFY(out[1].endsWith(u"（缺席）"_s));
+    QCOMPARE(out[4], u"一致"_s);
+    note(u"zop-draw --verify: 一致"_s);
 }
 
 // The shipped prize list after a restart: 三等奖 has 18 of its 20 winners and 二等奖 8 of its 10

@@ -106,6 +106,7 @@ void TestSettings::missingOrBadNumbersTakeDefaults()
     QCOMPARE(s.fontSizeB, 0); // no range check at load
     QCOMPARE(s.rollCountMax, 40);
     QCOMPARE(s.keepWinnersOut, 0); // a file from before the key: earlier winners may win again
+    QCOMPARE(s.verifiableDraw, 0);
     QCOMPARE(s.dataFile, QString()); // a missing text key loads as empty text
 }
 

@@ -8,11 +8,13 @@
 #include "ui/reveal/DrawProcedure.h"
 #include "ui/reveal/DrawView.h"
 
+#include <QStringList>
 #include <QWidget>
 
 #include <array>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <vector>
 
 struct Settings;
@@ -72,6 +74,9 @@ public:
     // set below); nothing during a run, whose tables a save would reload.
     void Label8_Click();
     void setAdvancedSettingsHandler(std::function<void()> handler);
+    // Asks for the random numbers of a verifiable draw in place of the dialog (tests); nothing
+    // stands for 取消.
+    void setRandomInputHandler(std::function<std::optional<QStringList>()> handler);
 
     // The prize list and the event's results read again: the drop-down and its row in the quick
     // settings panel, which has the row only while there is a list. Skipped lines of the list
@@ -132,6 +137,13 @@ private:
     void startFromKey(int keyAscii);
     int winnerAt(QPoint viewportPos) const;
     void showWinnerMenu(QPoint viewportPos);
+    // A verifiable draw (可验证摇号): refusals before the pool is fixed, its files, the random
+    // numbers, and the winners and replacements from the record's sequence.
+    bool verifiableDrawAllowed();
+    bool beginVerifiableDraw();
+    bool askRandomInput();
+    int verifiableWinner();
+    int verifiableReplacement(int absentWinner);
 
     // What the draw shows here.
     void revealStarting(int position, int count) override;
@@ -151,6 +163,7 @@ private:
     QString programDir;
     DrawProcedure procedure;
     std::function<void()> advancedSettings;
+    std::function<std::optional<QStringList>()> randomInput;
 
     int rollListStart = 0;
     std::unique_ptr<WindowLayout> layout;

@@ -3,4 +3,5 @@ set(ZOP_UI_MAIN_SOURCES
   main/KeyRouting.cpp main/KeyRouting.h
   main/PrizeRow.cpp main/PrizeRow.h
   main/WindowLayout.cpp main/WindowLayout.h
+  main/RandomInputDialog.cpp main/RandomInputDialog.h
 )

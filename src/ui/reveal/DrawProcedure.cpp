@@ -25,6 +25,11 @@ namespace {
 // Only a hand-edited settings file asks for more; the sequence is held in memory.
 constexpr int maxRollCount = 100000;
 
+int choosePick(int, const RunData &run, const EntryTable &eventWinners, DrawRandom &random)
+{
+    return pickReplacement(run, eventWinners, random);
+}
+
 QString absenceNotWrittenText(const QString &appDir)
 {
     return u"无法写入缺席记录“"_s + QDir::toNativeSeparators(QDir(appDir).filePath(absenceRecordFileName()))
@@ -41,7 +46,7 @@ DrawProcedure::DrawProcedure(Settings &settings, RunData &run, MessageBoxes &mes
       dialogParent(dialogParent),
       random(std::make_unique<DrawRandom>()),
       clock([] { return QDateTime::currentDateTime(); }),
-      chooseReplacement(pickReplacement)
+      chooseReplacement(choosePick)
 {
 }
 
@@ -84,9 +89,14 @@ void DrawProcedure::setBeforeFirstReveal(std::function<bool()> hook)
     beforeFirstReveal = std::move(hook);
 }
 
+void DrawProcedure::setWinnerChooser(WinnerChooser chooser)
+{
+    chooseWinner = std::move(chooser);
+}
+
 void DrawProcedure::setReplacementChooser(ReplacementChooser chooser)
 {
-    chooseReplacement = chooser ? std::move(chooser) : ReplacementChooser(pickReplacement);
+    chooseReplacement = chooser ? std::move(chooser) : ReplacementChooser(choosePick);
 }
 
 bool DrawProcedure::prepare()
@@ -120,6 +130,7 @@ void DrawProcedure::start()
 void DrawProcedure::runInHandler(const std::function<void()> &body)
 {
     running = true;
+    abandoned = false;
     body();
     running = false;
     if (stopRequested) {
@@ -138,7 +149,7 @@ void DrawProcedure::drawContinuous()
     for (int p = 1; p <= drawCount; ++p) {
         tell([&](DrawView &v) { v.revealStarting(p, drawCount); });
         revealWinner(p);
-        if (stopRequested)
+        if (stopRequested || abandoned)
             return;
     }
     showClosingText();
@@ -158,7 +169,7 @@ void DrawProcedure::drawOnePerPress()
     tell([&](DrawView &v) { v.revealStarting(p, drawCount); });
     run.resultFileName = resultFileNameFor(settings.appDir, clock(), run.prize);
     revealWinner(p);
-    if (stopRequested)
+    if (stopRequested || abandoned)
         return;
     if (p < drawCount) {
         tell([&](DrawView &v) { v.waitingForPress(p + 1, drawCount); });
@@ -179,8 +190,15 @@ void DrawProcedure::showClosingText()
 
 void DrawProcedure::revealWinner(int p)
 {
-    if (p >= 1)
+    if (p < 1)
+        return;
+    if (!chooseWinner) {
         revealEntry(run.drawOrder.value(p - 1));
+        return;
+    }
+    const int entry = chooseWinner(p);
+    abandoned = entry == 0;
+    revealEntry(entry);
 }
 
 void DrawProcedure::revealEntry(int entry)
@@ -237,7 +255,9 @@ void DrawProcedure::redrawAbsentWinner(int winner)
     EventWinners event;
     if (!readEventWinnersAsking(event))
         return;
-    const int replacement = chooseReplacement(run, event.winners, *random);
+    const int replacement = chooseReplacement(winner, run, event.winners, *random);
+    if (replacement < 0)
+        return;
     if (replacement == 0) {
         messages.information(dialogParent, u"已没有可以补抽的人。"_s);
         return;

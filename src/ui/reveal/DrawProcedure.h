@@ -58,9 +58,14 @@ public:
     void requestStop();
 
     // Hooks for another way to fix a draw. beforeFirstReveal runs before position 1 is revealed;
-    // false leaves the run unstarted. chooseReplacement picks a redraw (0: nobody left).
-    using ReplacementChooser = std::function<int(const RunData &, const EntryTable &eventWinners, DrawRandom &)>;
+    // false leaves the run unstarted. chooseWinner gives the entry of a position in place of the
+    // draw order; 0 ends the run there (the chooser has said why). chooseReplacement picks a
+    // redraw for an absent winner: 0 nobody left, negative none and the chooser has said why.
+    using WinnerChooser = std::function<int(int position)>;
+    using ReplacementChooser
+        = std::function<int(int absentWinner, const RunData &, const EntryTable &eventWinners, DrawRandom &)>;
     void setBeforeFirstReveal(std::function<bool()> hook);
+    void setWinnerChooser(WinnerChooser chooser);
     void setReplacementChooser(ReplacementChooser chooser);
 
     // The generator of the preparation and the rolling sequences; tests put a seeded one in.
@@ -69,6 +74,7 @@ public:
     // Where the result file's date and time come from; tests fix it.
     using Clock = std::function<QDateTime()>;
     void setClock(Clock clock);
+    QDateTime now() const { return clock(); }
 
 private:
     void runInHandler(const std::function<void()> &body);
@@ -85,10 +91,12 @@ private:
     std::unique_ptr<DrawRandom> random;
     Clock clock;
     std::function<bool()> beforeFirstReveal;
+    WinnerChooser chooseWinner;
     ReplacementChooser chooseReplacement;
 
     bool running = false;          // inside start() or a redraw
     bool stopRequested = false;
+    bool abandoned = false;        // a chooser gave no winner: the run ends without a stop
     bool resultErrorShown = false; // one message per prepared run
     bool finished = false;         // every position revealed: absent winners can be redrawn
     // Worked out when the run is prepared, so that rolling never walks the exclusion list.

@@ -227,6 +227,8 @@ void Form2::createControls()
 
     // In the free corner under the options, so no other control moves.
     Check4 = makeButton<QCheckBox>(Frame2, u"Check4"_s, u"中奖者不再参与"_s, rect(180, 1140, 2400, 330));
+    // Beside the editor button: like 中奖者不再参与 it decides how the draw is made.
+    Check5 = makeButton<QCheckBox>(Frame2, u"Check5"_s, u"可验证摇号"_s, rect(4800, 1140, 1800, 330));
 
     Command3 = makePushButton(this, u"Command3"_s, u"新活动…"_s, rect(120, 4890, 1200, 420));
     Command4 = makePushButton(this, u"Command4"_s, u"奖项设置…"_s, rect(1440, 4890, 1200, 420));
@@ -273,6 +275,7 @@ void Form2::Form_Load()
     setLimitedText(Text2[1], s.dataFile, 50);
     setLimitedText(Text2[2], escapeSeparator(s.fieldSeparator), 15);
     Check4->setChecked(s.keepWinnersOut == 1);
+    Check5->setChecked(s.verifiableDraw == 1);
 
     // A text longer than its box shows its beginning.
     for (QLineEdit *edit : findChildren<QLineEdit *>())
@@ -343,6 +346,7 @@ void Form2::saveSettings()
           strOrDefault(zopValstr::trimBlanks(Text2[1]->text()).toString(), 1, u"测试数据.txt"_s));
     write(u"数据字段分隔符"_s, strOrDefault(escapeSeparator(Text2[2]->text()), 1, u"{tab}"_s));
     write(u"中奖者不再参与"_s, flag(Check4));
+    write(u"可验证摇号"_s, flag(Check5));
 
     // Said once, whichever keys failed: the reload that follows shows what the file really holds.
     if (!written)

@@ -83,6 +83,7 @@ private:
     std::array<QLabel *, 2> Label6{};
     QPushButton *Command1 = nullptr;
     QCheckBox *Check4 = nullptr; // 中奖者不再参与
+    QCheckBox *Check5 = nullptr; // 可验证摇号
     std::array<QPushButton *, 2> Command2{}; // 0 取消, 1 保存
     QPushButton *Command3 = nullptr; // 新活动…
     QPushButton *Command4 = nullptr; // 奖项设置…

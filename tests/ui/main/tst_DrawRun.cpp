@@ -1,5 +1,6 @@
 #include "Form1Fixture.h"
 #include "draw/AbsenceRecord.h"
+#include "draw/RecordVerification.h"
 #include "support/TestSupport.h"
 #include "ui/common/Fonts.h"
 #include "ui/common/WidgetColours.h"
@@ -120,6 +121,7 @@ private slots:
     void resultFileFailure();
     void absentWinnerRedrawn_data();
     void absentWinnerRedrawn();
+    void verifiableDraw();
 };
 
 void TestDrawRun::initTestCase()
@@ -677,6 +679,52 @@ void TestDrawRun::absentWinnerRedrawn()
     w.messages.shown.clear();
     w.form.drawProcedure().redrawAbsentWinner(2);
     QVERIFY(w.messages.shown.isEmpty());
+}
+
+// A verifiable draw of 3 of 25 with the random numbers of RFC 3797's example: refused while the
+// VIP list names anyone; the numbers cancelled, then given after a restart on the same record;
+// an absent winner replaced by the next selection; the record checks out.
+void TestDrawRun::verifiableDraw()
+{
+    ProgramDir dir({{u"可验证摇号"_s, u"1"_s}});
+    dir.writeEntries(listFile, 1, 25);
+    const QString vip = dir.filePath(u"GoodLuck.txt"_s);
+    TestSupport::writeBytes(vip, TestSupport::gbk(u"1#*#A3\t名3\t部3\r\n"_s));
+    QString record;
+    {
+        Window w(dir.path());
+        QVERIFY(w.showActive());
+        confirm(w, u"3"_s);
+        QCOMPARE(w.messages.texts(), QStringList{u"可验证摇号不能预先安排中奖者，请先清空VIP名单（%1 中有 1 行）。"_s
+                                                     .arg(QDir::toNativeSeparators(vip))});
+        QVERIFY(!w.control<QPushButton>(u"Command1"_s)->isEnabled());
+        TestSupport::writeBytes(vip, "");
+        w.messages.shown.clear();
+        confirm(w, u"3"_s);
+        record = w.run.verifiable.recordFile();
+        QVERIFY(w.messages.texts().value(0).contains(w.run.verifiable.poolSha256().mid(32, 4)));
+        grab(w.form, u"verifiable-confirmed"_s);
+        w.form.setRandomInputHandler([] { return std::nullopt; });
+        pressKey(Qt::Key_Space);
+        QVERIFY(w.run.winnerList.isEmpty());
+    }
+    Window w(dir.path());
+    QVERIFY(w.showActive());
+    w.messages.answers = {MessageBoxes::Answer::Yes};
+    confirm(w, u"3"_s);
+    QCOMPARE(w.run.verifiable.recordFile(), record);
+    w.form.setRandomInputHandler([] { return QStringList{u"9319"_s, u"2 5 12 8 10"_s, u"9 18 26 34 41 45"_s}; });
+    WaitRecorder waits(w);
+    pressKey(Qt::Key_Space);
+    w.messages.answers = {MessageBoxes::Answer::Yes};
+    w.form.drawProcedure().redrawAbsentWinner(2);
+    QStringList shown;
+    for (const EntryRecord &r : std::as_const(w.run.winnerList))
+        shown.append(r.column1);
+    QCOMPARE(shown, (QStringList{u"A17"_s, u"A7"_s, u"A2"_s, u"A16"_s}));
+    const VerificationResult check = verifyRecord(record);
+    QCOMPARE(check.status, 0);
+    QCOMPARE(check.lines.value(1), u"2\t7\t"_s + entryLine(7) + u"\t（缺席）"_s);
 }
 
 ZOP_FORM1_TEST_MAIN(TestDrawRun)

@@ -274,9 +274,12 @@ void TestForm2::opensWithTheShippedSettings()
         {u"Text2(1)"_s, u"测试数据.txt"_s},
         {u"Text2(2)"_s, u"{tab}"_s},
         {u"Check4"_s, u"1"_s},
+        {u"Check5"_s, u"0"_s},
     };
     for (const auto &[name, value] : expected)
         QCOMPARE(d.shown(name), value);
+    if (const QString shots = qEnvironmentVariable("ZOP_GRAB_DIR"); !shots.isEmpty())
+        form.grab().save(QDir(shots).filePath(u"advanced-settings.png"_s));
     QCOMPARE(d.find<QLineEdit>(u"Text3"_s)->cursorPosition(), 0); // longer than its box: shown from the start
 
     QStringList sizes;
@@ -429,6 +432,7 @@ void TestForm2::save_data()
         {u"数据字段分隔符=a{tab}{space}b"_s});
     row("columns 011 saves 6", {u"Check2(1)=0"_s}, {u"中奖名单列显示=6"_s});
     row("earlier winners take part again", {u"Check4=0"_s}, {u"中奖者不再参与=0"_s});
+    row("verifiable draw on", {u"Check5=1"_s}, {u"可验证摇号=1"_s});
     row("columns 100 saves 1", {u"Check2(2)=0"_s, u"Check2(3)=0"_s}, {u"中奖名单列显示=1"_s});
     row("columns 101 saves 5", {u"Check2(2)=0"_s}, {u"中奖名单列显示=5"_s});
     row("columns 110 saves 4", {u"Check2(3)=0"_s}, {u"中奖名单列显示=4"_s});
@@ -475,7 +479,7 @@ void TestForm2::save()
     // Every key once, whatever was written twice; the winner list's size is left alone.
     QString file;
     QCOMPARE(INIFileModule1::readWholeFile(d.iniPath(), file), 0);
-    QCOMPARE(file.split(u"\r\n"_s, Qt::SkipEmptyParts).size(), 25);
+    QCOMPARE(file.split(u"\r\n"_s, Qt::SkipEmptyParts).size(), 26);
     QCOMPARE(d.stored(u"中奖名单列字号"_s), u"12"_s);
     QVERIFY(d.boxes.shown.isEmpty());
 }
@@ -522,7 +526,8 @@ void TestForm2::saveWritesTheKeysInOrder()
                              "一次性摇出个数=5\r\n"
                              "数据文件=测试数据.txt\r\n"
                              "数据字段分隔符={space}\r\n"
-                             "中奖者不再参与=1\r\n"_s;
+                             "中奖者不再参与=1\r\n"
+                             "可验证摇号=0\r\n"_s;
     QString written;
     QCOMPARE(INIFileModule1::readWholeFile(d.iniPath(), written), 0);
     QCOMPARE(written, expected);
@@ -643,9 +648,13 @@ void TestForm2::newEvent()
     QFETCH(bool, yes);
     QFETCH(QString, said);
     Dialog d;
-    const QStringList names{u"出号结果20240315_093007.txt"_s, u"出号结果20240315_101500_三等奖.txt"_s};
+    // A verifiable draw's list and record belong to its event as well.
+    const QStringList names{u"出号结果20240315_093007.txt"_s, u"出号结果20240315_101500_三等奖.txt"_s,
+                            u"摇号名单20240315_101500.txt"_s, u"摇号记录20240315_101500.txt"_s};
     TestSupport::writeBytes(d.dir.filePath(names[0]), gbk(u"A1\t名1\t部1\r\nA2\t名2\t部2\r\n"_s));
     TestSupport::writeBytes(d.dir.filePath(names[1]), gbk(u"A3\t名3\t部3\r\n"_s));
+    TestSupport::writeBytes(d.dir.filePath(names[2]), gbk(u"A3\t名3\t部3\r\n"_s));
+    TestSupport::writeBytes(d.dir.filePath(names[3]), gbk(u"算法=RFC3797\r\n"_s));
     const QString archive = d.dir.filePath(u"历史结果"_s);
     if (blocked)
         TestSupport::writeBytes(archive, "");
@@ -659,7 +668,7 @@ void TestForm2::newEvent()
     QCOMPARE(d.boxes.texts().join(u'|'), said.replace(u"%1"_s, QDir::toNativeSeparators(folder))
                                              .replace(u"%2"_s, QDir::toNativeSeparators(archive)));
     // Everyone takes part again: no result file is left beside the program.
-    QCOMPARE(QDir(d.dir.path()).entryList({u"出号结果*"_s}), moved ? QStringList() : names);
+    QCOMPARE(QDir(d.dir.path()).entryList({u"出号结果*"_s, u"摇号*"_s}), moved ? QStringList() : names);
     QCOMPARE(moved ? TestSupport::folderEntries(folder) : folders, moved ? names : QStringList());
     QVERIFY(form.isVisible());
     QCOMPARE(d.mainWindow.calls, moved ? QStringList{u"endEvent"_s} : QStringList());

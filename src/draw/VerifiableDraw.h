@@ -1,0 +1,71 @@
+#pragma once
+
+#include "VerifiableRecord.h"
+#include "VerifiableSelection.h"
+
+#include <QList>
+#include <QSet>
+#include <QString>
+
+#include <memory>
+
+class EntryTable;
+
+// A verifiable draw in progress: its pool file and record beside the program, the random input
+// once given, and the selections, each recorded before its winner is shown. Entries are named
+// by their numbers in the loaded table; pool position p is entry poolEntries[p - 1].
+class VerifiableDraw
+{
+public:
+    VerifiableDraw() = default;
+    VerifiableDraw(const VerifiableDraw &) = delete;
+    VerifiableDraw &operator=(const VerifiableDraw &) = delete;
+
+    // Fixes the pool (the entries in the order of their lines) and works out its digest;
+    // nothing is written yet. Ends any draw in progress.
+    void setPool(const EntryTable &table, QList<int> poolEntries, const QString &separator);
+    // Writes the pool file and the record's first lines (appDir ends in "/"). False, with
+    // nothing kept, when either cannot be written.
+    bool begin(const QString &appDir, const QString &stamp, int drawCount);
+    // Takes up an earlier record of the same pool (its digest equal to this pool's) whose random
+    // input is still missing; false when recordFile is not such a record.
+    bool resume(const QString &recordFile, int drawCount);
+    // Records of appDir for this pool and draw count whose random input is missing and whose
+    // pool file still matches, newest first.
+    QStringList openRecords(const QString &appDir, int drawCount) const;
+
+    bool isActive() const { return !recordPath.isEmpty(); }
+    void clear();
+
+    QString recordFile() const { return recordPath; }
+    QString poolFile() const { return poolPath; }
+    QString poolSha256() const { return digest; }
+    int poolSize() const { return int(pool.size()); }
+    int drawCount() const { return count; }
+    bool hasKey() const { return selection != nullptr; }
+    QString key() const { return keyText; }
+
+    // Records the sources and their key. False when a source is not numbers or the record
+    // cannot be written; nothing changes then.
+    bool setRandomInput(const QStringList &sources);
+    // The next selection, recorded (中奖<n>=<position>, flushed) before it is returned: the
+    // entry number, 0 when nothing is left or the line could not be written.
+    int selectNext();
+    // Records 缺席=<winner> and then the next selection, the replacement.
+    int redrawAbsent(int winnerNumber);
+    bool canSelect() const { return selection && selection->canSelect(); }
+
+private:
+    void endDraw();
+
+    QByteArray bytes; // of the pool file, until it is written
+    QString recordPath;
+    QString poolPath;
+    QString digest;
+    QList<int> pool;
+    int count = 0;
+    QString keyText;
+    std::unique_ptr<VerifiableSelection> selection;
+    int winners = 0;
+    QSet<int> absent; // winner numbers whose 缺席 line is written
+};
