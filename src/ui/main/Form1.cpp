@@ -1,8 +1,5 @@
 #include "Form1.h"
 
-#include "RandomInputDialog.h"
-
-#include "draw/DrawPreparation.h"
 #include "draw/DrawRandom.h"
 #include "draw/EventWinners.h"
 #include "draw/RunData.h"
@@ -87,20 +84,13 @@ Form1::Form1(Settings &settings, RunData &run, MessageBoxes &messages, const QSt
       run(run),
       messages(messages),
       programDir(programDir),
-      procedure(settings, run, messages, this)
+      procedure(settings, run, messages, this),
+      verifiable(std::make_unique<VerifiableDrawDesk>(settings, run, messages, procedure, this, [this] {
+          Command1->setEnabled(false);
+          Command1->setText(u"开始"_s);
+      }))
 {
     procedure.addView(this);
-    // A verifiable draw takes its winners from the record's sequence, not the draw order.
-    procedure.setBeforeFirstReveal([this] {
-        return !this->run.verifiable.isActive() || this->run.verifiable.hasKey() || askRandomInput();
-    });
-    procedure.setWinnerChooser([this](int p) {
-        return this->run.verifiable.isActive() ? verifiableWinner() : this->run.drawOrder.value(p - 1);
-    });
-    procedure.setReplacementChooser([this](int absent, const RunData &r, const EntryTable &eventWinners,
-                                           DrawRandom &random) {
-        return r.verifiable.isActive() ? verifiableReplacement(absent) : pickReplacement(r, eventWinners, random);
-    });
     setWindowTitle(u"ZOP摇号 V:1.22"_s);
     setWindowIcon(QIcon(Pictures::windowIcon()));
     // A fixed single border: no maximising, and the size is set only by the layout.
@@ -494,7 +484,7 @@ void Form1::Command2_Click()
     loadEntryFile(settings.excludeFile, settings.fieldSeparator, run.excludeList);
     loadVipFile(settings.vipFile(), settings.fieldSeparator, run.vipList);
     run.earlierWinners = std::move(event.winners);
-    if (settings.verifiableDraw == 1 && !verifiableDrawAllowed()) {
+    if (settings.verifiableDraw == 1 && !verifiable->allowed()) {
         Command1->setEnabled(false);
         return;
     }
@@ -516,7 +506,7 @@ void Form1::Command2_Click()
         Command1->setEnabled(false);
         return;
     }
-    if (settings.verifiableDraw == 1 && !beginVerifiableDraw()) {
+    if (settings.verifiableDraw == 1 && !verifiable->begin()) {
         Command1->setEnabled(false);
         return;
     }
@@ -527,13 +517,7 @@ void Form1::Command2_Click()
     Command1->setEnabled(true);
     run.pressCount = 0;
     Command1->setText(u"开始"_s);
-    QString done = u"设置完成！"_s + keptOut;
-    if (run.verifiable.isActive()) {
-        done = u"<p>"_s + done.toHtmlEscaped().replace(u"\r\n"_s, u"<br>"_s) + u"</p>"_s
-            + poolFixedMessage(run.verifiable.poolSize(), run.verifiable.drawCount(), run.verifiable.poolSha256(),
-                               QDir::toNativeSeparators(run.verifiable.poolFile()));
-    }
-    messages.information(this, done);
+    messages.information(this, verifiable->confirmationText(u"设置完成！"_s + keptOut));
     Label6_Click();
     if (settings.showRollList == 1)
         runLabelData(1);
@@ -715,98 +699,4 @@ void Form1::closeEvent(QCloseEvent *event)
     }
     stage->close();
     QWidget::closeEvent(event);
-}
-
-bool Form1::verifiableDrawAllowed()
-{
-    // Anyone placed in advance would make the draw's proof worthless.
-    if (run.vipList.vipCount() > 0) {
-        messages.error(this, u"可验证摇号不能预先安排中奖者，请先清空VIP名单（%1 中有 %2 行）。"_s
-                                 .arg(QDir::toNativeSeparators(settings.vipFile()),
-                                      QString::number(run.vipList.vipCount())));
-        return false;
-    }
-    // The selection's index is hashed as two bytes.
-    if (settings.drawCount > Rfc3797::maxIndex) {
-        messages.error(this, u"可验证摇号一次最多摇出 %1 个。"_s.arg(Rfc3797::maxIndex));
-        return false;
-    }
-    return true;
-}
-
-bool Form1::beginVerifiableDraw()
-{
-    const ExcludedEntries leftOut = excludedEntries(run);
-    QList<int> pool;
-    for (int e = 1; e <= run.entryTable.entryCount(); ++e) {
-        if (leftOut.empty() || !leftOut[std::size_t(e - 1)])
-            pool.append(e);
-    }
-    run.verifiable.setPool(run.entryTable, std::move(pool), settings.fieldSeparator);
-    // A draw stopped before its random numbers were given goes on with the same record.
-    const QStringList open = run.verifiable.openRecords(settings.appDir, settings.drawCount);
-    if (!open.isEmpty()
-        && messages.question(this, u"找到尚未输入随机数的摇号记录“%1”，名单与现在相同。继续使用这份记录吗？"_s
-                                       .arg(QDir::toNativeSeparators(open.first())))
-               == MessageBoxes::Answer::Yes
-        && run.verifiable.resume(open.first(), settings.drawCount))
-        return true;
-    if (run.verifiable.begin(settings.appDir, procedure.now().toString(u"yyyyMMdd_HHmmss"_s), settings.drawCount))
-        return true;
-    messages.error(this, u"无法写入摇号名单或摇号记录，请检查程序目录“%1”。"_s
-                             .arg(QDir::toNativeSeparators(settings.appDir)));
-    run.verifiable.clear();
-    return false;
-}
-
-bool Form1::askRandomInput()
-{
-    if (randomInput) {
-        const std::optional<QStringList> sources = randomInput();
-        if (!sources)
-            return false;
-        if (run.verifiable.setRandomInput(*sources))
-            return true;
-    } else {
-        RandomInputDialog dialog(run.verifiable.poolSize(), run.verifiable.drawCount(),
-                                 run.verifiable.poolSha256(), this);
-        if (dialog.exec() != QDialog::Accepted)
-            return false;
-        if (run.verifiable.setRandomInput(dialog.sources()))
-            return true;
-    }
-    messages.error(this, u"随机数无法写入摇号记录“%1”。"_s.arg(QDir::toNativeSeparators(run.verifiable.recordFile())));
-    return false;
-}
-
-void Form1::setRandomInputHandler(std::function<std::optional<QStringList>()> handler)
-{
-    randomInput = std::move(handler);
-}
-
-int Form1::verifiableWinner()
-{
-    // Recorded before it is shown; a winner the record lacks is never shown.
-    const int entry = run.verifiable.selectNext();
-    if (entry == 0) {
-        Command1->setEnabled(false);
-        Command1->setText(u"开始"_s);
-        messages.error(this, u"无法写入摇号记录“%1”，摇号已停止。"_s
-                                 .arg(QDir::toNativeSeparators(run.verifiable.recordFile())));
-    }
-    return entry;
-}
-
-int Form1::verifiableReplacement(int absentWinner)
-{
-    // The replacement is the sequence's next selection and nothing else.
-    if (!run.verifiable.canSelect())
-        return 0;
-    const int entry = run.verifiable.redrawAbsent(absentWinner);
-    if (entry == 0) {
-        messages.error(this, u"无法写入摇号记录“%1”，未补抽。"_s
-                                 .arg(QDir::toNativeSeparators(run.verifiable.recordFile())));
-        return -1;
-    }
-    return entry;
 }

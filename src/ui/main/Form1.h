@@ -4,6 +4,7 @@
 
 #include "KeyRouting.h"
 #include "PrizeRow.h"
+#include "VerifiableDrawDesk.h"
 #include "WindowLayout.h"
 #include "ui/reveal/DrawProcedure.h"
 #include "ui/reveal/DrawView.h"
@@ -76,7 +77,10 @@ public:
     void setAdvancedSettingsHandler(std::function<void()> handler);
     // Asks for the random numbers of a verifiable draw in place of the dialog (tests); nothing
     // stands for 取消.
-    void setRandomInputHandler(std::function<std::optional<QStringList>()> handler);
+    void setRandomInputHandler(std::function<std::optional<QStringList>()> handler)
+    {
+        verifiable->setRandomInputHandler(std::move(handler));
+    }
 
     // The prize list and the event's results read again: the drop-down and its row in the quick
     // settings panel, which has the row only while there is a list. Skipped lines of the list
@@ -137,13 +141,6 @@ private:
     void startFromKey(int keyAscii);
     int winnerAt(QPoint viewportPos) const;
     void showWinnerMenu(QPoint viewportPos);
-    // A verifiable draw (可验证摇号): refusals before the pool is fixed, its files, the random
-    // numbers, and the winners and replacements from the record's sequence.
-    bool verifiableDrawAllowed();
-    bool beginVerifiableDraw();
-    bool askRandomInput();
-    int verifiableWinner();
-    int verifiableReplacement(int absentWinner);
 
     // What the draw shows here.
     void revealStarting(int position, int count) override;
@@ -163,7 +160,7 @@ private:
     QString programDir;
     DrawProcedure procedure;
     std::function<void()> advancedSettings;
-    std::function<std::optional<QStringList>()> randomInput;
+    std::unique_ptr<VerifiableDrawDesk> verifiable;
 
     int rollListStart = 0;
     std::unique_ptr<WindowLayout> layout;

@@ -4,4 +4,5 @@ set(ZOP_UI_MAIN_SOURCES
   main/PrizeRow.cpp main/PrizeRow.h
   main/WindowLayout.cpp main/WindowLayout.h
   main/RandomInputDialog.cpp main/RandomInputDialog.h
+  main/VerifiableDrawDesk.cpp main/VerifiableDrawDesk.h
 )
