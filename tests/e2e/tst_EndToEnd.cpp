@@ -565,7 +565,7 @@ void TestEndToEnd::prizesAndExport()
     QList<QByteArray> lines = wholeLines(TestSupport::readBytes(shipped + dataName));
     for (const QByteArray &excluded : wholeLines(TestSupport::readBytes(shipped + u"不参与摇号.txt"_s)))
         lines.removeAll(excluded);
-    auto earlier = [&](int from, int count) { return lines.mid(from, count).join("\r\n") + "\r\n"; };
+    auto earlier = [&](int from, int count) -> QByteArray { return lines.mid(from, count).join("\r\n") + "\r\n"; };
     DO(s.startWith(quickDraw, {{u"奖项设置.txt"_s, QByteArray()},
                                {u"出号结果20240315_180000_三等奖.txt"_s, earlier(0, 18)},
                                {u"出号结果20240315_181000_二等奖.txt"_s, earlier(18, 8)}}));
