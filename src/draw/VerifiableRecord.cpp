@@ -160,9 +160,12 @@ RecordParse parse(QStringView text)
         return result;
     };
 
-    for (QStringView line : text.split(u'\n')) {
+    const QList<QStringView> lines = text.split(u'\n');
+    for (qsizetype i = 0; i < lines.size(); ++i) {
+        QStringView line = lines.at(i);
         ++lineNumber;
-        if (line.endsWith(u'\r'))
+        // CR LF ends a line; a CR with no LF after it, at the very end as well, stays in the line.
+        if (i + 1 < lines.size() && line.endsWith(u'\r'))
             line.chop(1);
         if (line.isEmpty())
             continue;
