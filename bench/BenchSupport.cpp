@@ -4,8 +4,10 @@
 
 #include <QApplication>
 #include <QEvent>
+#include <QFile>
 #include <QImage>
 #include <QPainter>
+#include <QStringEncoder>
 
 using namespace Qt::StringLiterals;
 
@@ -51,4 +53,13 @@ QImage samplePortrait(int seed, QSize size)
     painter.setBrush(QColor(0x2B, 0x1D, 0x14));
     painter.drawChord(QRectF(w * 0.28, h * 0.16, w * 0.44, h * 0.32), 0, 180 * 16); // hair
     return image;
+}
+
+void writeGbk(const QString &path, const QString &text)
+{
+    QStringEncoder encoder("GBK");
+    const QByteArray bytes = encoder.encode(text);
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
+        qFatal("cannot write %s", qPrintable(path));
 }

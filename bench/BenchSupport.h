@@ -6,6 +6,7 @@
 #include <QSize>
 
 class QApplication;
+class QString;
 
 // The one widget application all benchmarks share, set up as the program sets itself up (CJK
 // faces, Fusion style). Windows go to the offscreen platform unless another one is asked for.
@@ -36,3 +37,6 @@ public:
 // A made-up portrait (a face on a coloured ground), different for each seed, for winners' photos.
 class QImage;
 QImage samplePortrait(int seed, QSize size = QSize(300, 400));
+
+// A fixture file in GBK, as the program's own files are; a benchmark cannot go on without it.
+void writeGbk(const QString &path, const QString &text);

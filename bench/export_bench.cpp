@@ -1,5 +1,6 @@
 // The evening's results for HR: a hundred thousand winners in a hundred result files, four
 // prizes and some absences, read from disk and written as one .xlsx.
+#include "BenchSupport.h"
 #include "export/ResultExport.h"
 
 #include <benchmark/benchmark.h>
@@ -13,15 +14,6 @@ using namespace Qt::StringLiterals;
 namespace {
 
 constexpr int winnerCount = 100000, resultFileCount = 100;
-
-void writeGbk(const QString &path, const QString &text)
-{
-    QStringEncoder encoder("GBK");
-    const QByteArray bytes = encoder.encode(text);
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
-        qFatal("cannot write %s", qPrintable(path));
-}
 
 struct EventFolder {
     QTemporaryDir dir;

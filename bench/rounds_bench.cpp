@@ -17,15 +17,6 @@ namespace {
 
 constexpr int entryCount = 1000000, winnerCount = 100000, resultFileCount = 50;
 
-void writeGbk(const QString &path, const QString &text)
-{
-    QStringEncoder encoder("GBK");
-    const QByteArray bytes = encoder.encode(text);
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
-        qFatal("cannot write %s", qPrintable(path));
-}
-
 QString entryLine(int i)
 {
     return u'P' + QString::number(i) + u"\t姓名"_s + QString::number(i % 9973) + u"\t部门"_s
