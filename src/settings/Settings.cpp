@@ -6,6 +6,8 @@
 #include <QDir>
 #include <QFileInfo>
 
+#include <algorithm>
+
 using namespace Qt::StringLiterals;
 
 QString Settings::settingsFile() const
@@ -38,6 +40,12 @@ QString vipFileName()
 QString excludeFileName()
 {
     return u"不参与摇号.txt"_s;
+}
+
+QString soundFileKey(int cue)
+{
+    static const QString keys[] = {u"滚动音效"_s, u"中奖音效"_s, u"结束音效"_s, u"待机音效"_s};
+    return keys[cue];
 }
 
 QString withTrailingSeparator(const QString &dir)
@@ -103,6 +111,10 @@ SettingsSource loadSettings(Settings &s, const QString &programDir)
     // Files from before the key keep their old behaviour: earlier winners may win again.
     s.keepWinnersOut = number(u"中奖者不再参与"_s, 0);
     s.verifiableDraw = number(u"可验证摇号"_s, 0);
+    s.soundOn = number(u"声音"_s, 1);
+    s.soundVolume = std::clamp(number(u"音量"_s, 80), 0, 100);
+    for (size_t cue = 0; cue < s.soundFiles.size(); ++cue)
+        s.soundFiles[cue] = missing ? QString() : zopValstr::trimBlanks(INIFileModule1::iniReadValue(file, soundFileKey(int(cue)))).toString();
 
     return source;
 }

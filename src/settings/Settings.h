@@ -2,6 +2,8 @@
 
 #include <QString>
 
+#include <array>
+
 // Everything the user can configure, one field per key of the settings file.
 struct Settings {
     int drawCount = 0;        // 一次性摇出个数
@@ -29,6 +31,10 @@ struct Settings {
     int fontSizeC = 0;        // 字号C
     int keepWinnersOut = 0;   // 中奖者不再参与: the event's earlier winners take no part
     int verifiableDraw = 0;   // 可验证摇号: fixed pool, public random numbers, RFC 3797 selection
+    int soundOn = 1;          // 声音
+    int soundVolume = 80;     // 音量, 0..100
+    // 滚动音效, 中奖音效, 结束音效, 待机音效: a file for each sound cue; empty takes the one in 音效/.
+    std::array<QString, 4> soundFiles;
 
     QString appDir;      // the program's folder, ending in "/"
     QString excludeFile; // appDir + 不参与摇号.txt
@@ -46,6 +52,8 @@ namespace Module1 {
 QString settingsFileName();
 QString vipFileName();
 QString excludeFileName();
+// The key of a sound cue's file, in the order of Settings::soundFiles.
+QString soundFileKey(int cue);
 
 // The folder with a trailing separator, as appDir holds it.
 QString withTrailingSeparator(const QString &dir);

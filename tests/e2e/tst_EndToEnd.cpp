@@ -45,8 +45,9 @@ const QRect startCaption = Twips::rect(1440 + 600, 6840 + 600, 6375 - 1200, 495)
 constexpr int settingsFrame2Left = 120, settingsFrame2Top = 3180;
 const QRect singleModeOption = Twips::rect(settingsFrame2Left + 180, settingsFrame2Top + 750, 240, 330);
 const QRect editContentsButton = Twips::rect(settingsFrame2Left + 3450, settingsFrame2Top + 1110, 1200, 360);
-const QRect saveButton = Twips::rect(7140, 4890, 1200, 420);
-const QRect cancelButton = Twips::rect(8580, 4890, 1200, 420);
+constexpr int settingsButtonsTop = 6270; // under the sound frame
+const QRect saveButton = Twips::rect(7140, settingsButtonsTop, 1200, 420);
+const QRect cancelButton = Twips::rect(8580, settingsButtonsTop, 1200, 420);
 
 constexpr int editorFrame3Left = 120, editorFrame3Top = 240;
 const QRect addButton = Twips::rect(editorFrame3Left + 6960, editorFrame3Top + 3720, 615, 495);

@@ -70,6 +70,28 @@ QString indexed(const QString &name, int index)
     return name + u'(' + QString::number(index) + u')';
 }
 
+void showSoundState(CaptionLabel *label, HallSound::State state)
+{
+    switch (state) {
+    case HallSound::State::On:
+        label->setText(u"♪"_s);
+        label->setToolTip(u"声音已开（M键静音）"_s);
+        break;
+    case HallSound::State::Muted:
+        label->setText(u"静音"_s);
+        label->setToolTip(u"已静音（M键恢复）"_s);
+        break;
+    case HallSound::State::Off:
+        label->setText(QString());
+        label->setToolTip(QString());
+        break;
+    case HallSound::State::NoDevice:
+        label->setText(u"无声"_s);
+        label->setToolTip(u"没有声音设备，声音已关闭"_s);
+        break;
+    }
+}
+
 QString settingsNotSavedText(const QString &file)
 {
     return u"设置文件“"_s + QDir::toNativeSeparators(file) + u"”无法保存，本次设置只在本次运行中有效。"_s;
@@ -107,6 +129,13 @@ Form1::Form1(Settings &settings, RunData &run, MessageBoxes &messages, const QSt
     // A shortcut of the window, so that it works whichever control has the focus.
     auto *stageKey = new QShortcut(QKeySequence(Qt::Key_F5), this);
     connect(stageKey, &QShortcut::activated, this, &Form1::toggleStage);
+
+    sound = std::make_unique<HallSound>(procedure, settings, messages, this);
+    sound->stateChanged = [this](HallSound::State state) { showSoundState(LabelSound, state); };
+    // Every window of the program; a text box being typed in takes the letter first.
+    auto *muteKey = new QShortcut(QKeySequence(Qt::Key_M), this);
+    muteKey->setContext(Qt::ApplicationShortcut);
+    connect(muteKey, &QShortcut::activated, this, [this] { sound->toggleMute(); });
 }
 
 Form1::~Form1()
@@ -224,7 +253,9 @@ void Form1::createControls()
     }
     setForeColor(Label3[2], red);
     layout->setFont(Label3[2], Fonts::songti(), 14.25, true);
-    stackFrontToBack({Label3[2], Label3[1], Label3[0]});
+    LabelSound = named(new CaptionLabel(Frame3), u"LabelSound"_s);
+    setForeColor(LabelSound, red);
+    stackFrontToBack({Label3[2], LabelSound, Label3[1], Label3[0]});
 
     // The display area.
     LabelData = named(new CaptionLabel(Frame2), u"LabelData"_s);
@@ -273,7 +304,7 @@ void Form1::createControls()
         {Combo1, 1320, 330, 1935, 330},
 
         {Label3[2], 5280, 170, 2895, 370}, {Label3[1], 3120, 240, 1935, 255},
-        {Label3[0], 120, 240, 2895, 255},
+        {Label3[0], 120, 240, 2895, 255},  {LabelSound, 4560, 240, 660, 255},
 
         {LabelData, 240, 720, 7335, 3855}, {Label1[3], 240, 3480, 7695, 1455},
         {Label1[2], 240, 1920, 7695, 1455}, {Label1[1], 240, 360, 7695, 1455},
@@ -341,6 +372,8 @@ void Form1::InitSYS2()
     layout->setFontPoints(Label2[0], displayPoints(settings.titleFontSize));
     layout->setFontPoints(Label2[1], displayPoints(settings.titleFontSize));
     layout->setFontPoints(Text2, displayPoints(settings.resultFontSize));
+    if (sound)
+        sound->applySettings();
 }
 
 void Form1::zopViewZTL()

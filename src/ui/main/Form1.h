@@ -8,6 +8,7 @@
 #include "WindowLayout.h"
 #include "ui/reveal/DrawProcedure.h"
 #include "ui/reveal/DrawView.h"
+#include "ui/sound/HallSound.h"
 
 #include <QStringList>
 #include <QWidget>
@@ -107,6 +108,8 @@ public:
     // of this window's draw, beside it on a second screen. Esc or F5 closes it again.
     void toggleStage();
     StageWindow &stageWindow() { return *stage; }
+    // M in either window, unless a text box takes the letter: the hall's sound off and on.
+    HallSound &hallSound() { return *sound; }
     // PageUp and Left arrow while no run is going: the previous prize of the drop-down.
     void choosePreviousPrize();
 
@@ -165,6 +168,7 @@ private:
     int rollListStart = 0;
     std::unique_ptr<WindowLayout> layout;
     std::unique_ptr<StageWindow> stage; // gone before the procedure it is a view of
+    std::unique_ptr<HallSound> sound;   // likewise
 
     QTimer *Timer1 = nullptr;
     QGroupBox *Frame1 = nullptr, *Frame2 = nullptr, *Frame3 = nullptr, *Frame4 = nullptr;
@@ -176,6 +180,7 @@ private:
     CaptionLabel *Label5 = nullptr, *Label6 = nullptr, *Label7 = nullptr, *Label8 = nullptr;
     CaptionLabel *LabelData = nullptr;
     CaptionLabel *LabelStage = nullptr; // the link that opens the stage
+    CaptionLabel *LabelSound = nullptr; // in the status line: muted, or no sound device
     std::array<PictureBox *, 2> Image2{};
     PictureBox *ImgBK0 = nullptr;
     std::array<QLineEdit *, 2> Text1{};

@@ -13,6 +13,7 @@
 #include "ui/common/Twips.h"
 #include "ui/editor/Form3.h"
 #include "ui/prizes/PrizeEditor.h"
+#include "ui/sound/SoundSettingsFrame.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -127,6 +128,10 @@ int winnerColumnsValue(bool c1, bool c2, bool c3)
     return 0; // all three, or none: an empty winner list helps no one
 }
 
+// The sound frame sits under the draw settings and pushes the buttons down.
+constexpr int soundFrameTop = 4860;
+constexpr int buttonsTop = soundFrameTop + SoundSettingsFrame::heightTwips + 150;
+
 } // namespace
 
 const QList<int> &Form2::fontSizes()
@@ -140,7 +145,7 @@ Form2::Form2(Settings &settings, RunData &run, MessageBoxes &messages, MainWindo
     : QDialog(parent), settings(settings), run(run), messages(messages), mainWindow(mainWindow)
 {
     setWindowTitle(u"ZOP摇号（高级设置）"_s);
-    setFixedSize(Twips::toPixels(9900), Twips::toPixels(5430));
+    setFixedSize(Twips::toPixels(9900), Twips::toPixels(buttonsTop + 540));
     setFont(Fonts::layoutFont(Fonts::songti(), 9));
     chooseExportFile = [](QWidget *owner, const QString &suggested) {
         return QFileDialog::getSaveFileName(owner, u"导出结果"_s, suggested,
@@ -230,11 +235,14 @@ void Form2::createControls()
     // Beside the editor button: like 中奖者不再参与 it decides how the draw is made.
     Check5 = makeButton<QCheckBox>(Frame2, u"Check5"_s, u"可验证摇号"_s, rect(4800, 1140, 1800, 330));
 
-    Command3 = makePushButton(this, u"Command3"_s, u"新活动…"_s, rect(120, 4890, 1200, 420));
-    Command4 = makePushButton(this, u"Command4"_s, u"奖项设置…"_s, rect(1440, 4890, 1200, 420));
-    Command5 = makePushButton(this, u"Command5"_s, u"导出结果…"_s, rect(2760, 4890, 1200, 420));
-    Command2[1] = makePushButton(this, u"Command2(1)"_s, u"保存"_s, rect(7140, 4890, 1200, 420));
-    Command2[0] = makePushButton(this, u"Command2(0)"_s, u"取消"_s, rect(8580, 4890, 1200, 420));
+    soundFrame = new SoundSettingsFrame(settings, messages, this);
+    soundFrame->setGeometry(rect(120, soundFrameTop, 9660, SoundSettingsFrame::heightTwips));
+
+    Command3 = makePushButton(this, u"Command3"_s, u"新活动…"_s, rect(120, buttonsTop, 1200, 420));
+    Command4 = makePushButton(this, u"Command4"_s, u"奖项设置…"_s, rect(1440, buttonsTop, 1200, 420));
+    Command5 = makePushButton(this, u"Command5"_s, u"导出结果…"_s, rect(2760, buttonsTop, 1200, 420));
+    Command2[1] = makePushButton(this, u"Command2(1)"_s, u"保存"_s, rect(7140, buttonsTop, 1200, 420));
+    Command2[0] = makePushButton(this, u"Command2(0)"_s, u"取消"_s, rect(8580, buttonsTop, 1200, 420));
 
     connect(Command1, &QPushButton::clicked, this, &Form2::Command1_Click);
     connect(Command3, &QPushButton::clicked, this, &Form2::Command3_Click);
@@ -276,6 +284,7 @@ void Form2::Form_Load()
     setLimitedText(Text2[2], escapeSeparator(s.fieldSeparator), 15);
     Check4->setChecked(s.keepWinnersOut == 1);
     Check5->setChecked(s.verifiableDraw == 1);
+    soundFrame->load();
 
     // A text longer than its box shows its beginning.
     for (QLineEdit *edit : findChildren<QLineEdit *>())
@@ -347,6 +356,7 @@ void Form2::saveSettings()
     write(u"数据字段分隔符"_s, strOrDefault(escapeSeparator(Text2[2]->text()), 1, u"{tab}"_s));
     write(u"中奖者不再参与"_s, flag(Check4));
     write(u"可验证摇号"_s, flag(Check5));
+    written = soundFrame->save(file) && written;
 
     // Said once, whichever keys failed: the reload that follows shows what the file really holds.
     if (!written)

@@ -17,6 +17,7 @@ class QLineEdit;
 class QPushButton;
 class QRadioButton;
 class QScrollBar;
+class SoundSettingsFrame;
 
 // The advanced settings dialog: shows every setting but the winner list's font size, writes them
 // all to the settings file on "保存", reloads them and refreshes the main window. Built to be
@@ -88,4 +89,5 @@ private:
     QPushButton *Command3 = nullptr; // 新活动…
     QPushButton *Command4 = nullptr; // 奖项设置…
     QPushButton *Command5 = nullptr; // 导出结果…
+    SoundSettingsFrame *soundFrame = nullptr;
 };

@@ -1,0 +1,123 @@
+#include "CuePlayer.h"
+
+#include <algorithm>
+
+#ifdef ZOP_HAS_SOUND
+#include <QAudioDevice>
+#include <QAudioOutput>
+#include <QMediaDevices>
+#include <QMediaPlayer>
+#include <QSoundEffect>
+#include <QUrl>
+#endif
+
+using namespace Qt::StringLiterals;
+
+#ifdef ZOP_HAS_SOUND
+
+CuePlayer::CuePlayer(const QString &file, bool loop, QObject *parent) : QObject(parent), file(file)
+{
+    const QUrl url = QUrl::fromLocalFile(file);
+    if (file.endsWith(u".wav"_s, Qt::CaseInsensitive)) {
+        effect = new QSoundEffect(this);
+        effect->setLoopCount(loop ? int(QSoundEffect::Infinite) : 1);
+        connect(effect, &QSoundEffect::statusChanged, this, [this] {
+            if (effect->status() == QSoundEffect::Error)
+                fail();
+        });
+        connect(effect, &QSoundEffect::playingChanged, this, [this] {
+            if (!effect->isPlaying())
+                emit finished();
+        });
+        effect->setSource(url);
+        return;
+    }
+    output = new QAudioOutput(this);
+    player = new QMediaPlayer(this);
+    player->setAudioOutput(output);
+    player->setLoops(loop ? int(QMediaPlayer::Infinite) : 1);
+    connect(player, &QMediaPlayer::errorOccurred, this, [this] { fail(); });
+    connect(player, &QMediaPlayer::mediaStatusChanged, this, [this](QMediaPlayer::MediaStatus status) {
+        if (status == QMediaPlayer::InvalidMedia)
+            fail();
+    });
+    connect(player, &QMediaPlayer::playbackStateChanged, this, [this](QMediaPlayer::PlaybackState state) {
+        if (state == QMediaPlayer::StoppedState)
+            emit finished();
+    });
+    player->setSource(url);
+}
+
+CuePlayer::~CuePlayer() = default;
+
+bool CuePlayer::deviceAvailable()
+{
+    return !QMediaDevices::defaultAudioOutput().isNull();
+}
+
+void CuePlayer::play()
+{
+    if (failedOnce)
+        return;
+    if (effect) {
+        effect->stop();
+        effect->play();
+    } else {
+        player->setPosition(0);
+        player->play();
+    }
+}
+
+void CuePlayer::stop()
+{
+    if (effect)
+        effect->stop();
+    else
+        player->stop();
+}
+
+bool CuePlayer::isPlaying() const
+{
+    return effect ? effect->isPlaying() : player->playbackState() == QMediaPlayer::PlayingState;
+}
+
+void CuePlayer::setVolume(int percent)
+{
+    const float linear = QAudio::convertVolume(std::clamp(percent, 0, 100) / 100.0f,
+                                               QAudio::LogarithmicVolumeScale, QAudio::LinearVolumeScale);
+    if (effect)
+        effect->setVolume(linear);
+    else
+        output->setVolume(linear);
+}
+
+void CuePlayer::setMuted(bool muted)
+{
+    if (effect)
+        effect->setMuted(muted);
+    else
+        output->setMuted(muted);
+}
+
+#else
+
+// A build without Qt Multimedia: there is no device, so nothing is ever made to play.
+CuePlayer::CuePlayer(const QString &file, bool, QObject *parent) : QObject(parent), file(file) {}
+CuePlayer::~CuePlayer() = default;
+bool CuePlayer::deviceAvailable() { return false; }
+void CuePlayer::play() {}
+void CuePlayer::stop() {}
+bool CuePlayer::isPlaying() const { return false; }
+void CuePlayer::setVolume(int) {}
+void CuePlayer::setMuted(bool) {}
+
+#endif
+
+void CuePlayer::fail()
+{
+    if (failedOnce)
+        return;
+    failedOnce = true;
+    // Queued: a player may fail inside a call of its owner's, which then hears of it afterwards.
+    QMetaObject::invokeMethod(this, [this] { emit failed(file); }, Qt::QueuedConnection);
+}
