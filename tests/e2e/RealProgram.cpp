@@ -46,6 +46,11 @@ QString RealProgram::install(const QMap<QString, QString> &settings)
     for (const QString &name : shippedFiles)
         if (!QFile::copy(QDir(shipped).filePath(name), filePath(name)))
             return u"cannot copy the shipped file "_s + QDir(shipped).filePath(name);
+    const QDir sounds(QDir(shipped).filePath(u"音效"_s));
+    QDir().mkpath(filePath(sounds.dirName()));
+    for (const QString &name : sounds.entryList(QDir::Files))
+        if (!QFile::copy(sounds.filePath(name), filePath(sounds.dirName() + u'/' + name)))
+            return u"cannot copy the shipped sound "_s + sounds.filePath(name);
     for (auto it = settings.cbegin(); it != settings.cend(); ++it)
         if (!INIFileModule1::iniWriteValue(filePath(settingsName), it.key(), it.value()))
             return u"cannot set "_s + it.key();
@@ -68,6 +73,13 @@ QString RealProgram::install(const QMap<QString, QString> &settings)
     process.setProcessChannelMode(QProcess::MergedChannels);
     process.setStandardOutputFile(root.filePath(u"output.txt"_s));
     return QString();
+}
+
+void RealProgram::setEnvironmentVariable(const QString &name, const QString &value)
+{
+    QProcessEnvironment env = process.processEnvironment();
+    env.insert(name, value);
+    process.setProcessEnvironment(env);
 }
 
 QString RealProgram::start()

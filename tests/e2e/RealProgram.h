@@ -21,6 +21,8 @@ public:
     // Copies the program and the shipped files and sets the given settings keys. Empty on
     // success, else what went wrong.
     QString install(const QMap<QString, QString> &settings);
+    // A variable of the program's environment, set before install.
+    void setEnvironmentVariable(const QString &name, const QString &value);
     QString start();
 
     QString filePath(const QString &name) const;

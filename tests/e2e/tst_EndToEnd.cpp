@@ -1,4 +1,5 @@
 #include "RealProgram.h"
+#include "SoundServer.h"
 #include "XDisplay.h"
 
 #include "settings/INIFileModule1.h"
@@ -324,6 +325,7 @@ private slots:
     void roundsOfOneEvent();
     void verifiableDraw();
     void prizesAndExport();
+    void hallHearsTheDraw();
 
 private:
     XDisplay display;
@@ -606,6 +608,144 @@ void TestEndToEnd::prizesAndExport()
 }
 
 // Without an X server to run it on, the test says so and counts as skipped.
+namespace {
+
+// A cue in a recording: 20 ms windows where its frequency is louder than threshold.
+struct Heard {
+    QList<double> level;
+    double threshold;
+    bool at(qsizetype w) const { return level.value(w) > threshold; }
+    // Windows where it starts after at least 200 ms without it.
+    QList<qsizetype> onsets() const
+    {
+        QList<qsizetype> found;
+        for (qsizetype w = 0, quiet = 10; w < level.size(); ++w) {
+            if (at(w) && quiet >= 10)
+                found.append(w);
+            quiet = at(w) ? 0 : quiet + 1;
+        }
+        return found;
+    }
+    // The share of windows in [from, to) where it sounds.
+    double share(qsizetype from, qsizetype to) const
+    {
+        qsizetype n = 0;
+        for (qsizetype w = from; w < to; ++w)
+            n += at(w) ? 1 : 0;
+        return to > from ? double(n) / double(to - from) : 0;
+    }
+};
+
+constexpr int windowMs = 20;
+
+// Three winners rolling for about a second each, half a second after each.
+const QMap<QString, QString> audibleDraw = {
+    {u"滚动个数随机小"_s, u"20"_s}, {u"滚动个数随机大"_s, u"20"_s}, {u"滚动速度"_s, u"5"_s},
+    {u"一次性摇出延时"_s, u"5"_s},  {u"每点一次出一号标志"_s, u"0"_s},
+};
+
+} // namespace
+
+// The hall hears the draw: the shipped sounds played on a sound server of the test's own and
+// recorded at its sink. Rolling music from the first step to the last reveal, a bell at each
+// reveal, the fanfare after the last; nothing after M, nothing with 声音=0. An idle music file
+// that does not decode is named in a message at start-up.
+void TestEndToEnd::hallHearsTheDraw()
+{
+    const QStringList missing = SoundServer::missingTools();
+    QVERIFY2(missing.isEmpty(), qPrintable(u"needs "_s + missing.join(u", "_s) + u" (scripts/install-deps)"_s));
+    SoundServer hall;
+    DO(hall.start());
+
+    // Three more winners with the recorder on; M pressed first when asked.
+    auto drawThree = [&](Session &s, qsizetype before, bool mute) -> QList<qint16> {
+        [&] {
+            if (before == 0) {
+                DO(s.fill(mainTitle, Layout::drawCountBox, u"3"_s));
+                DO(s.click(mainTitle, Layout::confirmButton));
+            } else {
+                // The panel is inert until the last run has shown its closing text.
+                DO(s.click(mainTitle, Layout::panelTab));
+                DO(s.retryUntil(u"the confirmation"_s, [&] {
+                    const QString failure = s.fill(mainTitle, Layout::drawCountBox, u"3"_s);
+                    return failure.isEmpty() ? s.click(mainTitle, Layout::confirmButton) : failure;
+                }, [&] { return s.app().window(messageBoxTitle) != 0; }, 20000, 1000));
+                DO(s.answerMessageBox()); // 已有摇奖结果是否清除？ Yes
+            }
+            DO(s.answerMessageBox());
+            // The focus is in the winner list now, where M is no text.
+            if (mute)
+                DO(s.keys(mainTitle, {u"m"_s}));
+            DO(hall.startRecording());
+            DO(s.keys(mainTitle, {u"space"_s}));
+            DO(s.waitFor(u"three winners"_s, [&] { return s.resultLineCount() >= before + 3; }, 30000));
+            // The fanfare follows the last winner's pause and lasts 2.4 s.
+            QTest::qWait(3500);
+        }();
+        return hall.stopRecording();
+    };
+
+    {
+        Session s(display);
+        s.app().setEnvironmentVariable(u"PULSE_SERVER"_s, hall.address());
+        DO(s.startWith(audibleDraw, {{u"音效/待机.mp3"_s, QByteArray("no sound in here")}}));
+        DO(s.answerMessageBox());
+        note(u"the unplayable idle music named once"_s);
+
+        const QList<qint16> heard = drawThree(s, 0, false);
+        QVERIFY(!QTest::currentTestFailed());
+        const Heard rolling{SoundServer::levels(heard, 196, windowMs), 300};
+        const Heard bell{SoundServer::levels(heard, 1760, windowMs), 300};
+        // The fanfare's G and high C, far from the rolling music's harmonics.
+        Heard fanfare{SoundServer::levels(heard, 783.99, windowMs), 150};
+        for (double note : {1046.5}) {
+            const QList<double> level = SoundServer::levels(heard, note, windowMs);
+            for (qsizetype w = 0; w < fanfare.level.size(); ++w)
+                fanfare.level[w] = std::max(fanfare.level[w], level[w]);
+        }
+        const QList<qsizetype> bells = bell.onsets();
+        const QList<qsizetype> rolls = rolling.onsets();
+        QString timeline;
+        for (qsizetype w = 0; w < rolling.level.size(); w += 5)
+            timeline += (rolling.at(w) ? u'r' : u'.') + QString(bell.at(w) ? u"b"_s : u""_s) + QString(fanfare.at(w) ? u"f"_s : u""_s) + u' ';
+        note(u"heard every 100 ms (r rolling, b bell, f fanfare): "_s + timeline);
+        QCOMPARE(bells.size(), 3);
+        QVERIFY(!rolls.isEmpty());
+        // About a second of rolling before the first winner, and on through every reveal to the last.
+        QVERIFY2(bells[0] - rolls[0] >= 800 / windowMs, qPrintable(timeline));
+        QVERIFY2(rolling.share(rolls[0], bells[2]) > 0.9, qPrintable(timeline));
+        QVERIFY2(rolling.share(bells[2] + 200 / windowMs, rolling.level.size()) == 0, qPrintable(timeline));
+        // The fanfare after the last winner's pause, not before (a bell's first click is heard
+        // in every band).
+        QVERIFY2(fanfare.share(0, bells[2]) < 0.02, qPrintable(timeline));
+        QList<qsizetype> fanfares = fanfare.onsets();
+        fanfares.removeIf([&](qsizetype w) { return w <= bells[2]; });
+        QVERIFY2(!fanfares.isEmpty() && fanfares[0] - bells[2] < 3000 / windowMs, qPrintable(timeline));
+        QVERIFY2(fanfare.share(fanfares[0], fanfares[0] + 2000 / windowMs) > 0.6, qPrintable(timeline));
+        note(u"rolling, three bells and the fanfare heard"_s);
+
+        const QList<qint16> muted = drawThree(s, 3, true);
+        QVERIFY(!QTest::currentTestFailed());
+        QVERIFY(!muted.isEmpty());
+        QCOMPARE(*std::max_element(muted.cbegin(), muted.cend(), [](qint16 a, qint16 b) { return std::abs(a) < std::abs(b); }), 0);
+        note(u"nothing heard after M"_s);
+        DO(s.closeAndWaitForExit(mainTitle));
+    }
+    {
+        QMap<QString, QString> off = audibleDraw;
+        off.insert(u"声音"_s, u"0"_s);
+        Session s(display);
+        s.app().setEnvironmentVariable(u"PULSE_SERVER"_s, hall.address());
+        DO(s.startWith(off));
+        const QList<qint16> silent = drawThree(s, 0, false);
+        QVERIFY(!QTest::currentTestFailed());
+        QVERIFY(!silent.isEmpty());
+        QCOMPARE(*std::max_element(silent.cbegin(), silent.cend(), [](qint16 a, qint16 b) { return std::abs(a) < std::abs(b); }), 0);
+        note(u"nothing heard with 声音=0"_s);
+        DO(s.closeAndWaitForExit(mainTitle));
+    }
+}
+
 int main(int argc, char *argv[])
 {
     QCoreApplication app(argc, argv);

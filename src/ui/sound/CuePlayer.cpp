@@ -70,6 +70,9 @@ void CuePlayer::play()
 
 void CuePlayer::stop()
 {
+    // A media player that failed can take a second to stop.
+    if (failedOnce || !isPlaying())
+        return;
     if (effect)
         effect->stop();
     else

@@ -3,19 +3,20 @@
 #include "CueOutput.h"
 
 #include <QObject>
+#include <QThread>
 
-#include <array>
 #include <functional>
 
 struct Settings;
-class CuePlayer;
+class CueBank;
 
-// The cues on the sound device: one player for each cue that has a file, loaded at once.
-// Idle music asked for while the closing fanfare plays waits for it to end.
+// The cues on the sound device: one player for each cue that has a file, loaded at once, in a
+// thread of their own. The draw's thread sleeps between its steps and writes result files to
+// the disk; the players never wait for it, and it never waits for them: a cue is only asked for.
 class DeviceCueOutput : public QObject, public CueOutput
 {
 public:
-    // failed hears of each file that cannot be played, once.
+    // failed hears of each file that cannot be played, once, in this object's thread.
     DeviceCueOutput(const Settings &settings, std::function<void(const QString &file)> failed);
     ~DeviceCueOutput() override;
 
@@ -24,8 +25,6 @@ public:
     void setMuted(bool muted) override;
 
 private:
-    CuePlayer *player(Cue cue) const { return players[size_t(cue)]; }
-
-    std::array<CuePlayer *, 4> players{};
-    bool idleWaiting = false;
+    QThread thread;
+    CueBank *bank = nullptr; // lives in thread
 };
