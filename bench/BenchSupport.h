@@ -40,3 +40,9 @@ QImage samplePortrait(int seed, QSize size = QSize(300, 400));
 
 // A fixture file in GBK, as the program's own files are; a benchmark cannot go on without it.
 void writeGbk(const QString &path, const QString &text);
+
+// The default sound device, a PulseAudio null sink of the benchmark's own started at the first
+// call; null when no server could be started (then the sound benchmarks say so and skip).
+// In sound_bench.cpp, as only zop_bench plays sound.
+class SoundServer;
+SoundServer *benchSoundServer();

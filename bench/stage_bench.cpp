@@ -2,6 +2,8 @@
 // rolling step costs on a projector and on a 4K screen. Also the frame that adds a card.
 #include "BenchSupport.h"
 #include "entries/EntryTable.h"
+#include "settings/Settings.h"
+#include "ui/sound/DeviceCueOutput.h"
 #include "ui/stage/StageView.h"
 
 #include <benchmark/benchmark.h>
@@ -110,16 +112,32 @@ void BM_StageRollingFrame(benchmark::State &state)
         return;
     }
     const int height = int(state.range(0));
+    // With sound the rolling music plays throughout, in its own thread, and every 25th step
+    // asks for a winner's bell, as a reveal does.
+    std::unique_ptr<DeviceCueOutput> sound;
+    if (state.range(2)) {
+        if (!benchSoundServer()) {
+            state.SkipWithError("no PulseAudio server could be started");
+            return;
+        }
+        Settings shipped;
+        shipped.appDir = QStringLiteral(ZOP_DATA_DIR) + u'/';
+        sound = std::make_unique<DeviceCueOutput>(shipped, [](const QString &) {});
+        sound->play(Cue::Rolling);
+    }
     Stage stage(QSize(height * 16 / 9, height), int(state.range(1)));
-    int entry = 0;
+    int entry = 0, step = 0;
     timeFrames(state, *stage.view, [&] {
         entry = int(qint64(entry) * 7919 % entries) + 1;
         stage.view->showRolling(millionEntries().record(entry));
         stage.view->repaint(stage.view->rollingRect());
+        if (sound && ++step % 25 == 0)
+            sound->play(Cue::Winner);
     });
 }
 // With one card the panel and its rows are at their largest; with 200 the cards fill the stage.
-BENCHMARK(BM_StageRollingFrame)->ArgsProduct({{1080, 2160}, {1, cards}})->ArgNames({"height", "cards"})
+BENCHMARK(BM_StageRollingFrame)->ArgsProduct({{1080, 2160}, {1, cards}, {0}})
+    ->Args({2160, 1, 1})->Args({2160, cards, 1})->ArgNames({"height", "cards", "sound"})
     ->UseManualTime()
     ->Unit(benchmark::kMillisecond);
 

@@ -52,7 +52,8 @@ void TestSettings::conversions()
 {
     QTemporaryDir dir;
     writeSettings(dir, u"标题文字=第一行\\n第二行\r\n数据字段分隔符={space}{tab}\r\n一次性摇出个数= 12 \r\n"
-                       "一次性摇出延时=12.5\r\n滚动速度=13.5\r\n中奖名单列显示=4\r\n结束语={TAB}\\n\r\n"_s);
+                       "一次性摇出延时=12.5\r\n滚动速度=13.5\r\n中奖名单列显示=4\r\n结束语={TAB}\\n\r\n"
+                       "声音=0\r\n音量=150\r\n中奖音效= 音效/铃.mp3 \r\n"_s);
     Settings s;
     RunData run;
     Module1::loadSettings(s, run, dir.path());
@@ -63,6 +64,9 @@ void TestSettings::conversions()
     QCOMPARE(s.scrollSpeed, 14);
     QCOMPARE(s.winnerColumns, 4);
     QCOMPARE(s.closingText, u"{TAB}\r\n"_s);
+    QCOMPARE(s.soundOn, 0);
+    QCOMPARE(s.soundVolume, 100);
+    QCOMPARE(s.soundFiles, (std::array<QString, 4>{QString(), u"音效/铃.mp3"_s, QString(), QString()}));
 
     writeSettings(dir, u"数据字段分隔符={TAB}\\n\r\n"_s);
     Module1::loadSettings(s, run, dir.path());

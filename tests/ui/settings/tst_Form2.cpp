@@ -151,7 +151,7 @@ struct Dialog {
             return combo->currentText();
         if (auto *button = qobject_cast<QAbstractButton *>(w))
             return button->isChecked() ? u"1"_s : u"0"_s;
-        if (auto *bar = qobject_cast<QScrollBar *>(w))
+        if (auto *bar = qobject_cast<QAbstractSlider *>(w))
             return QString::number(bar->value());
         qFatal("cannot read %s", qPrintable(name));
     }
@@ -182,7 +182,7 @@ struct Dialog {
         } else if (auto *button = qobject_cast<QAbstractButton *>(w)) {
             if (button->isChecked() != (value == u"1"))
                 QTest::keyClick(button, Qt::Key_Space);
-        } else if (auto *bar = qobject_cast<QScrollBar *>(w)) {
+        } else if (auto *bar = qobject_cast<QAbstractSlider *>(w)) {
             bar->setValue(value.toInt());
         }
         if (shown(name) != value && !qobject_cast<QLineEdit *>(w))
@@ -275,6 +275,7 @@ void TestForm2::opensWithTheShippedSettings()
         {u"Text2(2)"_s, u"{tab}"_s},
         {u"Check4"_s, u"1"_s},
         {u"Check5"_s, u"0"_s},
+        {u"SoundOn"_s, u"1"_s}, {u"SoundVolume"_s, u"80"_s}, {u"SoundFile(0)"_s, QString()},
     };
     for (const auto &[name, value] : expected)
         QCOMPARE(d.shown(name), value);
@@ -321,7 +322,9 @@ void TestForm2::layoutKeepsEveryCaptionWhole()
     const QRect frame1 = d.find(u"Frame1"_s)->geometry(), frame2 = d.find(u"Frame2"_s)->geometry();
     const QRect save = d.find(u"Command2(1)"_s)->geometry(), cancel = d.find(u"Command2(0)"_s)->geometry();
     QVERIFY(frame1.bottom() < frame2.top());
-    QVERIFY(frame2.bottom() < save.top());
+    const QRect sound = d.find(u"SoundFrame"_s)->geometry();
+    QVERIFY(frame2.bottom() < sound.top());
+    QVERIFY(sound.bottom() < save.top());
     QCOMPARE(save.top(), cancel.top());
     QVERIFY(save.right() < cancel.left());
     QVERIFY(cancel.right() > form.width() * 9 / 10);
@@ -341,7 +344,7 @@ void TestForm2::layoutKeepsEveryCaptionWhole()
         }
     }
     // Controls of one frame never overlap.
-    for (const QString &frame : {u"Frame1"_s, u"Frame2"_s}) {
+    for (const QString &frame : {u"Frame1"_s, u"Frame2"_s, u"SoundFrame"_s}) {
         const QList<QWidget *> controls = d.find(frame)->findChildren<QWidget *>(Qt::FindDirectChildrenOnly);
         for (qsizetype i = 0; i < controls.size(); ++i)
             for (qsizetype j = i + 1; j < controls.size(); ++j)
@@ -458,6 +461,9 @@ void TestForm2::save_data()
         {u"Check1=0"_s, u"Check2(0)=0"_s, u"Check3(1)=0"_s, u"Check3(2)=0"_s, u"Check3(3)=0"_s},
         {u"显示滚动列表=0"_s, u"中奖名单是否显示序号=0"_s, u"项A显示=0"_s, u"项B显示=0"_s, u"项C显示=0"_s});
     row("scroll speed 50 saved", {u"HScroll1=50"_s}, {u"滚动速度=50"_s});
+    row("sound off", {u"SoundOn=0"_s}, {u"声音=0"_s});
+    row("volume and a file trimmed", {u"SoundVolume=35"_s, u"SoundFile(2)=  音效/fanfare.mp3  "_s},
+        {u"音量=35"_s, u"结束音效=音效/fanfare.mp3"_s, u"滚动音效="_s});
 }
 
 void TestForm2::save()
@@ -479,7 +485,7 @@ void TestForm2::save()
     // Every key once, whatever was written twice; the winner list's size is left alone.
     QString file;
     QCOMPARE(INIFileModule1::readWholeFile(d.iniPath(), file), 0);
-    QCOMPARE(file.split(u"\r\n"_s, Qt::SkipEmptyParts).size(), 26);
+    QCOMPARE(file.split(u"\r\n"_s, Qt::SkipEmptyParts).size(), 32);
     QCOMPARE(d.stored(u"中奖名单列字号"_s), u"12"_s);
     QVERIFY(d.boxes.shown.isEmpty());
 }
@@ -527,7 +533,13 @@ void TestForm2::saveWritesTheKeysInOrder()
                              "数据文件=测试数据.txt\r\n"
                              "数据字段分隔符={space}\r\n"
                              "中奖者不再参与=1\r\n"
-                             "可验证摇号=0\r\n"_s;
+                             "可验证摇号=0\r\n"
+                             "声音=1\r\n"
+                             "音量=80\r\n"
+                             "滚动音效=\r\n"
+                             "中奖音效=\r\n"
+                             "结束音效=\r\n"
+                             "待机音效=\r\n"_s;
     QString written;
     QCOMPARE(INIFileModule1::readWholeFile(d.iniPath(), written), 0);
     QCOMPARE(written, expected);

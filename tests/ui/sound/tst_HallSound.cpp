@@ -49,6 +49,24 @@ struct Hall {
     HallSound sound;
 };
 
+// The window with a hall of its own, confirmed for count winners of 12 rolling five steps each.
+struct PreparedRun {
+    PreparedRun(int onePerPress, int count)
+        : dir({{u"滚动个数随机小"_s, u"5"_s}, {u"滚动个数随机大"_s, u"5"_s}, {u"滚动速度"_s, u"1"_s},
+               {u"每点一次出一号标志"_s, QString::number(onePerPress)}, {u"中奖者不再参与"_s, u"0"_s}}),
+          w((dir.writeEntries(listFile, 1, 12), dir.path())), hall(w)
+    {
+        hall.sound.applySettings();
+        if (!w.showActive())
+            qFatal("the window was not shown");
+        confirm(w, QString::number(count));
+        w.messages.shown.clear();
+    }
+    ProgramDir dir;
+    Window w;
+    Hall hall;
+};
+
 void pressSpace()
 {
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Space);
@@ -96,14 +114,9 @@ void TestHallSound::cueSequence()
     QFETCH(int, closeAtWait);
     QFETCH(bool, redraw);
     QFETCH(QString, heard);
-    ProgramDir dir({{u"滚动个数随机小"_s, u"5"_s}, {u"滚动个数随机大"_s, u"5"_s}, {u"滚动速度"_s, u"1"_s},
-                    {u"每点一次出一号标志"_s, QString::number(onePerPress)}, {u"中奖者不再参与"_s, u"0"_s}});
-    dir.writeEntries(listFile, 1, 12);
-    Window w(dir.path());
-    Hall hall(w);
-    hall.sound.applySettings();
-    QVERIFY(w.showActive());
-    confirm(w, u"3"_s);
+    PreparedRun prepared(onePerPress, 3);
+    Window &w = prepared.w;
+    Hall &hall = prepared.hall;
     WaitRecorder waits(w);
     waits.atWait = [&](int i) {
         if (i == closeAtWait)
@@ -126,14 +139,9 @@ void TestHallSound::cueSequence()
 // A file found unplayable during a run waits for its end, and is named once.
 void TestHallSound::unplayableFileNamedOnceAfterTheRun()
 {
-    ProgramDir dir({{u"滚动个数随机小"_s, u"5"_s}, {u"滚动个数随机大"_s, u"5"_s}, {u"每点一次出一号标志"_s, u"1"_s}});
-    dir.writeEntries(listFile, 1, 12);
-    Window w(dir.path());
-    Hall hall(w);
-    hall.sound.applySettings();
-    QVERIFY(w.showActive());
-    confirm(w, u"2"_s);
-    w.messages.shown.clear();
+    PreparedRun prepared(1, 2);
+    Window &w = prepared.w;
+    Hall &hall = prepared.hall;
     WaitRecorder waits(w);
     waits.atWait = [&](int) { hall.failed(u"/x/中奖.mp3"_s); };
     pressSpace();
