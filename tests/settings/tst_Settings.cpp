@@ -32,8 +32,8 @@ void TestSettings::shippedFileLoads()
 {
     Settings s;
     RunData run;
-    const auto source = Module1::loadSettings(s, run, TestSupport::shippedDataDir());
-    QCOMPARE(source, Module1::SettingsSource::File);
+    const auto source = AppFiles::loadSettings(s, run, TestSupport::shippedDataDir());
+    QCOMPARE(source, AppFiles::SettingsSource::File);
     QCOMPARE(s.drawCount, 5);
     QCOMPARE(s.dataFile, u"测试数据.txt"_s);
     QCOMPARE(s.fieldSeparator, u"\t"_s);
@@ -56,7 +56,7 @@ void TestSettings::conversions()
                        "声音=0\r\n音量=150\r\n中奖音效= 音效/铃.mp3 \r\n"_s);
     Settings s;
     RunData run;
-    Module1::loadSettings(s, run, dir.path());
+    AppFiles::loadSettings(s, run, dir.path());
     QCOMPARE(s.titleText, u"第一行\r\n第二行"_s);
     QCOMPARE(s.fieldSeparator, u" \t"_s);
     QCOMPARE(s.drawCount, 12);
@@ -69,7 +69,7 @@ void TestSettings::conversions()
     QCOMPARE(s.soundFiles, (std::array<QString, 4>{QString(), u"音效/铃.mp3"_s, QString(), QString()}));
 
     writeSettings(dir, u"数据字段分隔符={TAB}\\n\r\n"_s);
-    Module1::loadSettings(s, run, dir.path());
+    AppFiles::loadSettings(s, run, dir.path());
     QCOMPARE(s.fieldSeparator, u"{TAB}\\n"_s); // case-sensitive, and "\n" is not decoded here
 }
 
@@ -78,7 +78,7 @@ void TestSettings::missingFileGivesDefaultsAndWritesNothing()
     QTemporaryDir dir;
     Settings s;
     RunData run;
-    QCOMPARE(Module1::loadSettings(s, run, dir.path()), Module1::SettingsSource::MissingFile);
+    QCOMPARE(AppFiles::loadSettings(s, run, dir.path()), AppFiles::SettingsSource::MissingFile);
     QCOMPARE(TestSupport::folderEntries(dir.path()), QStringList());
     QCOMPARE(s.drawCount, 5);
     QCOMPARE(s.drawPause, 5);
@@ -103,7 +103,7 @@ void TestSettings::missingOrBadNumbersTakeDefaults()
     writeSettings(dir, u"一次性摇出个数=abc\r\n字号A=\r\n标题字号=12abc\r\n字号B=0\r\n"_s);
     Settings s;
     RunData run;
-    QCOMPARE(Module1::loadSettings(s, run, dir.path()), Module1::SettingsSource::File);
+    QCOMPARE(AppFiles::loadSettings(s, run, dir.path()), AppFiles::SettingsSource::File);
     QCOMPARE(s.drawCount, 5);
     QCOMPARE(s.fontSizeA, 36);
     QCOMPARE(s.titleFontSize, 25);
@@ -119,11 +119,11 @@ void TestSettings::appDirGetsOneTrailingSeparator()
     QTemporaryDir dir;
     Settings s;
     RunData run;
-    Module1::loadSettings(s, run, dir.path());
+    AppFiles::loadSettings(s, run, dir.path());
     QCOMPARE(s.appDir, dir.path() + u'/');
-    Module1::loadSettings(s, run, dir.path() + u'/');
+    AppFiles::loadSettings(s, run, dir.path() + u'/');
     QCOMPARE(s.appDir, dir.path() + u'/');
-    QCOMPARE(Module1::withTrailingSeparator(u"/"_s), u"/"_s);
+    QCOMPARE(AppFiles::withTrailingSeparator(u"/"_s), u"/"_s);
 }
 
 void TestSettings::loadingEmptiesTheRunTables()
@@ -135,7 +135,7 @@ void TestSettings::loadingEmptiesTheRunTables()
     run.drawOrder = {1};
     run.winnerList.append({u"a"_s, u"b"_s, u"c"_s});
     Settings s;
-    Module1::loadSettings(s, run, TestSupport::shippedDataDir());
+    AppFiles::loadSettings(s, run, TestSupport::shippedDataDir());
     QVERIFY(run.entryTable.isEmpty());
     QVERIFY(run.excludeList.isEmpty());
     QVERIFY(run.drawOrder.isEmpty());

@@ -1,9 +1,9 @@
 #include "SoundSettingsFrame.h"
 
 #include "CuePlayer.h"
-#include "settings/INIFileModule1.h"
+#include "settings/IniFile.h"
 #include "settings/Settings.h"
-#include "settings/zopValstr.h"
+#include "settings/ValueText.h"
 #include "ui/common/MessageBoxes.h"
 #include "ui/common/Twips.h"
 
@@ -92,11 +92,11 @@ void SoundSettingsFrame::load()
 
 bool SoundSettingsFrame::save(const QString &settingsFile) const
 {
-    bool written = INIFileModule1::iniWriteValue(settingsFile, u"声音"_s, soundOn->isChecked() ? 1 : 0);
-    written = INIFileModule1::iniWriteValue(settingsFile, u"音量"_s, volume->value()) && written;
+    bool written = IniFile::iniWriteValue(settingsFile, u"声音"_s, soundOn->isChecked() ? 1 : 0);
+    written = IniFile::iniWriteValue(settingsFile, u"音量"_s, volume->value()) && written;
     for (Cue cue : allCues) {
-        const QString name = zopValstr::trimBlanks(files[size_t(cue)]->text()).toString();
-        written = INIFileModule1::iniWriteValue(settingsFile, Module1::soundFileKey(int(cue)), name) && written;
+        const QString name = ValueText::trimBlanks(files[size_t(cue)]->text()).toString();
+        written = IniFile::iniWriteValue(settingsFile, AppFiles::soundFileKey(int(cue)), name) && written;
     }
     return written;
 }
@@ -117,7 +117,7 @@ void SoundSettingsFrame::browse(Cue cue)
 void SoundSettingsFrame::tryCue(Cue cue)
 {
     Settings typed = settings;
-    typed.soundFiles[size_t(cue)] = zopValstr::trimBlanks(files[size_t(cue)]->text()).toString();
+    typed.soundFiles[size_t(cue)] = ValueText::trimBlanks(files[size_t(cue)]->text()).toString();
     const QString file = SoundCue::file(typed, cue);
     preview.reset();
     if (file.isEmpty()) {

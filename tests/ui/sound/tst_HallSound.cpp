@@ -1,4 +1,4 @@
-#include "Form1Fixture.h"
+#include "MainWindowFixture.h"
 #include "ui/sound/HallSound.h"
 #include "ui/stage/StageView.h"
 #include "ui/stage/StageWindow.h"
@@ -7,7 +7,7 @@
 #include <QTest>
 
 using namespace Qt::StringLiterals;
-using namespace Form1Fixture;
+using namespace MainWindowFixture;
 
 namespace {
 
@@ -195,11 +195,11 @@ void TestHallSound::muteKey()
     ProgramDir dir;
     Window w(dir.path());
     QVERIFY(w.showActive());
-    auto *countBox = w.control(u"Text1(0)"_s);
+    auto *countBox = w.control(u"drawCountBox"_s);
     countBox->setFocus();
     QTest::keyClick(countBox, Qt::Key_M);
     QVERIFY(!w.form.hallSound().isMuted());
-    w.control(u"Text2"_s)->setFocus();
+    w.control(u"winnerListBox"_s)->setFocus();
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_M);
     QVERIFY(w.form.hallSound().isMuted());
     w.form.toggleStage();
@@ -207,5 +207,5 @@ void TestHallSound::muteKey()
     QVERIFY(!w.form.hallSound().isMuted());
 }
 
-ZOP_FORM1_TEST_MAIN(TestHallSound)
+ZOP_MAIN_WINDOW_TEST_MAIN(TestHallSound)
 #include "tst_HallSound.moc"
