@@ -34,19 +34,19 @@ SoundSettingsFrame::SoundSettingsFrame(const Settings &settings, MessageBoxes &m
     : QGroupBox(u"[声音]"_s, parent), settings(settings), messages(messages)
 {
     using Twips::rect;
-    setObjectName(u"SoundFrame"_s);
+    setObjectName(u"soundFrame"_s);
     chooseFile = [](QWidget *owner, const QString &start) {
         return QFileDialog::getOpenFileName(owner, u"选择声音文件"_s, start,
                                             u"声音文件 (*.wav *.mp3 *.ogg *.flac *.m4a *.wma);;所有文件 (*)"_s);
     };
 
     soundOn = new QCheckBox(u"播放声音（M键静音）"_s, this);
-    soundOn->setObjectName(u"SoundOn"_s);
+    soundOn->setObjectName(u"soundOnBox"_s);
     soundOn->setGeometry(rect(180, 300, 2700, 330));
     auto *volumeLabel = new QLabel(u"音量："_s, this);
     volumeLabel->setGeometry(rect(3000, 300, 600, 330));
     volume = new QSlider(Qt::Horizontal, this);
-    volume->setObjectName(u"SoundVolume"_s);
+    volume->setObjectName(u"volumeSlider"_s);
     volume->setGeometry(rect(3600, 300, 2400, 330));
     volume->setRange(0, 100);
     auto *volumeValue = new QLabel(this);
@@ -60,11 +60,11 @@ SoundSettingsFrame::SoundSettingsFrame(const Settings &settings, MessageBoxes &m
         label->setGeometry(rect(left, top, 600, 330));
         QLineEdit *&edit = files[size_t(c)];
         edit = new QLineEdit(this);
-        edit->setObjectName(u"SoundFile(%1)"_s.arg(c));
+        edit->setObjectName(u"soundFileBox(%1)"_s.arg(c));
         edit->setGeometry(rect(left + 600, top, 2550, 330));
-        QPushButton *choose = button(this, u"SoundBrowse(%1)"_s.arg(c), u"…"_s, rect(left + 3210, top - 15, 420, 360));
+        QPushButton *choose = button(this, u"soundChooseButton(%1)"_s.arg(c), u"…"_s, rect(left + 3210, top - 15, 420, 360));
         choose->setToolTip(u"选择文件"_s);
-        QPushButton *listen = button(this, u"SoundTry(%1)"_s.arg(c), u"试听"_s, rect(left + 3690, top - 15, 720, 360));
+        QPushButton *listen = button(this, u"soundTryButton(%1)"_s.arg(c), u"试听"_s, rect(left + 3690, top - 15, 720, 360));
         connect(choose, &QPushButton::clicked, this, [this, cue] { browse(cue); });
         connect(listen, &QPushButton::clicked, this, [this, cue] { tryCue(cue); });
     }

@@ -275,7 +275,7 @@ void TestSettingsDialog::opensWithTheShippedSettings()
         {u"separatorBox"_s, u"{tab}"_s},
         {u"keepWinnersOutBox"_s, u"1"_s},
         {u"verifiableBox"_s, u"0"_s},
-        {u"SoundOn"_s, u"1"_s}, {u"SoundVolume"_s, u"80"_s}, {u"SoundFile(0)"_s, QString()},
+        {u"soundOnBox"_s, u"1"_s}, {u"volumeSlider"_s, u"80"_s}, {u"soundFileBox(0)"_s, QString()},
     };
     for (const auto &[name, value] : expected)
         QCOMPARE(d.shown(name), value);
@@ -322,7 +322,7 @@ void TestSettingsDialog::layoutKeepsEveryCaptionWhole()
     const QRect textFrameRect = d.find(u"textFrame"_s)->geometry(), drawFrameRect = d.find(u"drawFrame"_s)->geometry();
     const QRect save = d.find(u"saveButton"_s)->geometry(), cancel = d.find(u"cancelButton"_s)->geometry();
     QVERIFY(textFrameRect.bottom() < drawFrameRect.top());
-    const QRect sound = d.find(u"SoundFrame"_s)->geometry();
+    const QRect sound = d.find(u"soundFrame"_s)->geometry();
     QVERIFY(drawFrameRect.bottom() < sound.top());
     QVERIFY(sound.bottom() < save.top());
     QCOMPARE(save.top(), cancel.top());
@@ -344,7 +344,7 @@ void TestSettingsDialog::layoutKeepsEveryCaptionWhole()
         }
     }
     // Controls of one frame never overlap.
-    for (const QString &frame : {u"textFrame"_s, u"drawFrame"_s, u"SoundFrame"_s}) {
+    for (const QString &frame : {u"textFrame"_s, u"drawFrame"_s, u"soundFrame"_s}) {
         const QList<QWidget *> controls = d.find(frame)->findChildren<QWidget *>(Qt::FindDirectChildrenOnly);
         for (qsizetype i = 0; i < controls.size(); ++i)
             for (qsizetype j = i + 1; j < controls.size(); ++j)
@@ -461,8 +461,8 @@ void TestSettingsDialog::save_data()
         {u"showRollListBox=0"_s, u"showIndexBox=0"_s, u"showRowBox(1)=0"_s, u"showRowBox(2)=0"_s, u"showRowBox(3)=0"_s},
         {u"显示滚动列表=0"_s, u"中奖名单是否显示序号=0"_s, u"项A显示=0"_s, u"项B显示=0"_s, u"项C显示=0"_s});
     row("scroll speed 50 saved", {u"scrollSpeedBar=50"_s}, {u"滚动速度=50"_s});
-    row("sound off", {u"SoundOn=0"_s}, {u"声音=0"_s});
-    row("volume and a file trimmed", {u"SoundVolume=35"_s, u"SoundFile(2)=  音效/fanfare.mp3  "_s},
+    row("sound off", {u"soundOnBox=0"_s}, {u"声音=0"_s});
+    row("volume and a file trimmed", {u"volumeSlider=35"_s, u"soundFileBox(2)=  音效/fanfare.mp3  "_s},
         {u"音量=35"_s, u"结束音效=音效/fanfare.mp3"_s, u"滚动音效="_s});
 }
 
