@@ -46,7 +46,7 @@ const QRect startCaption = Twips::rect(1440 + 600, 6840 + 600, 6375 - 1200, 495)
 constexpr int settingsDrawFrameLeft = 120, settingsDrawFrameTop = 3180;
 const QRect singleModeOption = Twips::rect(settingsDrawFrameLeft + 180, settingsDrawFrameTop + 750, 240, 330);
 const QRect editContentsButton = Twips::rect(settingsDrawFrameLeft + 3450, settingsDrawFrameTop + 1110, 1200, 360);
-constexpr int settingsButtonsTop = 6270; // under the sound frame
+constexpr int settingsButtonsTop = 6630; // under the sound frame
 const QRect saveButton = Twips::rect(7140, settingsButtonsTop, 1200, 420);
 const QRect cancelButton = Twips::rect(8580, settingsButtonsTop, 1200, 420);
 

@@ -12,19 +12,20 @@
 #include <QFileDialog>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPushButton>
 #include <QSlider>
+#include <QToolButton>
 
 using namespace Qt::StringLiterals;
 
 namespace {
 
-QPushButton *button(QWidget *parent, const QString &name, const QString &text, QRect geometry)
+// Tool buttons: a push button asks for 80 pixels, whatever its caption.
+QToolButton *toolButton(QWidget *parent, const QString &name, const QString &text, QRect geometry)
 {
-    auto *b = new QPushButton(text, parent);
+    auto *b = new QToolButton(parent);
     b->setObjectName(name);
+    b->setText(text);
     b->setGeometry(geometry);
-    b->setAutoDefault(false);
     return b;
 }
 
@@ -61,12 +62,12 @@ SoundSettingsFrame::SoundSettingsFrame(const Settings &settings, MessageBoxes &m
         QLineEdit *&edit = files[size_t(c)];
         edit = new QLineEdit(this);
         edit->setObjectName(u"soundFileBox(%1)"_s.arg(c));
-        edit->setGeometry(rect(left + 600, top, 2550, 330));
-        QPushButton *choose = button(this, u"soundChooseButton(%1)"_s.arg(c), u"…"_s, rect(left + 3210, top - 15, 420, 360));
+        edit->setGeometry(rect(left + 600, top, 2310, 330));
+        QToolButton *choose = toolButton(this, u"soundChooseButton(%1)"_s.arg(c), u"…"_s, rect(left + 2970, top - 15, 660, 360));
         choose->setToolTip(u"选择文件"_s);
-        QPushButton *listen = button(this, u"soundTryButton(%1)"_s.arg(c), u"试听"_s, rect(left + 3690, top - 15, 720, 360));
-        connect(choose, &QPushButton::clicked, this, [this, cue] { browse(cue); });
-        connect(listen, &QPushButton::clicked, this, [this, cue] { tryCue(cue); });
+        QToolButton *listen = toolButton(this, u"soundTryButton(%1)"_s.arg(c), u"试听"_s, rect(left + 3690, top - 15, 720, 360));
+        connect(choose, &QToolButton::clicked, this, [this, cue] { browse(cue); });
+        connect(listen, &QToolButton::clicked, this, [this, cue] { tryCue(cue); });
     }
     // Frames of the dialog are drawn in the layout's height.
     setMinimumHeight(Twips::toPixels(heightTwips));

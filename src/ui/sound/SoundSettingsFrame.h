@@ -13,7 +13,6 @@ class CuePlayer;
 class MessageBoxes;
 class QCheckBox;
 class QLineEdit;
-class QPushButton;
 class QSlider;
 
 // The advanced settings' 声音 frame: sound on or off, the volume, and a file for each cue,
@@ -22,7 +21,7 @@ class SoundSettingsFrame : public QGroupBox
 {
 public:
     // Height in twips; the dialog makes room for it.
-    static constexpr int heightTwips = 1260;
+    static constexpr int heightTwips = 1620;
 
     SoundSettingsFrame(const Settings &settings, MessageBoxes &messages, QWidget *parent);
     ~SoundSettingsFrame() override;
