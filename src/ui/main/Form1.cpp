@@ -484,9 +484,15 @@ void Form1::Command2_Click()
     loadEntryFile(settings.excludeFile, settings.fieldSeparator, run.excludeList);
     loadVipFile(settings.vipFile(), settings.fieldSeparator, run.vipList);
     run.earlierWinners = std::move(event.winners);
-    if (settings.verifiableDraw == 1 && !verifiable->allowed()) {
+    if (settings.verifiableDraw == 1 && (!verifiable->allowed() || !verifiable->takeUpInterrupted())) {
         Command1->setEnabled(false);
         return;
+    }
+    // A continued draw reveals what its record still owes, for the record's prize.
+    if (run.verifiable.isContinued()) {
+        settings.drawCount = run.verifiable.winnersToReveal();
+        Text1[0]->setText(QString::number(settings.drawCount));
+        run.prize = run.verifiable.prize();
     }
 
     // The count is checked against the entries that take part, the exclusion list and the
