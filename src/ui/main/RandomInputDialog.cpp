@@ -78,12 +78,12 @@ QString poolFixedMessage(int poolSize, int drawCount, const QString &sha256, con
 {
     return u"<p>名单已固定：共 %1 人，摇出 %2 个。</p>"
            "<p>名单SHA256前16位：</p>"
-           "<p style=\"font-size:36pt; font-weight:bold\">%3&nbsp;%4 %5&nbsp;%6</p>"
+           "<p style=\"font-size:36pt; font-weight:bold; white-space:pre\">%3 %4<br>%5 %6</p>"
            "<p>完整值：<br><tt>%7<br>%8</tt></p>"
            "<p>名单文件：%9</p>"_s
         .arg(poolSize)
         .arg(drawCount)
-        // Only the space between the halves may break: the digits read as 8 + 8, never 12 + 4.
+        // Two lines that never wrap: the digits read as 8 + 8 whatever the face's widths, never 12 + 4.
         .arg(sha256.mid(0, 4), sha256.mid(4, 4), sha256.mid(8, 4), sha256.mid(12, 4),
              grouped(QStringView(sha256).left(32)), grouped(QStringView(sha256).mid(32)), poolFile.toHtmlEscaped());
 }

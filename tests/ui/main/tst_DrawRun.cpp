@@ -6,6 +6,7 @@
 #include "support/TestSupport.h"
 #include "ui/common/Fonts.h"
 #include "ui/common/WidgetColours.h"
+#include "ui/main/RandomInputDialog.h"
 #include "ui/reveal/ColourFlash.h"
 #include "ui/stage/StageView.h"
 #include "ui/stage/StageWindow.h"
@@ -18,6 +19,8 @@
 #include <QScreen>
 #include <QTest>
 #include <QTextBlock>
+#include <QTextDocument>
+#include <QTextLayout>
 #include <QTimer>
 
 using namespace Qt::StringLiterals;
@@ -126,6 +129,8 @@ private slots:
     void verifiableDraw();
     void verifiableDrawContinued_data();
     void verifiableDrawContinued();
+    void digestDigitsBreakInHalves_data();
+    void digestDigitsBreakInHalves();
 };
 
 void TestDrawRun::initTestCase()
@@ -814,6 +819,41 @@ void TestDrawRun::verifiableDrawContinued()
     QCOMPARE(onDisk, (QStringList{entryLine(17), entryLine(7), entryLine(2)}));
     QCOMPARE(verifyRecord(record).status, 0);
     QVERIFY(!findInterruptedDraw(dir.path() + u'/', u"\t"_s));
+}
+
+void TestDrawRun::digestDigitsBreakInHalves_data()
+{
+    QTest::addColumn<QString>("family");
+    QTest::addColumn<int>("width");
+    for (const QString &family : {u"黑体"_s, u"DejaVu Sans Mono"_s, u"DejaVu Serif"_s}) {
+        for (int width : {280, 420, 560, 900})
+            QTest::addRow("%s, %d px", qPrintable(family), width) << family << width;
+    }
+}
+
+// The large digits read out at confirmation wrap only between their two halves, whatever the
+// face's digit widths and the room the message box gives them.
+void TestDrawRun::digestDigitsBreakInHalves()
+{
+    QFETCH(QString, family);
+    QFETCH(int, width);
+    const QString digest = u"0123456789abcdef0123456789abcdef0123456789abcdef0123456789abcdef"_s;
+    QTextDocument document;
+    document.setDefaultFont(QFont(family, 9));
+    document.setHtml(poolFixedMessage(25, 3, digest, u"摇号名单.txt"_s));
+    document.setTextWidth(width);
+    QVERIFY(document.size().width() > 0); // lays the text out
+    QTextBlock block = document.begin();
+    while (block.isValid() && !block.text().startsWith(u"0123"_s))
+        block = block.next();
+    QVERIFY(block.isValid());
+    QStringList lines;
+    for (int i = 0; i < block.layout()->lineCount(); ++i) {
+        const QTextLine line = block.layout()->lineAt(i);
+        lines.append(block.text().mid(line.textStart(), line.textLength()).replace(QChar::Nbsp, u' ').trimmed());
+    }
+    const QStringList whole{u"0123 4567 89ab cdef"_s}, halves{u"0123 4567"_s, u"89ab cdef"_s};
+    QVERIFY2(lines == whole || lines == halves, qPrintable(lines.join(u" | "_s)));
 }
 
 ZOP_FORM1_TEST_MAIN(TestDrawRun)
