@@ -3,7 +3,7 @@
 #include "ResultFile.h"
 #include "VerifiableSelection.h"
 #include "entries/EntryTable.h"
-#include "settings/INIFileModule1.h"
+#include "settings/IniFile.h"
 #include "settings/TextCodec.h"
 
 #include <QCryptographicHash>
@@ -332,8 +332,8 @@ RecordParse parse(QStringView text)
 
 std::optional<VerifiableRecord> readRecord(const QString &recordFile)
 {
-    const INIFileModule1::FileText text = INIFileModule1::readTextFile(recordFile);
-    if (text.status != INIFileModule1::ReadOk || text.decoded.hadErrors)
+    const IniFile::FileText text = IniFile::readTextFile(recordFile);
+    if (text.status != IniFile::ReadOk || text.decoded.hadErrors)
         return std::nullopt;
     return parse(text.decoded.text).record;
 }
