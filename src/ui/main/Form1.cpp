@@ -207,9 +207,9 @@ void Form1::createControls()
     prizeRow = std::make_unique<PrizeRow>(Frame4, *layout, settings, run, messages, procedure);
     prizeRow->chosen = [this] {
         Text1[0]->setText(QString::number(prizeRow->drawCount()));
-        // The stage names the prize the drop-down shows.
+        // The stage names it until a run starts.
         if (stage)
-            stage->view().setPrize(currentPrizeName(), QImage(currentPrizePicture()));
+            stage->setChosenPrize(currentPrizeName(), QImage(currentPrizePicture()));
     };
     QComboBox *Combo1 = prizeRow->combo();
     CaptionLabel *prizeCaption = prizeRow->caption();
@@ -569,7 +569,7 @@ void Form1::Command1_Click()
     if (procedure.isRunning())
         return;
     if (run.entryTable.entryCount() == 0) {
-        messages.error(this, u"未设置摇奖参数！"_s);
+        messages.error(procedure.dialogWindow(), u"未设置摇奖参数！"_s);
         return;
     }
     runLabelData(0);

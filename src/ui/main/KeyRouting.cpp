@@ -96,6 +96,14 @@ bool KeyRouting::clickerKey(int key, bool autoRepeat)
         if (!autoRepeat && !window.isRunning())
             window.choosePreviousPrize();
         return true;
+    case ClickerKeys::Action::PreviousPage:
+    case ClickerKeys::Action::NextPage:
+        // Only while the stage has pages: the arrows keep their use in the winner list.
+        if (!window.stageWindow().hasPages())
+            return false;
+        if (!autoRepeat)
+            window.stageWindow().turnPage(ClickerKeys::action(key) == ClickerKeys::Action::NextPage ? 1 : -1);
+        return true;
     case ClickerKeys::Action::ToggleStage:
         if (!autoRepeat)
             window.toggleStage();

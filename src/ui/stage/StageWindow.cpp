@@ -4,6 +4,11 @@
 #include "StageView.h"
 #include "ui/reveal/DrawProcedure.h"
 
+#include <QApplication>
+#include <QEvent>
+#include <QImage>
+#include <QTimer>
+
 StageWindow::StageWindow(QWidget &mainWindow, DrawProcedure &procedure, const Settings &settings,
                          const RunData &run)
     : mainWindow(mainWindow),
@@ -13,6 +18,8 @@ StageWindow::StageWindow(QWidget &mainWindow, DrawProcedure &procedure, const Se
 {
     stage->setWindowTitle(mainWindow.windowTitle() + QStringLiteral(" 投影大屏"));
     connect(stage.get(), &StageView::closed, this, &StageWindow::closed);
+    connect(stage.get(), &StageView::placed, this, &StageWindow::placed);
+    mainWindow.installEventFilter(this);
     connect(stage.get(), &StageView::keyPressed, this, [this](int key, bool autoRepeat) {
         if (keyHandler)
             keyHandler(key, autoRepeat);
@@ -60,12 +67,50 @@ void StageWindow::refresh()
         drawView->refresh();
 }
 
+void StageWindow::setChosenPrize(const QString &name, const QImage &picture)
+{
+    drawView->setChosenPrize(name, picture);
+}
+
+bool StageWindow::hasPages() const
+{
+    return opened && stage->pageCount() > 1;
+}
+
+void StageWindow::turnPage(int delta)
+{
+    if (opened)
+        stage->turnPage(delta);
+}
+
+void StageWindow::placed()
+{
+    procedure.setDialogParent(stage->sharesMainScreen() ? stage.get() : &mainWindow);
+}
+
+bool StageWindow::eventFilter(QObject *watched, QEvent *event)
+{
+    // Over the main window's screen, the stage stays on top of it: the main window comes
+    // forward only with a dialog of its own, and goes back behind the stage once that closes.
+    if (watched == &mainWindow && event->type() == QEvent::WindowActivate && opened
+        && stage->sharesMainScreen() && !QApplication::activeModalWidget()) {
+        QTimer::singleShot(0, stage.get(), [this] {
+            if (!opened || QApplication::activeModalWidget())
+                return;
+            stage->raise();
+            stage->activateWindow();
+        });
+    }
+    return QObject::eventFilter(watched, event);
+}
+
 void StageWindow::closed()
 {
     // Also when the stage closes itself: its screen went away.
     if (!opened)
         return;
     opened = false;
+    procedure.setDialogParent(&mainWindow);
     procedure.removeView(drawView.get());
     mainWindow.activateWindow();
 }
