@@ -19,7 +19,6 @@ StageWindow::StageWindow(QWidget &mainWindow, DrawProcedure &procedure, const Se
     stage->setWindowTitle(mainWindow.windowTitle() + QStringLiteral(" 投影大屏"));
     connect(stage.get(), &StageView::closed, this, &StageWindow::closed);
     connect(stage.get(), &StageView::placed, this, &StageWindow::placed);
-    mainWindow.installEventFilter(this);
     connect(stage.get(), &StageView::keyPressed, this, [this](int key, bool autoRepeat) {
         if (keyHandler)
             keyHandler(key, autoRepeat);
@@ -28,8 +27,10 @@ StageWindow::StageWindow(QWidget &mainWindow, DrawProcedure &procedure, const Se
 
 StageWindow::~StageWindow()
 {
-    if (opened)
-        procedure.removeView(drawView.get());
+    if (!opened)
+        return;
+    procedure.removeView(drawView.get());
+    procedure.setDialogParent(&mainWindow);
 }
 
 void StageWindow::setKeyHandler(std::function<void(int, bool)> handler)
@@ -42,6 +43,7 @@ void StageWindow::open()
     if (opened)
         return;
     opened = true;
+    qApp->installEventFilter(this);
     drawView->refresh();
     procedure.addView(drawView.get());
     stage->openBeside(&mainWindow);
@@ -90,10 +92,15 @@ void StageWindow::placed()
 
 bool StageWindow::eventFilter(QObject *watched, QEvent *event)
 {
-    // Over the main window's screen, the stage stays on top of it: the main window comes
-    // forward only with a dialog of its own, and goes back behind the stage once that closes.
-    if (watched == &mainWindow && event->type() == QEvent::WindowActivate && opened
-        && stage->sharesMainScreen() && !QApplication::activeModalWidget()) {
+    // Over the main window's screen the stage stays in front: the main window coming forward
+    // and a dialog over the stage closing both give the stage the screen back.
+    if (!opened || !stage->sharesMainScreen())
+        return false;
+    const bool mainForward = watched == &mainWindow && event->type() == QEvent::WindowActivate;
+    const auto *widget = watched->isWidgetType() ? static_cast<QWidget *>(watched) : nullptr;
+    const bool dialogClosed = event->type() == QEvent::Hide && widget && widget->isWindow()
+                              && widget->parentWidget() == stage.get();
+    if (mainForward || dialogClosed) {
         QTimer::singleShot(0, stage.get(), [this] {
             if (!opened || QApplication::activeModalWidget())
                 return;
@@ -101,7 +108,7 @@ bool StageWindow::eventFilter(QObject *watched, QEvent *event)
             stage->activateWindow();
         });
     }
-    return QObject::eventFilter(watched, event);
+    return false;
 }
 
 void StageWindow::closed()
@@ -110,6 +117,7 @@ void StageWindow::closed()
     if (!opened)
         return;
     opened = false;
+    qApp->removeEventFilter(this);
     procedure.setDialogParent(&mainWindow);
     procedure.removeView(drawView.get());
     mainWindow.activateWindow();
