@@ -1,11 +1,13 @@
 #include "StagePainting.h"
 
+#include "GlyphCache.h"
 #include "ui/common/Fonts.h"
 
 #include <QFontMetricsF>
 #include <QLinearGradient>
 #include <QPainter>
 #include <QPainterPath>
+#include <QPixmapCache>
 
 #include <algorithm>
 #include <cmath>
@@ -56,6 +58,45 @@ void paintAbsentStamp(QPainter &painter, const QRectF &rect)
     painter.setPen(Qt::white);
     painter.drawText(bandRect, Qt::AlignCenter, u"缺 席"_s);
     painter.restore();
+}
+
+// A card's edge: its border stays inside the card, and so inside the cards area that is redrawn.
+double borderOf(const QSizeF &card, bool newest)
+{
+    return std::max(1.0, card.height() * (newest ? 0.05 : 0.02));
+}
+
+QRectF outlineOf(const QRectF &card, bool newest)
+{
+    const double inside = borderOf(card.size(), newest) / 2 + 1;
+    return card.adjusted(inside, inside, -inside, -inside);
+}
+
+// A card without its content; a page of cards shares one.
+QPixmap cardPaper(QSizeF size, qreal ratio, bool absent, bool newest)
+{
+    const QSize pixels = (size * ratio).toSize();
+    const QString key = u"stage-card-%1x%2-%3%4"_s.arg(pixels.width()).arg(pixels.height()).arg(absent).arg(newest);
+    QPixmap paper;
+    if (QPixmapCache::find(key, &paper))
+        return paper;
+    paper = QPixmap(pixels);
+    paper.setDevicePixelRatio(ratio);
+    paper.fill(Qt::transparent);
+    QPainter painter(&paper);
+    painter.setRenderHint(QPainter::Antialiasing);
+    const QRectF rect(QPointF(0, 0), size);
+    QLinearGradient gradient(rect.topLeft(), rect.bottomLeft());
+    // An absent winner's card stays, greyed, so that the audience sees why a name follows.
+    gradient.setColorAt(0, absent ? QColor(0xC8, 0xC8, 0xC8) : QColor(0xFF, 0xF8, 0xE1));
+    gradient.setColorAt(1, absent ? QColor(0x98, 0x98, 0x98) : QColor(0xFF, 0xDF, 0x96));
+    painter.setPen(QPen(newest ? QColor(0xE0, 0x20, 0x20) : QColor(0xB8, 0x86, 0x0B), borderOf(size, newest)));
+    painter.setBrush(gradient);
+    const double radius = rect.height() * 0.1;
+    painter.drawRoundedRect(outlineOf(rect, newest), radius, radius);
+    painter.end();
+    QPixmapCache::insert(key, paper);
+    return paper;
 }
 
 } // namespace
@@ -133,26 +174,19 @@ void paintPrizeShowcase(QPainter &painter, const QRect &pictureArea, const QRect
 }
 
 void paintCard(QPainter &painter, Card &card, const QRectF &rect, const StageCardGrid::CardShape &shape,
-               const StageCardGrid::Grid &grid, bool newest)
+               const StageCardGrid::Grid &grid, bool newest, GlyphCache &glyphs)
 {
     painter.save();
     painter.setRenderHint(QPainter::Antialiasing);
     const double radius = rect.height() * 0.1;
-    QLinearGradient paper(rect.topLeft(), rect.bottomLeft());
-    // An absent winner's card stays, greyed, so that the audience sees why a name follows.
-    paper.setColorAt(0, card.absent ? QColor(0xC8, 0xC8, 0xC8) : QColor(0xFF, 0xF8, 0xE1));
-    paper.setColorAt(1, card.absent ? QColor(0x98, 0x98, 0x98) : QColor(0xFF, 0xDF, 0x96));
-    const double border = std::max(1.0, rect.height() * (newest ? 0.05 : 0.02));
-    painter.setPen(QPen(newest ? QColor(0xE0, 0x20, 0x20) : QColor(0xB8, 0x86, 0x0B), border));
-    painter.setBrush(paper);
-    // The border stays inside the card, and so inside the cards area that is redrawn.
-    const double inside = border / 2 + 1;
-    const QRectF outline = rect.adjusted(inside, inside, -inside, -inside);
-    painter.drawRoundedRect(outline, radius, radius);
+    const QRectF outline = outlineOf(rect, newest);
+    const qreal ratio = painter.device()->devicePixelRatioF();
+    // Whole device pixels keep the copy a plain blend.
+    const QPointF at(std::round(rect.left() * ratio) / ratio, std::round(rect.top() * ratio) / ratio);
+    painter.drawPixmap(at, cardPaper(rect.size(), ratio, card.absent, newest));
 
     const QRectF slot = StageCardGrid::photoSlot(rect, shape);
     if (!slot.isEmpty() && !card.photo.isNull()) {
-        const qreal ratio = painter.device()->devicePixelRatioF();
         const QSize wanted = (slot.size() * ratio).toSize();
         if (card.scaledPhoto.size() != wanted) {
             card.scaledPhoto = QPixmap::fromImage(
@@ -178,12 +212,13 @@ void paintCard(QPainter &painter, Card &card, const QRectF &rect, const StageCar
     for (int k = 0; k < lineCount; ++k) {
         QFont font = boldFont(int(std::ceil(k == 0 ? grid.namePixels : grid.detailPixels)));
         font.setBold(k == 0);
-        painter.setFont(font);
-        painter.setPen(k == 0 ? cardText : cardSecondText);
+        const QFontMetricsF metrics(font);
         const double step = k == 0 ? nameStep : detailStep;
         // A field too long for the card is shortened, never the text made smaller.
-        const QString line = QFontMetricsF(font).elidedText(card.lines[k], Qt::ElideRight, text.width());
-        painter.drawText(QRectF(text.left(), y, text.width(), step), Qt::AlignCenter, line);
+        const QString line = metrics.elidedText(card.lines[k], Qt::ElideRight, text.width());
+        const double width = glyphs.width(font, line);
+        const QPointF origin(text.center().x() - width / 2, y + (step - metrics.height()) / 2 + metrics.ascent());
+        glyphs.drawText(painter, origin, font, k == 0 ? cardText : cardSecondText, line);
         y += step;
     }
     if (card.absent) {

@@ -7,6 +7,7 @@
 #include <QPixmap>
 #include <QStringList>
 
+class GlyphCache;
 class QColor;
 class QFont;
 class QPainter;
@@ -36,8 +37,9 @@ void paintPrizeHeading(QPainter &painter, const QRect &area, const QString &name
 // Before the run: the picture as large as pictureArea allows, the name large under it.
 void paintPrizeShowcase(QPainter &painter, const QRect &pictureArea, const QRect &nameArea,
                         const QString &name, const QImage &picture);
+// The text comes from glyphs: a page of names at 4K is too large for the painter's own cache.
 void paintCard(QPainter &painter, Card &card, const QRectF &rect, const StageCardGrid::CardShape &shape,
-               const StageCardGrid::Grid &grid, bool newest);
+               const StageCardGrid::Grid &grid, bool newest, GlyphCache &glyphs);
 void paintPageLabel(QPainter &painter, const QRect &area, int page, int pageCount);
 // The closing text in its own strip; an invalid colour gives the text its own.
 void paintBanner(QPainter &painter, const QRect &area, const QString &text, const QColor &colour);

@@ -55,7 +55,8 @@ QFont rowFont(int column, int pixels)
 
 StageView::StageView(QWidget *parent)
     : QWidget(parent, Qt::Window | Qt::FramelessWindowHint),
-      glyphCache(std::make_unique<GlyphCache>())
+      glyphCache(std::make_unique<GlyphCache>()),
+      cardGlyphs(std::make_unique<GlyphCache>())
 {
     setWindowTitle(u"ZOP摇号"_s);
     setCursor(Qt::BlankCursor);
@@ -360,7 +361,7 @@ void StageView::rebuildCards()
         for (int i = 0; i < onPage; ++i) {
             const int index = first + i;
             StagePainting::paintCard(painter, cards[index], StageCardGrid::cardRect(a.grid, a.cards, i, onPage),
-                                     shape, a.grid, drawing && index + 1 == int(cards.size()));
+                                     shape, a.grid, drawing && index + 1 == int(cards.size()), *cardGlyphs);
         }
     }
     if (!a.pageLabel.isEmpty())

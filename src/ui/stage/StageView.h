@@ -136,6 +136,7 @@ private:
     bool baseStale = true, cardsStale = true;
 
     std::unique_ptr<GlyphCache> glyphCache; // of the rolling rows
+    std::unique_ptr<GlyphCache> cardGlyphs;
     QPointer<QWidget> mainWindow;
     bool watchingScreens = false;
     bool shared = false;
