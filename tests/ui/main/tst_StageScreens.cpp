@@ -1,4 +1,4 @@
-#include "Form1Fixture.h"
+#include "MainWindowFixture.h"
 #include "support/TestSupport.h"
 #include "ui/common/Fonts.h"
 #include "ui/stage/StageView.h"
@@ -11,7 +11,7 @@
 #include <QToolTip>
 
 using namespace Qt::StringLiterals;
-using namespace Form1Fixture;
+using namespace MainWindowFixture;
 
 namespace {
 
@@ -108,7 +108,7 @@ void TestStageScreens::headingNamesTheRunOnShow()
     TestSupport::writeBytes(dir.filePath(u"奖项设置.txt"_s), TestSupport::gbk(u"三等奖\t2\r\n二等奖\t1\r\n"_s));
     Window w(dir.path());
     QVERIFY(w.showActive());
-    auto *combo = w.control<QComboBox>(u"Combo1"_s);
+    auto *combo = w.control<QComboBox>(u"prizeBox"_s);
     StageView &stage = w.form.stageWindow().view();
     w.form.toggleStage();
     QCOMPARE(stage.prizeShown(), u"三等奖"_s);
@@ -124,12 +124,12 @@ void TestStageScreens::headingNamesTheRunOnShow()
     QCOMPARE(combo->currentText(), u"三等奖"_s);
     QCOMPARE(stage.prizeShown(), u"三等奖"_s);
     QCOMPARE(QToolTip::text(), u"本轮还有 1 名未抽出，抽完后才能更换奖项。"_s);
-    QTest::mouseClick(w.label(u"Label5"_s), Qt::LeftButton); // the quick settings panel
+    QTest::mouseClick(w.label(u"openPanelTab"_s), Qt::LeftButton); // the quick settings panel
     QTest::mouseClick(combo, Qt::LeftButton);
     QTest::keyClick(combo, Qt::Key_Down);
     QCOMPARE(combo->currentText(), u"三等奖"_s);
 
-    QTest::mouseClick(w.control(u"Command1"_s), Qt::LeftButton);
+    QTest::mouseClick(w.control(u"startButton"_s), Qt::LeftButton);
     QCOMPARE(w.run.winnerList.size(), 2);
     QCOMPARE(combo->currentText(), u"二等奖"_s); // offered for the next run
     QCOMPARE(stage.prizeShown(), u"三等奖"_s);
