@@ -745,7 +745,7 @@ void TestDrawRun::dialogsOverTheStageOnOneScreen()
         QWidget *dialog = QApplication::activeModalWidget();
         QVERIFY(dialog);
         dialogParent = dialog->parentWidget();
-        dialog->findChild<QPlainTextEdit *>(u"Text1"_s)->setPlainText(u"9319\n2 5 12 8 10\n9 18 26 34 41 45"_s);
+        dialog->findChild<QPlainTextEdit *>(u"numbersBox"_s)->setPlainText(u"9319\n2 5 12 8 10\n9 18 26 34 41 45"_s);
         QTest::mouseClick(dialog->findChild<QPushButton *>(u"okButton"_s), Qt::LeftButton);
     });
     WaitRecorder waits(w);
