@@ -74,15 +74,13 @@ void StageWindow::setChosenPrize(const QString &name, const QImage &picture)
     drawView->setChosenPrize(name, picture);
 }
 
-bool StageWindow::hasPages() const
+bool StageWindow::turnPage(int delta)
 {
-    return opened && stage->pageCount() > 1;
-}
-
-void StageWindow::turnPage(int delta)
-{
-    if (opened)
+    if (!opened || stage->pageCount() <= 1)
+        return false;
+    if (delta != 0)
         stage->turnPage(delta);
+    return true;
 }
 
 void StageWindow::placed()

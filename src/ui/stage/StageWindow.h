@@ -34,9 +34,8 @@ public:
 
     // The prize chosen in the main window; the stage names it until a run starts.
     void setChosenPrize(const QString &name, const QImage &picture);
-    // Up (-1) and Down (1) turn the stage's pages while it is open and has several.
-    bool hasPages() const;
-    void turnPage(int delta);
+    // Up (-1) and Down (1) turn the stage's pages (0: none); false when it is closed or has one page.
+    bool turnPage(int delta);
 
     // Keys pressed on the stage when it has the keyboard (one screen): Qt::Key values.
     void setKeyHandler(std::function<void(int key, bool autoRepeat)> handler);
