@@ -29,6 +29,8 @@ StageWindow::~StageWindow()
 {
     if (!opened)
         return;
+    // The stage's own events while it is destroyed must not reach the filter.
+    qApp->removeEventFilter(this);
     procedure.removeView(drawView.get());
     procedure.setDialogParent(&mainWindow);
 }
