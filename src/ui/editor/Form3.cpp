@@ -2,6 +2,7 @@
 
 #include "ColouredFrame.h"
 #include "EntryListModel.h"
+#include "RosterImportDialog.h"
 #include "VipListModel.h"
 #include "settings/INIFileModule1.h"
 #include "settings/Settings.h"
@@ -10,7 +11,9 @@
 #include "ui/common/MessageBoxes.h"
 #include "ui/common/Twips.h"
 
+#include <QApplication>
 #include <QCheckBox>
+#include <QFileDialog>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -136,6 +139,8 @@ Form3::Form3(Settings &settings, MessageBoxes &messages, QWidget *parent)
     Command4 = makeButton(this, u"Command4"_s, u"保存"_s, Twips::rect(7800, 4800, 1455, 495));
     Command4->setFont(Fonts::layoutFont(Fonts::songti(), 12, true));
     connect(Command4, &QPushButton::clicked, this, &Form3::Command4_Click);
+    importButton = makeButton(this, u"importButton"_s, u"导入名单…"_s, Twips::rect(5880, 4800, 1455, 495));
+    connect(importButton, &QPushButton::clicked, this, &Form3::importRoster);
 
     Frame1 = new ColouredFrame(QColor(255, 224, 192), palette().color(QPalette::WindowText), this);
     Frame1->setObjectName(u"Frame1"_s);
@@ -150,7 +155,8 @@ Form3::Form3(Settings &settings, MessageBoxes &messages, QWidget *parent)
         button->installEventFilter(this);
 
     QWidget *const tabOrder[] = {Text1[1], Text1[2], Text1[3], Command1[0], Command1[1], List1,
-                                 Command2, List2, Text2, Command1[2], Command3, Command4, Check1};
+                                 Command2, List2, Text2, Command1[2], Command3, Command4, Check1,
+                                 importButton};
     for (size_t k = 1; k < std::size(tabOrder); ++k)
         setTabOrder(tabOrder[k - 1], tabOrder[k]);
 
@@ -330,6 +336,40 @@ void Form3::Check1_Click()
 void Form3::Command4_Click()
 {
     saveAll();
+}
+
+void Form3::setRosterChooser(std::function<QString()> chooser)
+{
+    chooseRosterFile = std::move(chooser);
+}
+
+void Form3::importRoster()
+{
+    const QString path = chooseRosterFile
+        ? chooseRosterFile()
+        : QFileDialog::getOpenFileName(this, u"导入名单"_s, QString(),
+                                       u"名单 (*.xlsx *.csv *.txt);;所有文件 (*)"_s);
+    if (path.isEmpty())
+        return;
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    RosterFile file = RosterReader::read(path);
+    QApplication::restoreOverrideCursor();
+    if (!file.error.isEmpty()) {
+        messages.error(this, file.error);
+        return;
+    }
+    RosterImportDialog dialog(std::move(file), path, separator, editEntries, messages, this);
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    const bool replace = dialog.replacesExisting();
+    const EntryTable entries = dialog.takeEntries();
+    const int first = replace ? 0 : editEntries.entryCount();
+    {
+        QScopedValueRollback guard(refilling, true);
+        entryModel->addAll(entries, replace);
+    }
+    // The first imported entry is selected; saving writes the file as any edit does.
+    showEntryList(first);
 }
 
 // A save that would drop lines the editor could not read, or columns beyond the third, goes

@@ -7,6 +7,7 @@
 #include <QDialog>
 
 #include <array>
+#include <functional>
 
 struct Settings;
 class MessageBoxes;
@@ -40,6 +41,11 @@ public:
 
     // Writes both files and reports the outcome; the window stays as it is.
     void saveAll();
+
+    // "导入名单…": a roster file chosen, previewed and added to the list (not saved yet).
+    void importRoster();
+    // Tests choose the file without the system's file dialog.
+    void setRosterChooser(std::function<QString()> chooser);
 
 protected:
     void done(int result) override;
@@ -93,4 +99,6 @@ private:
     QGroupBox *Frame1 = nullptr;
     QListView *List2 = nullptr;
     QPushButton *Command3 = nullptr;
+    QPushButton *importButton = nullptr;
+    std::function<QString()> chooseRosterFile;
 };

@@ -4,6 +4,7 @@
 #include "draw/EventWinners.h"
 #include "draw/RunData.h"
 #include "draw/WinnerList.h"
+#include "entries/Duplicates.h"
 #include "entries/EntryTable.h"
 #include "entries/VipList.h"
 #include "settings/INIFileModule1.h"
@@ -517,7 +518,7 @@ void Form1::Command2_Click()
     Command1->setEnabled(true);
     run.pressCount = 0;
     Command1->setText(u"开始"_s);
-    messages.information(this, verifiable->confirmationText(u"设置完成！"_s + keptOut));
+    messages.information(this, verifiable->confirmationText(u"设置完成！"_s + keptOut + duplicatesNote(run.entryTable)));
     Label6_Click();
     if (settings.showRollList == 1)
         runLabelData(1);
