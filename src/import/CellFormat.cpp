@@ -200,10 +200,11 @@ QString dateTimeText(QStringView raw, const NumberFormat &f, bool date1904)
     switch (f.kind) {
     case Kind::Date:
         return dateText;
-    case Kind::Time:
-        return timeText;
+    case Kind::DateTime:
+        // A date typed into a date-and-time format: the day is what it says.
+        return secs == 0 ? dateText : dateText + u' ' + timeText;
     default:
-        return dateText + u' ' + timeText;
+        return timeText;
     }
 }
 

@@ -174,14 +174,19 @@ QString describe(const DuplicateGroup &group, const EntryTable &entries, const Q
         }
         key = columns.join(u' ');
     }
-    QStringList places;
+    QStringList listed, rows;
     for (int e : group.entries) {
         if (e <= existing)
-            places.append(u"现有第 %1 条"_s.arg(e));
+            listed.append(QString::number(e));
         else if (e - existing - 1 < rowNumbers.size())
-            places.append(u"第 %1 行"_s.arg(rowNumbers[e - existing - 1]));
+            rows.append(QString::number(rowNumbers[e - existing - 1]));
     }
-    return key + (group.wholeRow ? u" 整行重复："_s : u" 重复："_s) + places.join(u'、');
+    QStringList places;
+    if (!listed.isEmpty())
+        places.append(u"现有名单第 %1 条"_s.arg(listed.join(u'、')));
+    if (!rows.isEmpty())
+        places.append(u"第 %1 行"_s.arg(rows.join(u'、')));
+    return key + (group.wholeRow ? u" 整行重复："_s : u" 重复："_s) + places.join(u'，');
 }
 
 } // namespace RosterImport
