@@ -127,7 +127,10 @@ Entries extract(const RosterSheet &sheet, const Mapping &mapping, QStringView se
             const QStringView cell = c >= 0 ? sheet.cell(r, c) : QStringView();
             QString &text = cleaned[k];
             text = cell.toString();
-            bool replaced = false;
+            // A line break is one blank, whichever way it was written.
+            bool replaced = text.contains(u"\r\n");
+            if (replaced)
+                text.replace(u"\r\n"_s, u"\n"_s);
             for (QChar &ch : text) {
                 if (ch == u'\t' || ch == u'\r' || ch == u'\n') {
                     ch = u' ';

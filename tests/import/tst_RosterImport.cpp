@@ -109,7 +109,7 @@ private slots:
         QTest::addColumn<int>("row");
         QTest::addColumn<int>("column");
         QTest::addColumn<QString>("shown");
-        for (const QString file : {u"xlsxwriter.xlsx"_s, u"inline.xlsx"_s}) {
+        for (const QString &file : {u"xlsxwriter.xlsx"_s, u"inline.xlsx"_s}) {
             const auto add = [&](const char *name, int row, int column, const QString &shown) {
                 QTest::addRow("%s %s", qPrintable(file), name) << file << row << column << shown;
             };
@@ -243,9 +243,9 @@ private slots:
         QTest::addColumn<QString>("third");
         QTest::addColumn<QString>("nextThird");
         QTest::addColumn<int>("replaced");
-        QTest::newRow("tab") << u"\t"_s << u"a b, c"_s << u"x  y"_s << 1;
-        QTest::newRow("comma") << u","_s << u"a b  c"_s << u"x  y"_s << 1;
-        QTest::newRow("two characters") << u"||"_s << u"a b, c"_s << u"x  y"_s << 1;
+        QTest::newRow("tab") << u"\t"_s << u"a b, c"_s << u"x y"_s << 1;
+        QTest::newRow("comma") << u","_s << u"a b  c"_s << u"x y"_s << 1;
+        QTest::newRow("two characters") << u"||"_s << u"a b, c"_s << u"x y"_s << 1;
         QTest::newRow("blank") << u" "_s << u"ab,c"_s << u"xy"_s << 2;
     }
     void extract()
