@@ -107,6 +107,7 @@ RosterImportDialog::RosterImportDialog(RosterFile f, const QString &path, const 
     okButton = buttons->button(QDialogButtonBox::Ok);
     okButton->setObjectName(u"okButton"_s);
     okButton->setText(u"导入"_s);
+    buttons->button(QDialogButtonBox::Cancel)->setText(u"取消"_s);
     mode->addWidget(buttons);
     layout->addLayout(mode);
 
