@@ -210,8 +210,22 @@ QString dateTimeText(QStringView raw, const NumberFormat &f, bool date1904)
 
 } // namespace
 
+// A whole number without a sign, zeros in front or an exponent is shown as it is written.
+bool isPlainInteger(QStringView raw)
+{
+    if (raw.isEmpty() || raw.size() > 15 || (raw[0] == u'0' && raw.size() > 1))
+        return false;
+    for (QChar c : raw) {
+        if (c.unicode() < u'0' || c.unicode() > u'9')
+            return false;
+    }
+    return true;
+}
+
 QString plainNumber(QStringView raw)
 {
+    if (isPlainInteger(raw))
+        return raw.toString();
     Decimal d;
     if (!parseDecimal(raw, d))
         return {};
@@ -365,6 +379,9 @@ QString display(QStringView raw, const NumberFormat &format, bool date1904)
         return plain.isEmpty() ? raw.toString() : plain;
     }
     case Kind::Fixed:
+        if (isPlainInteger(raw) && format.decimals == 0 && !format.percent && raw.size() >= format.minIntegerDigits
+            && (!format.grouping || raw.size() <= 3))
+            return raw.toString();
         return fixedText(raw, format);
     default:
         return dateTimeText(raw, format, date1904);

@@ -196,6 +196,24 @@ bool parseReference(QStringView ref, int &column, int &row)
     return ok || i == ref.size();
 }
 
+// The t attribute of a cell: how its value is stored.
+enum class CellType { Number, Shared, Inline, Text, Boolean, Date };
+
+CellType typeOf(QStringView t)
+{
+    if (t == u"s")
+        return CellType::Shared;
+    if (t == u"inlineStr")
+        return CellType::Inline;
+    if (t == u"str" || t == u"e") // a formula's text, an error value
+        return CellType::Text;
+    if (t == u"b")
+        return CellType::Boolean;
+    if (t == u"d")
+        return CellType::Date;
+    return CellType::Number;
+}
+
 class SheetParser
 {
 public:
@@ -268,8 +286,19 @@ private:
     {
         if (!inData || lastRow < 1)
             return;
+        QStringView ref;
+        cellType = CellType::Number;
+        cellStyle = 0;
+        // One pass over the attributes: this runs for every cell of the sheet.
+        for (const QXmlStreamAttribute &a : xml.attributes()) {
+            if (a.name() == u"r")
+                ref = a.value();
+            else if (a.name() == u"t")
+                cellType = typeOf(a.value());
+            else if (a.name() == u"s")
+                cellStyle = a.value().toInt();
+        }
         int column = lastColumn + 1, row = 0;
-        const QStringView ref = attribute(xml, u"r");
         if (!ref.isEmpty() && !parseReference(ref, column, row))
             column = -1;
         // A cell to the left of one already read, or beyond Excel's last column, is not taken.
@@ -278,9 +307,7 @@ private:
         if (!skipCell)
             lastColumn = column;
         cellColumn = column;
-        cellType = attribute(xml, u"t").toString();
-        cellStyle = attribute(xml, u"s").toInt();
-        value.clear();
+        value.resize(0); // keeps its capacity
         inlineText.take();
     }
 
@@ -291,18 +318,18 @@ private:
         if (skipCell)
             return true;
         QString text;
-        if (cellType == u"s") {
+        if (cellType == CellType::Shared) {
             bool ok = false;
             const qsizetype index = value.trimmed().toLongLong(&ok);
             if (ok && index >= 0 && size_t(index) < shared.size())
                 text = shared[size_t(index)];
-        } else if (cellType == u"inlineStr") {
+        } else if (cellType == CellType::Inline) {
             text = inlineText.take();
-        } else if (cellType == u"str" || cellType == u"e") {
+        } else if (cellType == CellType::Text) {
             text = unescapeOoxml(value);
-        } else if (cellType == u"b") {
+        } else if (cellType == CellType::Boolean) {
             text = value.trimmed() == u"1" ? u"TRUE"_s : value.trimmed() == u"0" ? u"FALSE"_s : value;
-        } else if (cellType == u"d") {
+        } else if (cellType == CellType::Date) {
             // An ISO 8601 date, kept to the day when it has no time of day.
             text = value.trimmed();
             if (text.size() > 10 && QStringView(text).mid(10) == u"T00:00:00")
@@ -336,7 +363,7 @@ private:
     int lastColumn = -1;
     int cellColumn = 0;
     int cellStyle = 0;
-    QString cellType;
+    CellType cellType = CellType::Number;
     QString value;
     StringCollector inlineText;
 };
