@@ -3,7 +3,7 @@
 #include "BenchSupport.h"
 #include "import/RosterReader.h"
 #include "settings/Settings.h"
-#include "ui/editor/Form3.h"
+#include "ui/editor/DataFileEditor.h"
 
 #include <QAbstractItemView>
 #include <QApplication>
@@ -75,7 +75,7 @@ void BM_ImportXlsxIntoEditor100k(benchmark::State &state)
     SilentMessageBoxes boxes;
     for (auto _ : state) {
         state.PauseTiming();
-        Form3 form(r.settings, boxes);
+        DataFileEditor form(r.settings, boxes);
         form.show();
         QCoreApplication::processEvents();
         form.setRosterChooser([&] { return r.path; });

@@ -2,7 +2,7 @@
 
 #include "AbsenceRecord.h"
 #include "EventWinners.h"
-#include "settings/INIFileModule1.h"
+#include "settings/IniFile.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -60,8 +60,8 @@ EventResults readEventResults(const QString &appDir, const QString &separator,
     EntryTable cut;
     for (const QString &file : std::as_const(files)) {
         // Read as written; bytes that do not decode would hide winners.
-        INIFileModule1::FileText read = INIFileModule1::readTextFile(file, TextSource::OwnOutput);
-        if (read.status == INIFileModule1::ReadFailed || read.decoded.hadErrors) {
+        IniFile::FileText read = IniFile::readTextFile(file, TextSource::OwnOutput);
+        if (read.status == IniFile::ReadFailed || read.decoded.hadErrors) {
             results.unreadable.append(file);
             continue;
         }

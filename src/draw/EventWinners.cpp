@@ -1,7 +1,7 @@
 #include "EventWinners.h"
 
 #include "AbsenceRecord.h"
-#include "settings/INIFileModule1.h"
+#include "settings/IniFile.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -50,8 +50,8 @@ EventWinners readEventWinners(const QString &appDir, const QString &separator,
     QString all;
     for (const QString &file : files) {
         // Bytes that do not decode (a file saved as UTF-16, a line cut short) hide winners.
-        INIFileModule1::FileText read = INIFileModule1::readTextFile(file, TextSource::OwnOutput);
-        if (read.status != INIFileModule1::ReadOk || read.decoded.hadErrors) {
+        IniFile::FileText read = IniFile::readTextFile(file, TextSource::OwnOutput);
+        if (read.status != IniFile::ReadOk || read.decoded.hadErrors) {
             event.unreadable.append(file);
             continue;
         }
@@ -96,7 +96,7 @@ ArchiveResult archiveResultFiles(const QString &appDir, const QDateTime &when)
     result.folder = archive.filePath(name);
     // The folder is new, so the rename never replaces anything.
     for (const QString &file : files) {
-        if (INIFileModule1::renameOver(file, result.folder + u'/' + QFileInfo(file).fileName()))
+        if (IniFile::renameOver(file, result.folder + u'/' + QFileInfo(file).fileName()))
             ++result.moved;
         else
             result.notMoved.append(file);

@@ -1,8 +1,8 @@
 #include "PrizeList.h"
 
 #include "ResultFile.h"
-#include "settings/INIFileModule1.h"
-#include "settings/zopValstr.h"
+#include "settings/IniFile.h"
+#include "settings/ValueText.h"
 
 #include <QSet>
 #include <QStringList>
@@ -19,23 +19,23 @@ QString fileName()
 PrizeListFile parse(QStringView text)
 {
     PrizeListFile file;
-    file.status = INIFileModule1::ReadOk;
+    file.status = IniFile::ReadOk;
     QSet<QString> taken; // by file name part: two names that give one file name would share results
     int number = 0;
     for (QStringView line : text.tokenize(u'\n')) {
         ++number;
         if (line.endsWith(u'\r'))
             line.chop(1);
-        if (zopValstr::trimBlanks(line).isEmpty())
+        if (ValueText::trimBlanks(line).isEmpty())
             continue;
         const QList<QStringView> fields = line.split(u'\t');
         bool ok = fields.size() == 2 || fields.size() == 3;
         Prize prize;
         if (ok) {
-            prize.name = zopValstr::trimBlanks(fields[0]).toString();
-            prize.count = zopValstr::trimBlanks(fields[1]).toInt(&ok);
+            prize.name = ValueText::trimBlanks(fields[0]).toString();
+            prize.count = ValueText::trimBlanks(fields[1]).toInt(&ok);
             if (fields.size() == 3)
-                prize.picture = zopValstr::trimBlanks(fields[2]).toString();
+                prize.picture = ValueText::trimBlanks(fields[2]).toString();
             ok = ok && !prize.name.isEmpty() && prize.count >= 1 && prize.count <= maxCount
                  && !taken.contains(prizeFileNamePart(prize.name));
         }
@@ -52,8 +52,8 @@ PrizeListFile parse(QStringView text)
 
 PrizeListFile read(const QString &fileName)
 {
-    const INIFileModule1::FileText read = INIFileModule1::readTextFile(fileName);
-    if (read.status != INIFileModule1::ReadOk) {
+    const IniFile::FileText read = IniFile::readTextFile(fileName);
+    if (read.status != IniFile::ReadOk) {
         PrizeListFile file;
         file.status = read.status;
         return file;

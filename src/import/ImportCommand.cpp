@@ -3,7 +3,7 @@
 #include "RosterImport.h"
 #include "RosterReader.h"
 #include "entries/Duplicates.h"
-#include "settings/INIFileModule1.h"
+#include "settings/IniFile.h"
 #include "settings/Settings.h"
 
 #include <QDir>
@@ -97,7 +97,7 @@ Outcome run(const QStringList &args, const QString &appDir)
         return failed(u"%1 没有第 %2 个工作表。"_s.arg(QDir::toNativeSeparators(roster)).arg(sheet + 1));
 
     Settings settings;
-    Module1::loadSettings(settings, appDir);
+    AppFiles::loadSettings(settings, appDir);
     RosterImport::Mapping mapping = RosterImport::defaultMapping(file.sheet, header);
     if (columns)
         mapping.columns = *columns;
@@ -114,7 +114,7 @@ Outcome run(const QStringList &args, const QString &appDir)
     for (int e = 1; e <= imported.entries.entryCount(); ++e)
         text += imported.entries.column(e, 1) + s + imported.entries.column(e, 2) + s
             + imported.entries.column(e, 3) + u"\r\n";
-    if (INIFileModule1::writeWholeFile(text, target, TextEncoding::Gb18030) != INIFileModule1::ReadOk)
+    if (IniFile::writeWholeFile(text, target, TextEncoding::Gb18030) != IniFile::ReadOk)
         return failed(u"无法写入 %1。"_s.arg(QDir::toNativeSeparators(target)));
 
     const QList<DuplicateGroup> groups = findDuplicates(imported.entries);

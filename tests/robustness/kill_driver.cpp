@@ -14,7 +14,7 @@
 #include "draw/DrawRandom.h"
 #include "draw/RunData.h"
 #include "draw/WinnerList.h"
-#include "settings/INIFileModule1.h"
+#include "settings/IniFile.h"
 #include "settings/Settings.h"
 
 #include <QByteArray>
@@ -75,8 +75,8 @@ int save(const QString &kind, const QString &file, int version)
     say("S");
     timer.start();
     // The editor's save: the encoding it read the file in is known.
-    const int status = kind == u"save" ? INIFileModule1::writeWholeFile(text, file, TextEncoding::Gb18030)
-                                       : int(INIFileModule1::iniWriteValue(file, Generated::settingsKey(), value));
+    const int status = kind == u"save" ? IniFile::writeWholeFile(text, file, TextEncoding::Gb18030)
+                                       : int(IniFile::iniWriteValue(file, Generated::settingsKey(), value));
     say("D " + QByteArray::number(status) + ' ' + QByteArray::number(timer.nsecsElapsed() / 1000));
     return 0;
 }

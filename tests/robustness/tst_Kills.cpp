@@ -2,7 +2,7 @@
 #include "PrivateTmpfs.h"
 
 #include "draw/ResultFile.h"
-#include "settings/INIFileModule1.h"
+#include "settings/IniFile.h"
 #include "settings/TextCodec.h"
 #include "support/TestSupport.h"
 
@@ -202,7 +202,7 @@ void TestKills::savedFileIsOldOrNew()
             return encoded(Generated::dataFileHead(version)) + body + encoded(Generated::dataFileTail(version));
         }
         TestSupport::writeBytes(scratch, current);
-        if (!INIFileModule1::iniWriteValue(scratch, Generated::settingsKey(), Generated::settingsValue(version)))
+        if (!IniFile::iniWriteValue(scratch, Generated::settingsKey(), Generated::settingsValue(version)))
             qFatal("cannot rewrite the scratch settings file");
         return readBytes(scratch);
     };

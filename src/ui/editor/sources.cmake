@@ -2,7 +2,7 @@ set(ZOP_UI_EDITOR_SOURCES
   editor/ColouredFrame.cpp editor/ColouredFrame.h
   editor/RowListModel.cpp editor/RowListModel.h
   editor/EntryListModel.cpp editor/EntryListModel.h
-  editor/Form3.cpp editor/Form3.h
+  editor/DataFileEditor.cpp editor/DataFileEditor.h
   editor/VipListModel.cpp editor/VipListModel.h
   editor/RosterPreviewModel.cpp editor/RosterPreviewModel.h
   editor/RosterImportDialog.cpp editor/RosterImportDialog.h
