@@ -293,7 +293,21 @@ void MainWindow::createControls()
     connect(closePanelTab, &CaptionLabel::clicked, this, &MainWindow::closeQuickSettings);
     connect(advancedSettingsLink, &CaptionLabel::clicked, this, &MainWindow::openAdvancedSettings);
     connect(stageLink, &CaptionLabel::clicked, this, &MainWindow::toggleStage);
-    keys = std::make_unique<KeyRouting>(*this, startButton, winnerListBox);
+    keys = std::make_unique<KeyRouting>(*this, startButton, winnerListBox, KeyRouting::Actions{
+        .start = [this] {
+            if (startButton->isEnabled())
+                startDraw();
+        },
+        .previousPrize = [this] { choosePreviousPrize(); },
+        .toggleStage = [this] { toggleStage(); },
+        .closeStage = [this] {
+            if (!stage->isOpen())
+                return false;
+            stage->close();
+            return true;
+        },
+        .isRunning = [this] { return isRunning(); },
+    });
     startButton->installEventFilter(this);
     winnerListBox->installEventFilter(this);
     // A double-click on a winner's line, or its context menu, redraws an absent winner.
@@ -635,28 +649,6 @@ void MainWindow::showWinnerMenu(QPoint viewportPos)
     redraw->setEnabled(procedure.canRedraw(winner));
     if (menu->exec(winnerListBox->viewport()->mapToGlobal(viewportPos)) == redraw)
         procedure.redrawAbsentWinner(winner);
-}
-
-void MainWindow::keyOnStartButton(int keyAscii)
-{
-    startFromKey(keyAscii);
-}
-
-void MainWindow::keyOnWindow(int keyAscii)
-{
-    startFromKey(keyAscii);
-}
-
-void MainWindow::keyOnWinnerList(int keyAscii)
-{
-    startFromKey(keyAscii);
-}
-
-void MainWindow::startFromKey(int keyAscii)
-{
-    // Space and Enter.
-    if ((keyAscii == 32 || keyAscii == 13) && startButton->isEnabled())
-        startDraw();
 }
 
 void MainWindow::toggleStage()

@@ -98,11 +98,6 @@ public:
     // "缺席补抽" redraws an absent winner through it.
     DrawProcedure &drawProcedure() { return procedure; }
 
-    // Space (32) and Enter (13) start when the start button is enabled; other keys do nothing.
-    void keyOnStartButton(int keyAscii);
-    void keyOnWindow(int keyAscii);
-    void keyOnWinnerList(int keyAscii);
-
     // The stage for the audience (F5, or the link under the advanced settings): a second view
     // of this window's draw, beside it on a second screen. Esc or F5 closes it again.
     void toggleStage();
@@ -138,7 +133,6 @@ protected:
 private:
     void createControls();
     void stackFrontToBack(std::initializer_list<QWidget *> controls);
-    void startFromKey(int keyAscii);
     int winnerAt(QPoint viewportPos) const;
     void showWinnerMenu(QPoint viewportPos);
 
