@@ -135,6 +135,7 @@ private slots:
         QTest::newRow("openpyxl date") << file << 2 << 4 << u"2020-03-01"_s;
         QTest::newRow("openpyxl date and time of 0:00") << file << 3 << 4 << u"2021-12-31"_s;
         QTest::newRow("openpyxl inline string") << file << 5 << 2 << u"赵六\t六"_s;
+        QTest::newRow("openpyxl 0.30000000000000004") << file << 5 << 4 << u"0.3"_s;
     }
     void cells()
     {
@@ -193,6 +194,8 @@ private slots:
         const QByteArray cfb("\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1", 8);
         QTest::newRow("zip cut short") << good.first(good.size() / 2) << u"cut.xlsx"_s << u"已损坏"_s;
         QTest::newRow("zip with a changed byte") << flipped << u"flip.xlsx"_s << u"已损坏"_s;
+        QTest::newRow("stored part changed after its checksum")
+            << TestSupport::readBytes(path(u"changed.xlsx"_s)) << u"changed.xlsx"_s << u"已损坏"_s;
         QTest::newRow("zip without a workbook") << QByteArray("PK\x05\x06" + QByteArray(18, '\0')) << u"empty.xlsx"_s
                                                 << u"已损坏"_s;
         QTest::newRow("text named .xlsx") << QByteArray("a,b,c\r\n") << u"text.xlsx"_s << u"已损坏"_s;
