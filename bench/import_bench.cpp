@@ -85,7 +85,7 @@ void BM_ImportXlsxIntoEditor100k(benchmark::State &state)
         form.importRoster();
         QCoreApplication::processEvents(); // the list repainted with its new rows
         state.PauseTiming();
-        if (form.findChild<QAbstractItemView *>(u"List1"_s)->model()->rowCount() != rosterRows)
+        if (form.findChild<QAbstractItemView *>(u"entryListView"_s)->model()->rowCount() != rosterRows)
             state.SkipWithError("entries missing");
         form.hide();
         state.ResumeTiming();
