@@ -148,6 +148,10 @@ private:
     void closingFlash(const QColor &colour) override;
     void runStopped() override { close(); }
 
+    // The colours the draw flashes over and gives back.
+    static const QColor rollingGreen;
+    static const QColor panelColour;
+
     Settings &settings;
     RunData &run;
     MessageBoxes &messages;
