@@ -1,8 +1,8 @@
 #include "ScriptedMessageBoxes.h"
 
-MessageBoxes::Answer ScriptedMessageBoxes::question(QWidget *parent, const QString &text)
+MessageBoxes::Answer ScriptedMessageBoxes::question(QWidget *parent, const QString &text, Answer defaultAnswer)
 {
-    shown.append({Kind::Question, text, parent});
+    shown.append({Kind::Question, text, parent, defaultAnswer});
     return answers.isEmpty() ? Answer::No : answers.takeFirst();
 }
 

@@ -14,12 +14,13 @@ public:
         Kind kind;
         QString text;
         QWidget *parent = nullptr; // the window the box would open over
+        Answer defaultAnswer = Answer::Yes; // of a question
     };
 
     QList<Answer> answers; // next answers to questions, first first; No when empty
     QList<Shown> shown;
 
-    Answer question(QWidget *parent, const QString &text) override;
+    Answer question(QWidget *parent, const QString &text, Answer defaultAnswer = Answer::Yes) override;
     void error(QWidget *parent, const QString &text) override;
     void information(QWidget *parent, const QString &text) override;
 

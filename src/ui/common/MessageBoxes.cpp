@@ -19,9 +19,10 @@ QString quotedFileNames(const QStringList &paths)
     return names.join(u'、');
 }
 
-MessageBoxes::Answer WidgetMessageBoxes::question(QWidget *parent, const QString &text)
+MessageBoxes::Answer WidgetMessageBoxes::question(QWidget *parent, const QString &text, Answer defaultAnswer)
 {
-    return QMessageBox::question(parent, boxTitle, text, QMessageBox::Yes | QMessageBox::No)
+    return QMessageBox::question(parent, boxTitle, text, QMessageBox::Yes | QMessageBox::No,
+                                 defaultAnswer == Answer::Yes ? QMessageBox::Yes : QMessageBox::No)
             == QMessageBox::Yes
         ? Answer::Yes
         : Answer::No;

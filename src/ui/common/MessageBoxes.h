@@ -12,7 +12,8 @@ public:
     enum class Answer { Yes, No };
 
     virtual ~MessageBoxes() = default;
-    virtual Answer question(QWidget *parent, const QString &text) = 0; // Yes/No, question icon
+    // Yes/No, question icon; Enter answers defaultAnswer (No where Yes cannot be undone).
+    virtual Answer question(QWidget *parent, const QString &text, Answer defaultAnswer = Answer::Yes) = 0;
     virtual void error(QWidget *parent, const QString &text) = 0;       // OK, error icon
     virtual void information(QWidget *parent, const QString &text) = 0; // OK, information icon
 };
@@ -24,7 +25,7 @@ QString quotedFileNames(const QStringList &paths);
 class WidgetMessageBoxes : public MessageBoxes
 {
 public:
-    Answer question(QWidget *parent, const QString &text) override;
+    Answer question(QWidget *parent, const QString &text, Answer defaultAnswer = Answer::Yes) override;
     void error(QWidget *parent, const QString &text) override;
     void information(QWidget *parent, const QString &text) override;
 };
