@@ -354,7 +354,7 @@ void MainWindow::startDraw()
     if (procedure.isRunning())
         return;
     if (run.entryTable.entryCount() == 0) {
-        messages.error(this, u"未设置摇奖参数！"_s);
+        messages.error(procedure.dialogWindow(), u"未设置摇奖参数！"_s);
         return;
     }
     runRollList(0);

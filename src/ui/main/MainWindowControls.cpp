@@ -138,9 +138,9 @@ void MainWindow::createControls()
     prizeRow = std::make_unique<PrizeRow>(quickSettingsPanel, *layout, settings, run, messages, procedure);
     prizeRow->chosen = [this] {
         drawCountBox->setText(QString::number(prizeRow->drawCount()));
-        // The stage names the prize the drop-down shows.
+        // The stage names it until a run starts.
         if (stage)
-            stage->view().setPrize(currentPrizeName(), QImage(currentPrizePicture()));
+            stage->setChosenPrize(currentPrizeName(), QImage(currentPrizePicture()));
     };
     QComboBox *prizeBox = prizeRow->combo();
     CaptionLabel *prizeCaption = prizeRow->caption();
@@ -236,6 +236,7 @@ void MainWindow::createControls()
             stage->close();
             return true;
         },
+        .turnStagePage = [this](int delta) { return stage->turnPage(delta); },
         .isRunning = [this] { return isRunning(); },
     });
     startButton->installEventFilter(this);

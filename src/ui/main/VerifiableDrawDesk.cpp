@@ -140,13 +140,13 @@ bool VerifiableDrawDesk::askRandomInput()
             return true;
     } else {
         RandomInputDialog dialog(run.verifiable.poolSize(), run.verifiable.drawCount(),
-                                 run.verifiable.poolSha256(), parent);
+                                 run.verifiable.poolSha256(), procedure.dialogWindow());
         if (dialog.exec() != QDialog::Accepted)
             return false;
         if (run.verifiable.setRandomInput(dialog.sources()))
             return true;
     }
-    messages.error(parent, u"随机数无法写入摇号记录“%1”。"_s.arg(QDir::toNativeSeparators(run.verifiable.recordFile())));
+    messages.error(procedure.dialogWindow(), u"随机数无法写入摇号记录“%1”。"_s.arg(QDir::toNativeSeparators(run.verifiable.recordFile())));
     return false;
 }
 
@@ -161,7 +161,7 @@ int VerifiableDrawDesk::winner()
     const int entry = run.verifiable.selectNext();
     if (entry == 0) {
         stopped();
-        messages.error(parent, u"无法写入摇号记录“%1”，摇号已停止。"_s
+        messages.error(procedure.dialogWindow(), u"无法写入摇号记录“%1”，摇号已停止。"_s
                                  .arg(QDir::toNativeSeparators(run.verifiable.recordFile())));
     }
     return entry;
@@ -174,7 +174,7 @@ int VerifiableDrawDesk::replacement(int absentWinner)
         return 0;
     const int entry = run.verifiable.redrawAbsent(absentWinner);
     if (entry == 0) {
-        messages.error(parent, u"无法写入摇号记录“%1”，未补抽。"_s
+        messages.error(procedure.dialogWindow(), u"无法写入摇号记录“%1”，未补抽。"_s
                                  .arg(QDir::toNativeSeparators(run.verifiable.recordFile())));
         return -1;
     }

@@ -127,6 +127,7 @@ private slots:
     void absentWinnerRedrawn_data();
     void absentWinnerRedrawn();
     void verifiableDraw();
+    void dialogsOverTheStageOnOneScreen();
     void verifiableDrawContinued_data();
     void verifiableDrawContinued();
     void digestDigitsBreakInHalves_data();
@@ -675,9 +676,9 @@ void TestDrawRun::absentWinnerRedrawn()
     QCOMPARE(w.label(u"statusLabel(2)"_s)->text(), u"已出结果:3/3"_s);
     QCOMPARE(w.form.stageWindow().view().winnerCount(), 4);
     QCOMPARE(w.form.stageWindow().view().absentCount(), 1);
-    // Asked over the organiser's window, never the stage.
+    // Asked over the stage, which covers the only screen.
     for (const auto &box : std::as_const(w.messages.shown))
-        QCOMPARE(box.parent, &w.form);
+        QCOMPARE(box.parent, &w.form.stageWindow().view());
     // On disk as well: the file's second line was absent, its fourth took the prize.
     const QString file = resultName(QTime(9, 30, 7));
     QCOMPARE(readAbsences(dir.path()), (QList<Absence>{{file, 2, file, 4}}));
@@ -854,6 +855,45 @@ void TestDrawRun::digestDigitsBreakInHalves()
     }
     const QStringList whole{u"0123 4567 89ab cdef"_s}, halves{u"0123 4567"_s, u"89ab cdef"_s};
     QVERIFY2(lines == whole || lines == halves, qPrintable(lines.join(u" | "_s)));
+}
+
+// The stage covers the only screen: the random-number dialog and the questions of the draw open
+// over it, and afterwards the stage, not the main window, is in front.
+void TestDrawRun::dialogsOverTheStageOnOneScreen()
+{
+    ProgramDir dir({{u"可验证摇号"_s, u"1"_s}});
+    dir.writeEntries(listFile, 1, 25);
+    Window w(dir.path());
+    QVERIFY(w.showActive());
+    confirm(w, u"3"_s);
+    QWidget *stage = &w.form.stageWindow().view();
+    pressKey(Qt::Key_F5);
+    QVERIFY(QTest::qWaitForWindowActive(stage));
+    QWidget *dialogParent = nullptr;
+    QTimer::singleShot(0, [&] {
+        QWidget *dialog = QApplication::activeModalWidget();
+        QVERIFY(dialog);
+        dialogParent = dialog->parentWidget();
+        dialog->findChild<QPlainTextEdit *>(u"numbersBox"_s)->setPlainText(u"9319\n2 5 12 8 10\n9 18 26 34 41 45"_s);
+        QTest::mouseClick(dialog->findChild<QPushButton *>(u"okButton"_s), Qt::LeftButton);
+    });
+    WaitRecorder waits(w);
+    QTest::keyClick(stage, Qt::Key_Space);
+    QCOMPARE(dialogParent, stage);
+    QCOMPARE(w.run.winnerList.size(), 3);
+    QTRY_COMPARE(QApplication::activeWindow(), stage);
+
+    // The main window coming forward goes behind the stage again.
+    w.form.activateWindow();
+    QTRY_COMPARE(QApplication::activeWindow(), stage);
+    w.messages.answers = {MessageBoxes::Answer::No};
+    w.form.drawProcedure().redrawAbsentWinner(2);
+    QCOMPARE(w.messages.shown.last().parent, stage);
+    // Closed, the stage gives the dialogs back to the main window.
+    QTest::keyClick(stage, Qt::Key_Escape);
+    w.messages.answers = {MessageBoxes::Answer::No};
+    w.form.drawProcedure().redrawAbsentWinner(2);
+    QCOMPARE(w.messages.shown.last().parent, &w.form);
 }
 
 ZOP_MAIN_WINDOW_TEST_MAIN(TestDrawRun)
