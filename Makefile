@@ -45,8 +45,9 @@ package: deps
 	cmake --build build-package
 	cd build-package && cpack -G DEB
 
-# A portable zip for 64-bit Windows in build-windows/, cross-built with a static Qt that the
-# first run builds into ~/.cache/zop-draw (a quarter of an hour); later runs reuse it.
+# A portable zip for 64-bit Windows in build-windows/, cross-built with a static Qt (qtbase and
+# Qt Multimedia) that the first run builds into ~/.cache/zop-draw/qt-6.4.2-mingw-w64-multimedia
+# (about an hour on two busy cores); later runs reuse it.
 windows:
 	scripts/build-windows
 
