@@ -8,7 +8,11 @@
 
 using namespace Qt::StringLiterals;
 
-QStringList resultFiles(const QString &appDir)
+namespace {
+
+// Names of appDir that start like result files: the program's own, and look-alikes (copies,
+// backups) when own is false.
+QStringList resultLikeFiles(const QString &appDir, bool own)
 {
     const QDir dir(appDir);
     // Without QDir::System: a pipe of that name would block the reading.
@@ -16,19 +20,32 @@ QStringList resultFiles(const QString &appDir)
                                                                      | QDir::NoDotAndDotDot,
                                             QDir::Name);
     QStringList paths;
-    paths.reserve(names.size());
-    for (const QString &name : names)
-        paths.append(dir.filePath(name));
+    for (const QString &name : names) {
+        if (parseResultFileName(name).valid == own)
+            paths.append(dir.filePath(name));
+    }
     return paths;
+}
+
+} // namespace
+
+QStringList resultFiles(const QString &appDir)
+{
+    return resultLikeFiles(appDir, true);
+}
+
+QStringList lookAlikeResultFiles(const QString &appDir)
+{
+    return resultLikeFiles(appDir, false);
 }
 
 namespace {
 
-// The event's files: the result files, the absence record when there is one, and the lists and
+// The event's files: the result files and their look-alikes, the absence record when there is one, and the lists and
 // records of verifiable draws, which account for results of the event.
 QStringList eventFiles(const QString &appDir)
 {
-    QStringList files = resultFiles(appDir);
+    QStringList files = resultFiles(appDir) + lookAlikeResultFiles(appDir);
     const QDir dir(appDir);
     const QString record = dir.filePath(absenceRecordFileName());
     if (QFileInfo::exists(record))

@@ -70,8 +70,14 @@ void PrizeRow::load(bool reportBadLines)
         prizeCount = 0;
     if (prizes->hasPrizes() != hadRow)
         show(prizes->hasPrizes());
-    if (reportBadLines && !list.badLines.isEmpty())
-        messages.information(panel->window(), PrizeLists::badLinesMessage(list));
+    if (!reportBadLines)
+        return;
+    const QString problems = QStringList{PrizeLists::badLinesMessage(list),
+                                         PrizeLists::missingPicturesMessage(list.prizes, settings.appDir)}
+                                 .join(u"\r\n"_s)
+                                 .trimmed();
+    if (!problems.isEmpty())
+        messages.information(panel->window(), problems);
 }
 
 void PrizeRow::select(int delta)
