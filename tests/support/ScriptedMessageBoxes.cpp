@@ -1,8 +1,8 @@
 #include "ScriptedMessageBoxes.h"
 
-MessageBoxes::Answer ScriptedMessageBoxes::question(QWidget *parent, const QString &text)
+MessageBoxes::Answer ScriptedMessageBoxes::question(QWidget *parent, const QString &text, Answer defaultAnswer)
 {
-    shown.append({Kind::Question, text, parent});
+    shown.append({Kind::Question, text, parent, defaultAnswer});
     return answers.isEmpty() ? Answer::No : answers.takeFirst();
 }
 
@@ -14,6 +14,12 @@ void ScriptedMessageBoxes::error(QWidget *parent, const QString &text)
 void ScriptedMessageBoxes::information(QWidget *parent, const QString &text)
 {
     shown.append({Kind::Information, text, parent});
+}
+
+int ScriptedMessageBoxes::choose(QWidget *parent, const QString &text, const QStringList &buttons)
+{
+    shown.append({Kind::Choice, text, parent, Answer::Yes, buttons});
+    return choices.isEmpty() ? int(buttons.size()) - 1 : choices.takeFirst();
 }
 
 QStringList ScriptedMessageBoxes::texts() const

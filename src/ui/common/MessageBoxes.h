@@ -12,9 +12,14 @@ public:
     enum class Answer { Yes, No };
 
     virtual ~MessageBoxes() = default;
-    virtual Answer question(QWidget *parent, const QString &text) = 0; // Yes/No, question icon
+    // Yes/No, question icon; Enter gives defaultAnswer. A question whose Yes cannot be undone
+    // passes No, so a stray Enter never does it.
+    virtual Answer question(QWidget *parent, const QString &text, Answer defaultAnswer = Answer::Yes) = 0;
     virtual void error(QWidget *parent, const QString &text) = 0;       // OK, error icon
     virtual void information(QWidget *parent, const QString &text) = 0; // OK, information icon
+    // A question with buttons of its own, warning icon: the index of the button chosen. Enter
+    // gives the first, Esc and closing the box the last.
+    virtual int choose(QWidget *parent, const QString &text, const QStringList &buttons) = 0;
 };
 
 // Files named in a message: “a”、“b”, with the platform's separators.
@@ -24,7 +29,8 @@ QString quotedFileNames(const QStringList &paths);
 class WidgetMessageBoxes : public MessageBoxes
 {
 public:
-    Answer question(QWidget *parent, const QString &text) override;
+    Answer question(QWidget *parent, const QString &text, Answer defaultAnswer) override;
     void error(QWidget *parent, const QString &text) override;
     void information(QWidget *parent, const QString &text) override;
+    int choose(QWidget *parent, const QString &text, const QStringList &buttons) override;
 };

@@ -85,6 +85,7 @@ Form1::Form1(Settings &settings, RunData &run, MessageBoxes &messages, const QSt
       messages(messages),
       programDir(programDir),
       procedure(settings, run, messages, this),
+      closing(run, messages),
       verifiable(std::make_unique<VerifiableDrawDesk>(settings, run, messages, procedure, this, [this] {
           Command1->setEnabled(false);
           Command1->setText(u"开始"_s);
@@ -694,6 +695,10 @@ void Form1::closeEvent(QCloseEvent *event)
         // The run is inside its handler on this window: it ends at its next step without
         // waiting, and the window closes once it has (runStopped).
         procedure.requestStop();
+        event->ignore();
+        return;
+    }
+    if (!closing.mayClose(this)) {
         event->ignore();
         return;
     }

@@ -2,6 +2,7 @@
 
 #include "ui/settings/MainWindowRefresh.h"
 
+#include "ClosingCheck.h"
 #include "KeyRouting.h"
 #include "PrizeRow.h"
 #include "VerifiableDrawDesk.h"
@@ -107,6 +108,8 @@ public:
     // of this window's draw, beside it on a second screen. Esc or F5 closes it again.
     void toggleStage();
     StageWindow &stageWindow() { return *stage; }
+    // Asked before the window closes while winners are not on disk.
+    ClosingCheck &closingCheck() { return closing; }
     // PageUp and Left arrow while no run is going: the previous prize of the drop-down.
     void choosePreviousPrize();
 
@@ -160,6 +163,7 @@ private:
     QString programDir;
     DrawProcedure procedure;
     std::function<void()> advancedSettings;
+    ClosingCheck closing;
     std::unique_ptr<VerifiableDrawDesk> verifiable;
 
     int rollListStart = 0;

@@ -177,7 +177,8 @@ bool PrizeEditor::save()
     }
     const int bad = int(loaded.badLines.size());
     if (bad > 0
-        && messages.question(this, u"%1 行无法读取，保存将删除这些行。仍要保存？"_s.arg(bad))
+        && messages.question(this, u"%1 行无法读取，保存将删除这些行。仍要保存？"_s.arg(bad),
+                             MessageBoxes::Answer::No)
                != MessageBoxes::Answer::Yes) {
         messages.information(this, u"“%1”未保存。"_s.arg(QDir::toNativeSeparators(path)));
         return false;

@@ -357,6 +357,7 @@ void TestQuickSettingsPanel::earlierWinnersTakeNoPart()
     if (unreadable == 2) {
         QCOMPARE(w->messages.texts().last(), u"无法读取结果文件“"_s + QDir::toNativeSeparators(folder)
                                                  + u"”，其中的中奖者可能再次中奖，是否继续？"_s);
+        QCOMPARE(w->messages.shown.last().defaultAnswer, MessageBoxes::Answer::No);
         QCOMPARE(w->run.winnerList.size(), 6); // nothing changed
         return;
     }

@@ -811,7 +811,7 @@ void TestForm2::prizeEditor()
     TestSupport::writeBytes(file, gbk(u"三等奖\t20\r\n坏行\r\n一等奖\t3\tA.jpg\r\n"_s));
     ScriptedMessageBoxes boxes;
     PrizeEditor editor(dir.path() + u'/', boxes);
-    QCOMPARE(boxes.texts(), QStringList{u"“奖项设置.txt”第 2 行无法读取（应为：奖项名称、TAB、人数、可选TAB和图片文件名），已跳过。"_s});
+    QCOMPARE(boxes.texts(), QStringList{u"“奖项设置.txt”有 1 行无法读取，已跳过（每行应为：奖项名称、Tab、人数、可选 Tab 和图片文件名）：\r\n第 2 行：缺少人数（名称后应有 Tab 和人数）"_s});
     auto *table = editor.findChild<QTableWidget *>(u"prizeTable"_s);
     auto click = [&](const QString &name) { QTest::mouseClick(editor.findChild<QPushButton *>(name), Qt::LeftButton); };
     click(u"add"_s);
@@ -825,14 +825,18 @@ void TestForm2::prizeEditor()
     // A second 特等奖 is refused; the file is untouched.
     table->item(1, 0)->setText(u"特等奖"_s);
     QVERIFY(!editor.save());
-    QCOMPARE(boxes.texts().last(), u"第 2 行的奖项名称与前面的奖项重复。"_s);
+    QCOMPARE(boxes.texts().last(), u"第 2 行：与前面的奖项“特等奖”重名。"_s);
     table->item(1, 0)->setText(u"一等奖"_s);
-    // The unread line goes only after a Yes.
+    // The unread line goes only after a Yes, which Enter does not give.
     QVERIFY(!editor.save());
+    QCOMPARE(boxes.shown[boxes.shown.size() - 2].defaultAnswer, MessageBoxes::Answer::No);
     QCOMPARE(TestSupport::readBytes(file), gbk(u"三等奖\t20\r\n坏行\r\n一等奖\t3\tA.jpg\r\n"_s));
     boxes.answers = {MessageBoxes::Answer::Yes};
     QVERIFY(editor.save());
     QCOMPARE(TestSupport::readBytes(file), gbk(u"特等奖\t1\t图/特等奖.png\r\n一等奖\t3\tA.jpg\r\n"_s));
+    // Saved all the same, and said.
+    QCOMPARE(boxes.texts().last(), u"找不到奖项图片，这些奖项将不显示图片：\r\n特等奖：“%1”\r\n一等奖：“A.jpg”"_s
+                                       .arg(QDir::toNativeSeparators(u"图/特等奖.png"_s)));
 }
 
 QTEST_MAIN(TestForm2)
