@@ -178,14 +178,14 @@ public:
         return failure;
     }
 
-    // Waits for a message box and presses Enter on it, which answers its default button; then
-    // waits for that box to go (another one may follow it at once).
-    QString answerMessageBox()
+    // Waits for a message box and presses Enter on it, which answers its default button (or the
+    // key given: "y" for 是(&Y)); then waits for that box to go (another one may follow it at once).
+    QString answerMessageBox(const QString &key = u"Return"_s)
     {
         QString failure = waitForWindow(messageBoxTitle);
         const unsigned long box = program.window(messageBoxTitle);
         if (failure.isEmpty())
-            failure = keys(messageBoxTitle, {u"Return"_s});
+            failure = keys(messageBoxTitle, {key});
         if (failure.isEmpty())
             failure = waitFor(u"the message box to close"_s, [&] { return program.window(messageBoxTitle) != box; },
                               10000);
@@ -491,10 +491,10 @@ void TestEndToEnd::roundsOfOneEvent()
     DO(s.checkResults(s.app().resultFiles(), 8));
     note(u"round 2: five more winners, none of round 1"_s);
 
-    // A double-click on a winner's line asks once the run has ended; Enter answers Yes.
+    // A double-click on a winner's line asks once the run has ended; Enter would answer 否.
     DO(s.retryUntil(u"the question about an absent winner"_s,
                     [&] { return s.click(mainTitle, Layout::thirdWinnerLine, 2); }, messageBoxShown, 20000, 1000));
-    DO(s.answerMessageBox());
+    DO(s.answerMessageBox(u"y"_s));
     DO(s.waitFor(u"the replacement in the result file"_s, [&] { return s.resultLineCount() >= 9; }, 30000));
     DO(s.checkResults(s.app().resultFiles(), 9));
     note(u"an absent winner redrawn: a ninth line, a new entry"_s);
@@ -536,7 +536,7 @@ void TestEndToEnd::verifiableDraw()
     DO(s.retryUntil(u"the question about an absent winner"_s,
                     [&] { return s.click(mainTitle, secondWinnerLine, 2); },
                     [&] { return s.app().window(messageBoxTitle) != 0; }, 20000, 1000));
-    DO(s.answerMessageBox());
+    DO(s.answerMessageBox(u"y"_s));
     DO(s.waitFor(u"the replacement in the result file"_s, [&] { return s.resultLineCount() >= 4; }, 30000));
     DO(s.checkResults(s.app().resultFiles(), 4));
     DO(s.closeAndWaitForExit(mainTitle));

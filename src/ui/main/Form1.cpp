@@ -445,6 +445,9 @@ void Form1::Command2_Click()
     // The run walks the tables and the draw order; nothing may replace them under it.
     if (procedure.isRunning())
         return;
+    const int drawCount = zopValstr::valInRange(Text1[0]->text(), 1, 99999, 5);
+    if (!prizeRow->mayDraw(drawCount))
+        return;
     // Read before anything changes, so that stopping at an unreadable file changes nothing.
     EventWinners event;
     if (settings.keepWinnersOut == 1 && !procedure.readEventWinnersAsking(event))
@@ -467,7 +470,6 @@ void Form1::Command2_Click()
     run.verifiable.clear();
 
     const QString settingsFile = settings.settingsFile();
-    const int drawCount = zopValstr::valInRange(Text1[0]->text(), 1, 99999, 5);
     // The run is for the prize the drop-down shows; its result file will name it.
     run.prize = prizeRow->currentName();
     prizeRow->confirmCount(drawCount);

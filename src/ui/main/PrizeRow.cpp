@@ -96,6 +96,12 @@ QString PrizeRow::currentName() const
     return prizes->currentName();
 }
 
+PrizeRow::Tally PrizeRow::currentTally() const
+{
+    const int i = prizes->current();
+    return {prizes->currentName(), prizes->count(i), prizes->won(i)};
+}
+
 QString PrizeRow::currentPicture() const
 {
     return prizes->currentPicture();
@@ -104,6 +110,22 @@ QString PrizeRow::currentPicture() const
 int PrizeRow::drawCount() const
 {
     return prizeCount > 0 ? prizeCount : settings.drawCount;
+}
+
+bool PrizeRow::mayDraw(int drawCount)
+{
+    const Tally tally = currentTally();
+    const int left = tally.count - tally.won;
+    if (tally.count == 0 || drawCount <= left)
+        return true;
+    const QString text = left <= 0
+        ? u"“%1”的 %2 名已全部抽出，仍要再抽 %3 名？"_s.arg(tally.name).arg(tally.count).arg(drawCount)
+        : u"“%1”共 %2 名，还差 %3 名，本次要抽 %4 名，多出 %5 名。仍要抽 %4 名？"_s.arg(tally.name)
+              .arg(tally.count)
+              .arg(left)
+              .arg(drawCount)
+              .arg(drawCount - left);
+    return messages.question(panel->window(), text, MessageBoxes::Answer::No) == MessageBoxes::Answer::Yes;
 }
 
 void PrizeRow::confirmCount(int count)

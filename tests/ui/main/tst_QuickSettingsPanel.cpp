@@ -72,6 +72,8 @@ private slots:
     void dataFileBesideTheProgram();
     void panelOpensAndCloses();
     void prizes();
+    void prizePastItsCount_data();
+    void prizePastItsCount();
 };
 
 void TestQuickSettingsPanel::initTestCase()
@@ -448,6 +450,49 @@ void TestQuickSettingsPanel::prizes()
     QCOMPARE(w.control<QLineEdit>(u"Text1(0)"_s)->text(), u"1"_s);
     w.form.selectPrize(-1);
     QCOMPARE(w.form.currentPrizeName(), u"二等奖"_s);
+}
+
+void TestQuickSettingsPanel::prizePastItsCount_data()
+{
+    QTest::addColumn<bool>("complete"); // 特等奖 won before the restart
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<bool>("yes");
+    QTest::addColumn<QString>("asked"); // "" when nothing is
+    QTest::addColumn<int>("prepared");  // draw order positions; 0 when nothing was prepared
+    const QString more = u"“特等奖”共 1 名，还差 1 名，本次要抽 5 名，多出 4 名。仍要抽 5 名？"_s;
+    const QString again = u"“特等奖”的 1 名已全部抽出，仍要再抽 1 名？"_s;
+    QTest::newRow("what is left") << false << u"1"_s << false << QString() << 1;
+    QTest::newRow("more than is left, No") << false << u"5"_s << false << more << 0;
+    QTest::newRow("more than is left, Yes") << false << u"5"_s << true << more << 5;
+    QTest::newRow("a complete prize, No") << true << u"1"_s << false << again << 0;
+    QTest::newRow("a complete prize, Yes") << true << u"1"_s << true << again << 1;
+}
+
+void TestQuickSettingsPanel::prizePastItsCount()
+{
+    QFETCH(bool, complete);
+    QFETCH(QString, typed);
+    QFETCH(bool, yes);
+    QFETCH(QString, asked);
+    QFETCH(int, prepared);
+    ProgramDir dir;
+    dir.writeEntries(listFile, 1, 12);
+    TestSupport::writeBytes(dir.filePath(u"奖项设置.txt"_s), TestSupport::gbk(u"特等奖\t1\r\n"_s));
+    if (complete)
+        TestSupport::writeBytes(dir.filePath(u"出号结果20240314_200000_特等奖.txt"_s), TestSupport::gbk(entryLine(1) + u"\r\n"_s));
+    Window w(dir.path());
+    w.control<QComboBox>(u"Combo1"_s)->setCurrentIndex(0);
+    w.messages.shown.clear();
+    w.messages.answers = {yes ? MessageBoxes::Answer::Yes : MessageBoxes::Answer::No};
+    confirm(w, typed);
+    if (!asked.isEmpty()) {
+        QCOMPARE(w.messages.shown.first().text, asked);
+        QCOMPARE(w.messages.shown.first().defaultAnswer, MessageBoxes::Answer::No);
+    } else {
+        QCOMPARE(w.messages.shown.first().kind, Kind::Information);
+    }
+    QCOMPARE(w.run.drawOrder.size(), prepared);
+    QCOMPARE(w.control(u"Command1"_s)->isEnabled(), prepared > 0);
 }
 
 #include "tst_QuickSettingsPanel.moc"
