@@ -208,6 +208,7 @@ void Form1::createControls()
     prizeRow = std::make_unique<PrizeRow>(Frame4, *layout, settings, run, messages, procedure);
     prizeRow->chosen = [this] {
         Text1[0]->setText(QString::number(prizeRow->drawCount()));
+        showDrawnCount();
         // The stage names the prize the drop-down shows.
         if (stage)
             stage->view().setPrize(currentPrizeName(), QImage(currentPrizePicture()));
@@ -328,8 +329,23 @@ void Form1::Form_Load()
         messages.error(this, u"无法读取设置文件“"_s + file + u"”，已使用默认设置。"_s);
     InitSYS2();
     loadPrizes(true);
+    reportLookAlikes();
     zopViewZTL();
     zopSetViewObj();
+}
+
+void Form1::reportLookAlikes()
+{
+    QStringList found;
+    for (const QString &file : lookAlikeResultFiles(settings.appDir)) {
+        if (!lookAlikesNamed.contains(file))
+            found.append(file);
+    }
+    if (found.isEmpty())
+        return;
+    lookAlikesNamed += found;
+    messages.information(this, u"文件"_s + quotedFileNames(found)
+                                   + u"不是本程序的结果文件（可能是副本或备份），其中的人不算中奖者；“新活动…”会把它们一并归档。"_s);
 }
 
 void Form1::InitSYS2()
@@ -348,14 +364,27 @@ void Form1::zopViewZTL()
 {
     Label3[0]->setText(u"数据文件:"_s + settings.dataFile);
     Label3[1]->setText(u"记录条数:"_s + QString::number(run.entryTable.entryCount()));
-    // Absent winners were replaced: they are not counted.
-    const QString done = QString::number(run.winnerList.size() - run.absentWinners.size()) + u'/'
-                         + QString::number(settings.drawCount);
-    Label3[2]->setText((run.prize.isEmpty() ? u"已出结果:"_s : run.prize + u" 已出:"_s) + done);
+    showDrawnCount();
     Text1[0]->setText(QString::number(prizeRow->drawCount()));
     Text1[1]->setText(settings.dataFile);
     if (stage)
         stage->refresh();
+}
+
+void Form1::showDrawnCount()
+{
+    const PrizeRow::Tally tally = prizeRow->statusTally();
+    if (tally.count == 0) {
+        // Absent winners were replaced: they are not counted.
+        Label3[2]->setText(u"已出结果:"_s + QString::number(run.winnerList.size() - run.absentWinners.size())
+                           + u'/' + QString::number(settings.drawCount));
+        return;
+    }
+    const QString count = u" 已出:"_s + QString::number(tally.won) + u'/' + QString::number(tally.count);
+    // The count always shows; a long prize name gives way.
+    const QFontMetricsF metrics(Label3[2]->font());
+    const qreal room = Label3[2]->width() - metrics.horizontalAdvance(count) - 2;
+    Label3[2]->setText(metrics.elidedText(tally.name, Qt::ElideRight, std::max<qreal>(room, 0)) + count);
 }
 
 void Form1::zopSetViewObj()
@@ -419,6 +448,7 @@ void Form1::resizeEvent(QResizeEvent *event)
 {
     QWidget::resizeEvent(event);
     layout->windowResized();
+    showDrawnCount();
 }
 
 void Form1::showEvent(QShowEvent *event)
@@ -448,6 +478,7 @@ void Form1::Command2_Click()
     const int drawCount = zopValstr::valInRange(Text1[0]->text(), 1, 99999, 5);
     if (!prizeRow->mayDraw(drawCount))
         return;
+    reportLookAlikes();
     // Read before anything changes, so that stopping at an unreadable file changes nothing.
     EventWinners event;
     if (settings.keepWinnersOut == 1 && !procedure.readEventWinnersAsking(event))
@@ -549,6 +580,7 @@ void Form1::Label8_Click()
     dialog.exec();
     // The prize list may have been edited, or a new event begun.
     loadPrizes(false);
+    reportLookAlikes();
     zopViewZTL();
 }
 
@@ -557,6 +589,12 @@ void Form1::disableStartButton()
     procedure.forgetFinishedRun();
     Command1->setEnabled(false);
     Command1->setText(u"开始"_s);
+}
+
+void Form1::keepRun()
+{
+    if (!procedure.hasFinishedRun())
+        disableStartButton();
 }
 
 void Form1::endEvent()

@@ -115,6 +115,7 @@ public:
 
     // After the advanced settings are saved: disabled and "开始" until the next preparation.
     void disableStartButton() override;
+    void keepRun() override;
     void endEvent() override;
     bool isRunning() const { return procedure.isRunning(); }
 
@@ -142,6 +143,10 @@ private:
     void createControls();
     void stackFrontToBack(std::initializer_list<QWidget *> controls);
     void startFromKey(int keyAscii);
+    // The status line's count: the chosen prize's winners in the event, or the run's.
+    void showDrawnCount();
+    // Names, once each, the files that look like result files but are not (a copy, a backup).
+    void reportLookAlikes();
     int winnerAt(QPoint viewportPos) const;
     void showWinnerMenu(QPoint viewportPos);
 
@@ -164,6 +169,7 @@ private:
     DrawProcedure procedure;
     std::function<void()> advancedSettings;
     ClosingCheck closing;
+    QStringList lookAlikesNamed;
     std::unique_ptr<VerifiableDrawDesk> verifiable;
 
     int rollListStart = 0;

@@ -102,6 +102,15 @@ PrizeRow::Tally PrizeRow::currentTally() const
     return {prizes->currentName(), prizes->count(i), prizes->won(i)};
 }
 
+PrizeRow::Tally PrizeRow::statusTally() const
+{
+    Tally tally = currentTally();
+    const bool going = !run.drawOrder.isEmpty() && !procedure.hasFinishedRun();
+    if (tally.count > 0 && going && run.prize == tally.name)
+        tally.won = wonAtConfirm + int(run.winnerList.size() - run.absentWinners.size());
+    return tally;
+}
+
 QString PrizeRow::currentPicture() const
 {
     return prizes->currentPicture();
@@ -130,6 +139,7 @@ bool PrizeRow::mayDraw(int drawCount)
 
 void PrizeRow::confirmCount(int count)
 {
+    wonAtConfirm = currentTally().won;
     if (prizeCount > 0)
         prizeCount = count;
 }

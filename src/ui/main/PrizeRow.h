@@ -52,6 +52,9 @@ public:
         int won = 0;
     };
     Tally currentTally() const;
+    // The same for the status line: while the run for that prize goes on, its winners so far
+    // count on top of those the event had when it was confirmed.
+    Tally statusTally() const;
 
     // For the draw count box: what the chosen prize still needs, else the count last confirmed.
     int drawCount() const;
@@ -73,5 +76,6 @@ private:
     QComboBox *Combo1 = nullptr;
     std::unique_ptr<PrizeChooser> prizes;
     int prizeCount = 0; // 0 without a prize that needs winners
+    int wonAtConfirm = 0;
     std::vector<WindowLayout::Placement> placements;
 };

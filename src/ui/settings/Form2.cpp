@@ -288,13 +288,25 @@ void Form2::Command2_Click(int index)
         reject();
         return;
     }
+    // Fonts, texts, timings and columns leave the run as it is; these change who takes part.
+    const auto takingPart = [this] {
+        return QStringList{settings.dataFile, settings.fieldSeparator, QString::number(settings.keepWinnersOut),
+                           QString::number(settings.verifiableDraw)};
+    };
+    const QStringList before = takingPart();
     saveSettings();
-    Module1::loadSettings(settings, run, settings.appDir);
+    Module1::loadSettings(settings, settings.appDir);
+    const bool runEnds = takingPart() != before;
+    if (runEnds)
+        run.resetTables();
     mainWindow.InitSYS2();
     mainWindow.zopViewZTL();
     mainWindow.zopSetViewObj();
     mainWindow.runLabelData(0);
-    mainWindow.disableStartButton();
+    if (runEnds)
+        mainWindow.disableStartButton();
+    else
+        mainWindow.keepRun();
     accept();
 }
 

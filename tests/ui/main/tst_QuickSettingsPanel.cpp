@@ -72,6 +72,7 @@ private slots:
     void dataFileBesideTheProgram();
     void panelOpensAndCloses();
     void prizes();
+    void copiesOfResultFilesAreNoWinners();
     void prizePastItsCount_data();
     void prizePastItsCount();
 };
@@ -425,6 +426,8 @@ void TestQuickSettingsPanel::prizes()
     auto *combo = w.control<QComboBox>(u"Combo1"_s);
     QCOMPARE(combo->currentText(), u"三等奖"_s);
     QCOMPARE(w.control<QLineEdit>(u"Text1(0)"_s)->text(), u"1"_s);
+    // The event's count of the prize, the run before the restart included, from start-up on.
+    QCOMPARE(w.label(u"Label3(2)"_s)->text(), u"三等奖 已出:1/2"_s);
     // The panel grew upwards by the prize row; its boxes stay where they were.
     QCOMPARE(w.at(1600, 6900), combo);
     QCOMPARE(w.at(1600, 7250), w.control(u"Text1(0)"_s));
@@ -438,8 +441,11 @@ void TestQuickSettingsPanel::prizes()
     runPrize();
     QVERIFY(w.run.resultFileName.endsWith(u"出号结果20240315_093007_三等奖.txt"_s));
     QVERIFY(w.control<QPlainTextEdit>(u"Text2"_s)->toPlainText().startsWith(u"三等奖 中奖名单"_s));
-    QCOMPARE(w.label(u"Label3(2)"_s)->text(), u"三等奖 已出:1/1"_s);
     QCOMPARE(combo->currentText(), u"二等奖"_s);
+    QCOMPARE(w.label(u"Label3(2)"_s)->text(), u"二等奖 已出:0/1"_s);
+    w.form.selectPrize(-1);
+    QCOMPARE(w.label(u"Label3(2)"_s)->text(), u"三等奖 已出:2/2"_s);
+    w.form.selectPrize(1);
     QCOMPARE(w.control<QLineEdit>(u"Text1(0)"_s)->text(), u"1"_s);
 
     w.now = w.now.addSecs(60);
@@ -450,6 +456,32 @@ void TestQuickSettingsPanel::prizes()
     QCOMPARE(w.control<QLineEdit>(u"Text1(0)"_s)->text(), u"1"_s);
     w.form.selectPrize(-1);
     QCOMPARE(w.form.currentPrizeName(), u"二等奖"_s);
+
+    // A long name gives way to the count, which stays whole in sight.
+    const QString name = u"年度特别贡献奖暨最佳团队协作奖与创新突破奖"_s;
+    TestSupport::writeBytes(dir.filePath(u"奖项设置.txt"_s), TestSupport::gbk(name + u"\t12\r\n"_s));
+    w.form.loadPrizes(false);
+    const CaptionLabel *status = w.label(u"Label3(2)"_s);
+    QVERIFY2(status->text().endsWith(u"… 已出:0/12"_s), qPrintable(status->text()));
+    QVERIFY(status->text().startsWith(name.first(2)));
+    QVERIFY(status->textFits());
+}
+
+// A copy Explorer made of a result file: named once, and its winner is no second winner.
+void TestQuickSettingsPanel::copiesOfResultFilesAreNoWinners()
+{
+    ProgramDir dir;
+    dir.writeEntries(listFile, 1, 12);
+    TestSupport::writeBytes(dir.filePath(u"出号结果20240314_200000.txt"_s), TestSupport::gbk(entryLine(1) + u"\r\n"_s));
+    const QString copy = dir.filePath(u"出号结果20240314_200000 - 副本.txt"_s);
+    TestSupport::writeBytes(copy, TestSupport::gbk(entryLine(2) + u"\r\n"_s));
+    Window w(dir.path());
+    QCOMPARE(w.messages.texts(), QStringList{u"文件“%1”不是本程序的结果文件（可能是副本或备份），其中的人不算中奖者；“新活动…”会把它们一并归档。"_s
+                                                 .arg(QDir::toNativeSeparators(copy))});
+    w.messages.shown.clear();
+    confirm(w, u"11"_s);
+    QCOMPARE(w.messages.texts(), QStringList{u"设置完成！\r\n本次活动已中奖的 1 人不再参与。"_s});
+    QVERIFY(w.run.drawOrder.contains(2));
 }
 
 void TestQuickSettingsPanel::prizePastItsCount_data()

@@ -48,6 +48,7 @@ public:
     void zopSetViewObj() override { note(u"zopSetViewObj"_s); }
     void runLabelData(int start) override { note(u"runLabelData(%1)"_s.arg(start)); }
     void disableStartButton() override { note(u"disableStartButton"_s); }
+    void keepRun() override { note(u"keepRun"_s); }
     void endEvent() override { note(u"endEvent"_s); }
 
 private:
@@ -225,6 +226,7 @@ private slots:
     void save();
     void savingUnchangedRewritesTheSameBytes();
     void saveWritesTheKeysInOrder();
+    void saveReloadsThenRefreshesTheMainWindow_data();
     void saveReloadsThenRefreshesTheMainWindow();
     void failedSave_data();
     void failedSave();
@@ -535,21 +537,33 @@ void TestForm2::saveWritesTheKeysInOrder()
     QCOMPARE(d.mainWindow.calls, refreshCalls);
 }
 
+void TestForm2::saveReloadsThenRefreshesTheMainWindow_data()
+{
+    QTest::addColumn<QString>("takingPart"); // a change of who takes part, or ""
+    QTest::addColumn<bool>("runEnds");
+    QTest::newRow("fonts, texts, timings, columns: the run stays") << QString() << false;
+    QTest::newRow("the separator ends the run") << u"Text2(2)={space}"_s << true;
+    QTest::newRow("the data file ends the run") << u"Text2(1)=其他.txt"_s << true;
+}
+
 void TestForm2::saveReloadsThenRefreshesTheMainWindow()
 {
+    QFETCH(QString, takingPart);
+    QFETCH(bool, runEnds);
     Dialog d;
     fillRunData(d.run);
     Form2 &form = d.open();
-    d.enterAll({u"Text1(0)=新标题\\n第二行"_s, u"Combo2(1)=20"_s, u"Check3(2)=0"_s,
-                u"Text2(2)={space}"_s, u"Text2(0)=3"_s});
+    QStringList inputs{u"Text1(0)=新标题\\n第二行"_s, u"Combo2(1)=20"_s, u"Check3(2)=0"_s, u"Text2(0)=3"_s};
+    if (!takingPart.isEmpty())
+        inputs.append(takingPart);
+    d.enterAll(inputs);
     d.click(u"Command2(1)"_s);
 
-    QCOMPARE(d.mainWindow.calls, refreshCalls);
+    QCOMPARE(d.mainWindow.calls, refreshCalls.first(4) + QStringList{runEnds ? u"disableStartButton"_s : u"keepRun"_s});
     QCOMPARE(d.mainWindow.titleAtFirstCall, u"新标题\r\n第二行"_s);
     QCOMPARE(d.mainWindow.fontSizeAAtFirstCall, 20);
-    QVERIFY(d.mainWindow.tablesEmptyAtFirstCall);
+    QCOMPARE(d.mainWindow.tablesEmptyAtFirstCall, runEnds);
     QCOMPARE(d.settings.showItemB, 0);
-    QCOMPARE(d.settings.fieldSeparator, u" "_s);
     QCOMPARE(d.settings.drawCount, 3);
     QCOMPARE(d.run.vipList.vipCount(), 1);
     QCOMPARE(form.result(), int(QDialog::Accepted));
