@@ -60,7 +60,7 @@ EventResults readEventResults(const QString &appDir, const QString &separator,
     EntryTable cut;
     for (const QString &file : std::as_const(files)) {
         // Read as written; bytes that do not decode would hide winners.
-        INIFileModule1::FileText read = INIFileModule1::readTextFile(file, TextSource::OwnOutput);
+        ResultFileText read = readResultFile(file);
         if (read.status == INIFileModule1::ReadFailed || read.decoded.hadErrors) {
             results.unreadable.append(file);
             continue;

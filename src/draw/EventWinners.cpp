@@ -4,6 +4,7 @@
 #include "settings/INIFileModule1.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 
 using namespace Qt::StringLiterals;
@@ -57,6 +58,48 @@ QStringList eventFiles(const QString &appDir)
 
 } // namespace
 
+ResultFileText readResultFile(const QString &path)
+{
+    ResultFileText result;
+    if (!QFileInfo::exists(path))
+        return result;
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        result.status = INIFileModule1::ReadFailed;
+        return result;
+    }
+    const QByteArray bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError) {
+        result.status = INIFileModule1::ReadFailed;
+        return result;
+    }
+    result.status = INIFileModule1::ReadOk;
+    // Every line is written with its CR LF in one write; bytes after the last LF are a cut write.
+    const qsizetype whole = bytes.lastIndexOf('\n') + 1;
+    result.decoded = TextCodec::decode(QByteArrayView(bytes).first(whole), TextSource::OwnOutput);
+    if (whole < bytes.size()) {
+        result.partialLine = TextCodec::decode(QByteArrayView(bytes).sliced(whole), TextSource::OwnOutput).text;
+        result.partialLine.remove(u'\r');
+    }
+    return result;
+}
+
+QStringList partialResultLines(const QString &appDir)
+{
+    QStringList partial;
+    for (const QString &path : resultFiles(appDir)) {
+        QFile file(path);
+        // Only a file that does not end in LF needs reading whole.
+        if (!file.open(QIODevice::ReadOnly) || file.size() == 0 || !file.seek(file.size() - 1)
+            || file.read(1) == "\n")
+            continue;
+        const ResultFileText text = readResultFile(path);
+        if (!text.partialLine.isEmpty())
+            partial.append(u"“"_s + QDir::toNativeSeparators(path) + u"”："_s + text.partialLine);
+    }
+    return partial;
+}
+
 EventWinners readEventWinners(const QString &appDir, const QString &separator,
                               const QList<ResultLine> &unwritten)
 {
@@ -67,7 +110,7 @@ EventWinners readEventWinners(const QString &appDir, const QString &separator,
     QString all;
     for (const QString &file : files) {
         // Bytes that do not decode (a file saved as UTF-16, a line cut short) hide winners.
-        INIFileModule1::FileText read = INIFileModule1::readTextFile(file, TextSource::OwnOutput);
+        ResultFileText read = readResultFile(file);
         if (read.status != INIFileModule1::ReadOk || read.decoded.hadErrors) {
             event.unreadable.append(file);
             continue;

@@ -2,6 +2,7 @@
 
 #include "ResultFile.h"
 #include "entries/EntryTable.h"
+#include "settings/TextCodec.h"
 
 #include <QDateTime>
 #include <QList>
@@ -15,6 +16,19 @@ struct EventWinners {
     int fileCount = 0;      // result files found, unreadable ones included
     QStringList unreadable; // full paths of the result files that could not be read
 };
+
+// A result file as the program writes it: its whole lines, and what follows the last line end.
+// That is a line cut short (the program was killed, or the power failed, while writing it): its
+// winner was never shown, and it is no winner.
+struct ResultFileText {
+    int status = -2; // readTextFile's
+    DecodedText decoded; // the whole lines
+    QString partialLine; // "" when the file ends with a line end
+};
+ResultFileText readResultFile(const QString &path);
+
+// "“file”：text" for each result file of appDir that ends in a line cut short.
+QStringList partialResultLines(const QString &appDir);
 
 // Full paths of the result files of appDir (the program's own names, parseResultFileName), by
 // name. A folder of such a name is listed too: it cannot be read, and so it is named rather than

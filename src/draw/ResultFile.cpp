@@ -6,6 +6,8 @@
 #include <QFile>
 #include <QRegularExpression>
 
+#include <algorithm>
+
 #if defined(Q_OS_UNIX)
 #include <unistd.h>
 #elif defined(Q_OS_WIN)
@@ -31,13 +33,36 @@ bool syncToDisk(QFile &file)
 #endif
 }
 
+// A kill in the middle of a write can leave the start of a line (the kernel stops a write at a
+// page boundary for a fatal signal). That winner was never shown: the next line takes its place
+// rather than being glued to it.
+bool cutPartialLine(QFile &file)
+{
+    const qint64 end = file.size();
+    qint64 from = end;
+    while (from > 0) {
+        const qint64 start = std::max<qint64>(0, from - 4096);
+        if (!file.seek(start))
+            return false;
+        const QByteArray block = file.read(from - start);
+        if (block.size() != from - start)
+            return false;
+        if (const qsizetype lf = block.lastIndexOf('\n'); lf >= 0)
+            return start + lf + 1 == end || file.resize(start + lf + 1);
+        from = start;
+    }
+    return end == 0 || file.resize(0);
+}
+
 // Text that already holds its line ends, appended with one write.
 bool appendText(const QString &text, const QString &fileName)
 {
     if (fileName.isEmpty())
         return false;
     QFile file(fileName);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Append | QIODevice::Unbuffered))
+    if (!file.open(QIODevice::ReadWrite | QIODevice::Append | QIODevice::Unbuffered))
+        return false;
+    if (!cutPartialLine(file))
         return false;
     const qint64 oldSize = file.size();
     const QByteArray bytes = TextCodec::encode(text, TextEncoding::Gb18030);

@@ -132,7 +132,7 @@ void TestKills::drawKeepsEveryReportedWinner()
     const QString file = resultFileNameFor(folder + u'/', QDateTime(QDate(2024, 3, 15), QTime(9, 30, 7)));
     QRandomGenerator moments(20240315);
     QList<QByteArray> recorded; // the lines the file must begin with, in order
-    int reported = 0, writtenNotReported = 0;
+    int reported = 0, writtenNotReported = 0, cutShort = 0;
     for (int k = 0; k < kills; ++k) {
         const int winnersFirst = int(moments.bounded(13));
         const int delay = int(moments.bounded(3000));
@@ -145,9 +145,12 @@ void TestKills::drawKeepsEveryReportedWinner()
             ++reported;
         }
 
+        // A kill can cut the line being written short (the kernel stops a write at a page
+        // boundary for it): never reported, no winner to the readers, cut off by the next append.
         const QByteArray bytes = readBytes(file);
-        QVERIFY2(bytes.isEmpty() || bytes.endsWith("\r\n"), "the result file ends in a partial line");
-        QList<QByteArray> lines = bytes.split('\n');
+        const qsizetype whole = bytes.lastIndexOf('\n') + 1;
+        cutShort += whole < bytes.size() ? 1 : 0;
+        QList<QByteArray> lines = bytes.first(whole).split('\n');
         lines.removeLast();
         for (QByteArray &line : lines) {
             QVERIFY(line.endsWith('\r'));
@@ -164,8 +167,9 @@ void TestKills::drawKeepsEveryReportedWinner()
         }
         QCOMPARE(othersThan(folder, QFileInfo(file).fileName()), QStringList());
     }
-    qInfo("%d kills during a draw: %d winners reported, all in the file; %d more written but not reported",
-          kills, reported, writtenNotReported);
+    qInfo("%d kills during a draw: %d winners reported, all in the file; %d more written but not reported; "
+          "%d lines cut short",
+          kills, reported, writtenNotReported, cutShort);
 }
 
 void TestKills::savedFileIsOldOrNew_data()

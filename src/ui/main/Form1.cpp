@@ -329,23 +329,32 @@ void Form1::Form_Load()
         messages.error(this, u"无法读取设置文件“"_s + file + u"”，已使用默认设置。"_s);
     InitSYS2();
     loadPrizes(true);
-    reportLookAlikes();
+    reportOddResultFiles();
     zopViewZTL();
     zopSetViewObj();
 }
 
-void Form1::reportLookAlikes()
+void Form1::reportOddResultFiles()
 {
-    QStringList found;
+    QStringList copies;
     for (const QString &file : lookAlikeResultFiles(settings.appDir)) {
-        if (!lookAlikesNamed.contains(file))
-            found.append(file);
+        if (!oddFilesNamed.contains(file))
+            copies.append(file);
     }
-    if (found.isEmpty())
-        return;
-    lookAlikesNamed += found;
-    messages.information(this, u"文件"_s + quotedFileNames(found)
-                                   + u"不是本程序的结果文件（可能是副本或备份），其中的人不算中奖者；“新活动…”会把它们一并归档。"_s);
+    QStringList cut;
+    for (const QString &line : partialResultLines(settings.appDir)) {
+        if (!oddFilesNamed.contains(line))
+            cut.append(line);
+    }
+    oddFilesNamed += copies + cut;
+    QStringList said;
+    if (!copies.isEmpty())
+        said.append(u"文件"_s + quotedFileNames(copies)
+                    + u"不是本程序的结果文件（可能是副本或备份），其中的人不算中奖者；“新活动…”会把它们一并归档。"_s);
+    if (!cut.isEmpty())
+        said.append(u"结果文件的最后一行没有写完（程序曾被强行结束），该行不算中奖者：\r\n"_s + cut.join(u"\r\n"_s));
+    if (!said.isEmpty())
+        messages.information(this, said.join(u"\r\n"_s));
 }
 
 void Form1::InitSYS2()
@@ -478,7 +487,7 @@ void Form1::Command2_Click()
     const int drawCount = zopValstr::valInRange(Text1[0]->text(), 1, 99999, 5);
     if (!prizeRow->mayDraw(drawCount))
         return;
-    reportLookAlikes();
+    reportOddResultFiles();
     // Read before anything changes, so that stopping at an unreadable file changes nothing.
     EventWinners event;
     if (settings.keepWinnersOut == 1 && !procedure.readEventWinnersAsking(event))
@@ -580,7 +589,7 @@ void Form1::Label8_Click()
     dialog.exec();
     // The prize list may have been edited, or a new event begun.
     loadPrizes(false);
-    reportLookAlikes();
+    reportOddResultFiles();
     zopViewZTL();
 }
 

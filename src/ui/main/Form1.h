@@ -145,8 +145,9 @@ private:
     void startFromKey(int keyAscii);
     // The status line's count: the chosen prize's winners in the event, or the run's.
     void showDrawnCount();
-    // Names, once each, the files that look like result files but are not (a copy, a backup).
-    void reportLookAlikes();
+    // Names, once each, the files that look like result files but are not (a copy, a backup),
+    // and result lines cut short by a kill.
+    void reportOddResultFiles();
     int winnerAt(QPoint viewportPos) const;
     void showWinnerMenu(QPoint viewportPos);
 
@@ -169,7 +170,7 @@ private:
     DrawProcedure procedure;
     std::function<void()> advancedSettings;
     ClosingCheck closing;
-    QStringList lookAlikesNamed;
+    QStringList oddFilesNamed;
     std::unique_ptr<VerifiableDrawDesk> verifiable;
 
     int rollListStart = 0;
