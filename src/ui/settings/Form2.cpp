@@ -142,9 +142,9 @@ Form2::Form2(Settings &settings, RunData &run, MessageBoxes &messages, MainWindo
     setWindowTitle(u"ZOP摇号（高级设置）"_s);
     setFixedSize(Twips::toPixels(9900), Twips::toPixels(5430));
     setFont(Fonts::layoutFont(Fonts::songti(), 9));
-    chooseExportFile = [](QWidget *owner, const QString &suggested) {
+    chooseExportFile = [](QWidget *owner, const QString &suggested, QString *filter) {
         return QFileDialog::getSaveFileName(owner, u"导出结果"_s, suggested,
-                                            u"Excel 工作簿 (*.xlsx);;CSV 文件 (*.csv)"_s);
+                                            u"Excel 工作簿 (*.xlsx);;CSV 文件 (*.csv)"_s, filter);
     };
     createControls();
     Form_Load();
@@ -425,11 +425,14 @@ void Form2::Command5_Click()
 {
     const QString suggested = settings.appDir + u"中奖名单"_s
                               + QDateTime::currentDateTime().toString(u"yyyyMMdd_HHmmss"_s) + u".xlsx"_s;
-    QString file = chooseExportFile(this, suggested);
+    QString filter;
+    QString file = chooseExportFile(this, suggested, &filter);
     if (file.isEmpty())
         return;
-    if (QFileInfo(file).suffix().isEmpty())
-        file += u".xlsx"_s;
+    // A name typed without the type's extension gets the one of the type chosen.
+    const QString suffix = QFileInfo(file).suffix().toLower();
+    if (suffix != u"xlsx"_s && suffix != u"csv"_s)
+        file += filter.contains(u"*.csv"_s) ? u".csv"_s : u".xlsx"_s;
     const ResultExport::Outcome outcome = ResultExport::exportEvent(settings.appDir, file);
     switch (outcome.status) {
     case ResultExport::Status::Written:

@@ -239,6 +239,7 @@ private slots:
     void lengthLimits();
     void editContents_data();
     void editContents();
+    void exportResults_data();
     void exportResults();
     void prizeEditor();
 };
@@ -798,22 +799,40 @@ void TestForm2::editContents()
     QVERIFY(d.mainWindow.calls.isEmpty());
 }
 
+void TestForm2::exportResults_data()
+{
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("filter");
+    QTest::addColumn<QString>("written");
+    QTest::addColumn<QByteArray>("start");
+    const QString xlsx = u"Excel 工作簿 (*.xlsx)"_s, csv = u"CSV 文件 (*.csv)"_s;
+    QTest::newRow("no extension, Excel") << u"名单"_s << xlsx << u"名单.xlsx"_s << QByteArray("PK");
+    QTest::newRow("no extension, CSV") << u"名单"_s << csv << u"名单.csv"_s << QByteArray("\xEF\xBB\xBF");
+    QTest::newRow("a dot in the name, CSV") << u"名单3.15"_s << csv << u"名单3.15.csv"_s << QByteArray("\xEF\xBB\xBF");
+    QTest::newRow("the extension typed wins") << u"名单.XLSX"_s << csv << u"名单.XLSX"_s << QByteArray("PK");
+}
+
 void TestForm2::exportResults()
 {
+    QFETCH(QString, typed);
+    QFETCH(QString, filter);
+    QFETCH(QString, written);
+    QFETCH(QByteArray, start);
     Dialog d;
     TestSupport::writeBytes(d.dir.filePath(u"出号结果20240315_093007_三等奖.txt"_s), gbk(u"A1\t名1\t部1\r\nA2\t名2\t部2\r\n"_s));
     d.open();
     QString suggested;
-    d.form->chooseExportFile = [&](QWidget *, const QString &s) {
+    d.form->chooseExportFile = [&](QWidget *, const QString &s, QString *chosen) {
         suggested = s;
-        return d.dir.filePath(u"名单"_s);
+        *chosen = filter;
+        return d.dir.filePath(typed);
     };
     d.click(u"Command5"_s);
     QVERIFY(suggested.startsWith(d.dir.filePath(u"中奖名单"_s)) && suggested.endsWith(u".xlsx"_s));
-    const QString file = d.dir.filePath(u"名单.xlsx"_s);
+    const QString file = d.dir.filePath(written);
     QCOMPARE(d.boxes.texts(), QStringList{u"已导出 2 名中奖者到“%1”。"_s.arg(QDir::toNativeSeparators(file))});
-    QVERIFY(TestSupport::readBytes(file).startsWith("PK"));
-    d.form->chooseExportFile = [](QWidget *, const QString &) { return QString(); };
+    QVERIFY(TestSupport::readBytes(file).startsWith(start));
+    d.form->chooseExportFile = [](QWidget *, const QString &, QString *) { return QString(); };
     d.click(u"Command5"_s);
     QCOMPARE(d.boxes.shown.size(), 1);
 }
