@@ -3,7 +3,7 @@
 #include "BenchSupport.h"
 #include "settings/Settings.h"
 #include "ui/common/MessageBoxes.h"
-#include "ui/editor/Form3.h"
+#include "ui/editor/DataFileEditor.h"
 
 #include <QAbstractItemView>
 #include <QApplication>
@@ -54,32 +54,32 @@ LargeDataFile &largeFile()
     return file;
 }
 
-std::unique_ptr<Form3> openEditor(MessageBoxes &boxes)
+std::unique_ptr<DataFileEditor> openEditor(MessageBoxes &boxes)
 {
-    auto form = std::make_unique<Form3>(largeFile().settings, boxes);
+    auto form = std::make_unique<DataFileEditor>(largeFile().settings, boxes);
     form->show();
     QCoreApplication::processEvents(); // lay out and paint the list
     return form;
 }
 
-void click(Form3 &form, const QString &button)
+void click(DataFileEditor &form, const QString &button)
 {
     form.findChild<QPushButton *>(button)->click();
     QCoreApplication::processEvents();
 }
 
-void type(Form3 &form, const QString &c1, const QString &c2, const QString &c3)
+void type(DataFileEditor &form, const QString &c1, const QString &c2, const QString &c3)
 {
-    form.findChild<QLineEdit *>(u"Text1(1)"_s)->setText(c1);
-    form.findChild<QLineEdit *>(u"Text1(2)"_s)->setText(c2);
-    form.findChild<QLineEdit *>(u"Text1(3)"_s)->setText(c3);
+    form.findChild<QLineEdit *>(u"columnBox(1)"_s)->setText(c1);
+    form.findChild<QLineEdit *>(u"columnBox(2)"_s)->setText(c2);
+    form.findChild<QLineEdit *>(u"columnBox(3)"_s)->setText(c3);
 }
 
 // Selects the middle row the way a click would, so deletes and changes hit the middle of the table.
-void selectMiddleRow(Form3 &form)
+void selectMiddleRow(DataFileEditor &form)
 {
     type(form, QString(), QString(), QString());
-    auto *list = form.findChild<QAbstractItemView *>(u"List1"_s);
+    auto *list = form.findChild<QAbstractItemView *>(u"entryListView"_s);
     list->setCurrentIndex(list->model()->index(entryCount / 2, 0));
     QCoreApplication::processEvents();
 }
@@ -108,7 +108,7 @@ void BM_EditorAdd100k(benchmark::State &state)
         state.PauseTiming();
         type(*form, u"B000001"_s, u"新人"_s, u"部门1"_s);
         state.ResumeTiming();
-        click(*form, u"Command1(0)"_s);
+        click(*form, u"entryButton(0)"_s);
     }
 }
 BENCHMARK(BM_EditorAdd100k)->Unit(benchmark::kMillisecond)->UseRealTime();
@@ -120,7 +120,7 @@ void BM_EditorDelete100k(benchmark::State &state)
     auto form = openEditor(boxes);
     selectMiddleRow(*form);
     for (auto _ : state)
-        click(*form, u"Command1(1)"_s); // the following entry becomes the selected one
+        click(*form, u"entryButton(1)"_s); // the following entry becomes the selected one
 }
 BENCHMARK(BM_EditorDelete100k)->Unit(benchmark::kMillisecond)->UseRealTime();
 
@@ -135,7 +135,7 @@ void BM_EditorModify100k(benchmark::State &state)
         state.PauseTiming();
         type(*form, u"C%1"_s.arg(++round), u"改名"_s, u"部门2"_s);
         state.ResumeTiming();
-        click(*form, u"Command1(2)"_s);
+        click(*form, u"entryButton(2)"_s);
     }
 }
 BENCHMARK(BM_EditorModify100k)->Unit(benchmark::kMillisecond)->UseRealTime();
@@ -147,7 +147,7 @@ void BM_EditorAddVip100k(benchmark::State &state)
     auto form = openEditor(boxes);
     selectMiddleRow(*form);
     for (auto _ : state)
-        click(*form, u"Command2"_s);
+        click(*form, u"addVipButton"_s);
 }
 BENCHMARK(BM_EditorAddVip100k)->Unit(benchmark::kMillisecond)->UseRealTime();
 

@@ -4,8 +4,8 @@
 #include "settings/Settings.h"
 #include "ui/common/Fonts.h"
 #include "ui/common/MessageBoxes.h"
-#include "ui/main/Form1.h"
-#include "ui/reveal/zopSleepModule.h"
+#include "ui/main/MainWindow.h"
+#include "ui/reveal/DrawWaits.h"
 
 #include <benchmark/benchmark.h>
 
@@ -79,32 +79,32 @@ void BM_RollingStepFullScreen(benchmark::State &state)
     Settings settings;
     RunData run;
     SilentMessageBoxes messages;
-    Form1 form(settings, run, messages, dir.path());
-    form.Form_Load(); // no settings file: the defaults
+    MainWindow form(settings, run, messages, dir.path());
+    form.startUp(); // no settings file: the defaults
     for (int i = 1; i <= 1000; ++i)
         run.entryTable.append(u"A%1"_s.arg(i, 7, 10, QChar(u'0')), u"欧阳晓明"_s, u"市场营销部"_s);
     if (state.range(1) == 1)
-        form.Image2_Click(0);
+        form.collapseOrExpand(0);
     form.move(screen->geometry().center() - QPoint(form.width() / 2, form.height() / 2));
     form.show();
     form.toggleFullScreen();
     QElapsedTimer settling;
     settling.start();
     while (form.geometry() != screen->geometry() && settling.elapsed() < 5000)
-        zopSleepModule::processPendingEvents();
+        DrawWaits::processPendingEvents();
     if (form.geometry() != screen->geometry()) {
         state.SkipWithError("the window did not fill the screen");
         return;
     }
     form.showRollingEntry(1);
-    zopSleepModule::processPendingEvents(); // the first paint draws the pictures at their size
+    DrawWaits::processPendingEvents(); // the first paint draws the pictures at their size
 
     PaintCounter counter;
-    form.findChild<QWidget *>(u"Label1(1)"_s)->installEventFilter(&counter);
+    form.findChild<QWidget *>(u"rollingRow(1)"_s)->installEventFilter(&counter);
     int entry = 0;
     for (auto _ : state) {
         form.showRollingEntry(entry % 1000 + 1);
-        zopSleepModule::processPendingEvents();
+        DrawWaits::processPendingEvents();
         ++entry;
     }
     state.counters["factor"] = form.layoutScale();

@@ -4,9 +4,9 @@
 #include "settings/Settings.h"
 #include "ui/common/Fonts.h"
 #include "ui/common/MessageBoxes.h"
-#include "ui/main/Form1.h"
+#include "ui/main/MainWindow.h"
+#include "ui/reveal/DrawWaits.h"
 #include "ui/reveal/RollingDisplay.h"
-#include "ui/reveal/zopSleepModule.h"
 
 #include <benchmark/benchmark.h>
 
@@ -21,19 +21,19 @@ namespace {
 struct ShownWindow {
     explicit ShownWindow(int entries) : form(settings, run, messages, dir.path())
     {
-        form.Form_Load(); // no settings file: the defaults
+        form.startUp(); // no settings file: the defaults
         for (int i = 1; i <= entries; ++i)
             run.entryTable.append(u"A%1"_s.arg(i, 7, 10, QChar(u'0')), u"欧阳晓明"_s,
                                   u"市场营销部"_s);
         form.show();
-        zopSleepModule::processPendingEvents();
+        DrawWaits::processPendingEvents();
     }
 
     QTemporaryDir dir;
     Settings settings;
     RunData run;
     SilentMessageBoxes messages;
-    Form1 form;
+    MainWindow form;
 };
 
 void BM_RollingStep(benchmark::State &state)
@@ -44,12 +44,12 @@ void BM_RollingStep(benchmark::State &state)
     }
     ShownWindow w(1000);
     PaintCounter counter;
-    QWidget *row = w.form.findChild<QWidget *>(u"Label1(1)"_s);
+    QWidget *row = w.form.findChild<QWidget *>(u"rollingRow(1)"_s);
     row->installEventFilter(&counter);
     int entry = 0;
     for (auto _ : state) {
         w.form.showRollingEntry(entry % 1000 + 1);
-        zopSleepModule::processPendingEvents();
+        DrawWaits::processPendingEvents();
         ++entry;
     }
     state.counters["paints_per_step"] = double(counter.paints) / double(state.iterations());
@@ -67,7 +67,7 @@ void BM_ShowWinnerList(benchmark::State &state)
         w.run.winnerList.append({u"A%1"_s.arg(i, 7, 10, QChar(u'0')), u"欧阳晓明"_s, u"市场营销部"_s});
     for (auto _ : state) {
         w.form.showWinnerList();
-        zopSleepModule::processPendingEvents();
+        DrawWaits::processPendingEvents();
     }
 }
 BENCHMARK(BM_ShowWinnerList)->Arg(10000)->Unit(benchmark::kMillisecond);
@@ -81,7 +81,7 @@ void BM_FillRollList(benchmark::State &state)
     const int entries = int(state.range(0));
     ShownWindow w(entries);
     // Shown without its timer, so that only the calls below fill it.
-    w.form.findChild<QWidget *>(u"LabelData"_s)->show();
+    w.form.findChild<QWidget *>(u"rollList"_s)->show();
     int start = 0;
     for (auto _ : state) {
         start = (start + 997) % entries;

@@ -6,8 +6,8 @@
 #include "ui/common/Fonts.h"
 #include "ui/common/MessageBoxes.h"
 #include "ui/common/WidgetColours.h"
-#include "ui/main/Form1.h"
-#include "ui/reveal/zopSleepModule.h"
+#include "ui/main/MainWindow.h"
+#include "ui/reveal/DrawWaits.h"
 
 #include <benchmark/benchmark.h>
 
@@ -45,29 +45,29 @@ void BM_RevealTiming(benchmark::State &state)
     Settings settings;
     RunData run;
     SilentMessageBoxes messages(MessageBoxes::Answer::Yes);
-    Form1 form(settings, run, messages, dir.path());
-    form.Form_Load(); // no settings file: the defaults, then these
+    MainWindow form(settings, run, messages, dir.path());
+    form.startUp(); // no settings file: the defaults, then these
     settings.rollCountMin = settings.rollCountMax = rollCount;
     settings.scrollSpeed = speed;
     settings.drawPause = pauseTenths;
     settings.showRollList = 0;
-    form.findChild<QLineEdit *>(u"Text1(0)"_s)->setText(QString::number(entries));
-    form.findChild<QLineEdit *>(u"Text1(1)"_s)->setText(u"名单.txt"_s);
-    form.Command2_Click();
+    form.findChild<QLineEdit *>(u"drawCountBox"_s)->setText(QString::number(entries));
+    form.findChild<QLineEdit *>(u"dataFileBox"_s)->setText(u"名单.txt"_s);
+    form.confirmQuickSettings();
     form.show();
-    zopSleepModule::processPendingEvents();
+    DrawWaits::processPendingEvents();
 
     // The real sleep, noting when the flash and the pause begin.
-    QWidget *panel = form.findChild<QWidget *>(u"Label7"_s);
+    QWidget *panel = form.findChild<QWidget *>(u"flashPanel"_s);
     const QColor panelColour = WidgetColours::backColor(panel);
     QElapsedTimer clock;
     qint64 flashStart = -1, pauseStart = -1;
-    zopSleepModule::ScopedSleepFunction sleep([&](int ms) {
+    DrawWaits::ScopedSleepFunction sleep([&](int ms) {
         if (flashStart < 0 && WidgetColours::backColor(panel) != panelColour)
             flashStart = clock.nsecsElapsed();
         if (pauseStart < 0 && ms == 100)
             pauseStart = clock.nsecsElapsed();
-        zopSleepModule::threadSleep(ms);
+        DrawWaits::threadSleep(ms);
     });
 
     double rolling = 0, flashing = 0, total = 0;

@@ -3,7 +3,7 @@
 #include "BenchSupport.h"
 #include "draw/RunData.h"
 #include "settings/Settings.h"
-#include "ui/main/Form1.h"
+#include "ui/main/MainWindow.h"
 
 #include <benchmark/benchmark.h>
 
@@ -57,10 +57,10 @@ void BM_ConfirmWithEarlierWinners(benchmark::State &state)
     Settings settings;
     RunData run;
     SilentMessageBoxes messages;
-    Form1 form(settings, run, messages, folder.dir.path());
-    form.Form_Load();
+    MainWindow form(settings, run, messages, folder.dir.path());
+    form.startUp();
     for (auto _ : state) {
-        form.Command2_Click();
+        form.confirmQuickSettings();
         if (run.earlierWinnersKeptOut != winnerCount || run.drawOrder.size() != 10)
             state.SkipWithError("the earlier winners were not kept out");
     }

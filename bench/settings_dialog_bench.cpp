@@ -5,8 +5,8 @@
 #include "settings/Settings.h"
 #include "ui/common/Fonts.h"
 #include "ui/common/MessageBoxes.h"
-#include "ui/settings/Form2.h"
 #include "ui/settings/MainWindowRefresh.h"
+#include "ui/settings/SettingsDialog.h"
 
 #include <QApplication>
 #include <QFile>
@@ -23,10 +23,10 @@ namespace {
 class IdleMainWindow : public MainWindowRefresh
 {
 public:
-    void InitSYS2() override {}
-    void zopViewZTL() override {}
-    void zopSetViewObj() override {}
-    void runLabelData(int) override {}
+    void applyTitleAndFonts() override {}
+    void refreshStatus() override {}
+    void applyRowVisibility() override {}
+    void runRollList(int) override {}
     void disableStartButton() override {}
     void endEvent() override {}
 };
@@ -54,7 +54,7 @@ struct ShippedSettings {
         if (!file.open(QIODevice::WriteOnly) || file.write(QStringEncoder("GB18030").encode(text)) < 0)
             qFatal("cannot write the settings file");
         file.close();
-        Module1::loadSettings(settings, run, dir.path());
+        AppFiles::loadSettings(settings, run, dir.path());
     }
 };
 
@@ -63,7 +63,7 @@ void BM_SettingsDialogOpen(benchmark::State &state)
     benchApplication();
     ShippedSettings fixture;
     for (auto _ : state) {
-        Form2 form(fixture.settings, fixture.run, fixture.boxes, fixture.mainWindow);
+        SettingsDialog form(fixture.settings, fixture.run, fixture.boxes, fixture.mainWindow);
         form.show();
         QCoreApplication::processEvents();
         benchmark::DoNotOptimize(&form);
@@ -77,11 +77,11 @@ void BM_SettingsDialogSave(benchmark::State &state)
     ShippedSettings fixture;
     for (auto _ : state) {
         state.PauseTiming();
-        Form2 form(fixture.settings, fixture.run, fixture.boxes, fixture.mainWindow);
+        SettingsDialog form(fixture.settings, fixture.run, fixture.boxes, fixture.mainWindow);
         form.show();
         QCoreApplication::processEvents();
         state.ResumeTiming();
-        form.findChild<QPushButton *>(u"Command2(1)"_s)->click();
+        form.findChild<QPushButton *>(u"saveButton"_s)->click();
     }
 }
 BENCHMARK(BM_SettingsDialogSave)->Unit(benchmark::kMillisecond)->UseRealTime();

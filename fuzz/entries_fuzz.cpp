@@ -1,7 +1,7 @@
 #include "FuzzSupport.h"
 #include "entries/EntryTable.h"
-#include "settings/INIFileModule1.h"
-#include "settings/zopValstr.h"
+#include "settings/IniFile.h"
+#include "settings/ValueText.h"
 
 #include <QStringList>
 
@@ -20,7 +20,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     const QString file = writeFuzzFile(u"entries.txt"_s, bytes);
 
     QString text;
-    INIFileModule1::readWholeFile(file, text);
+    IniFile::readWholeFile(file, text);
     EntryTable table;
     int wide = -1;
     table.parse(text, separator, &wide);
@@ -36,9 +36,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
                 line.chop(1);
             const QStringList pieces = line.split(separator);
             if (pieces.size() >= 3)
-                expected.append({zopValstr::trimBlanks(pieces[0]).toString(), zopValstr::trimBlanks(pieces[1]).toString(),
-                                 zopValstr::trimBlanks(pieces[2]).toString()});
-            if (pieces.size() > 3 && !zopValstr::trimBlanks(pieces.mid(3).join(separator)).isEmpty())
+                expected.append({ValueText::trimBlanks(pieces[0]).toString(), ValueText::trimBlanks(pieces[1]).toString(),
+                                 ValueText::trimBlanks(pieces[2]).toString()});
+            if (pieces.size() > 3 && !ValueText::trimBlanks(pieces.mid(3).join(separator)).isEmpty())
                 ++expectedWide;
         }
     }

@@ -1,6 +1,6 @@
 #include "FuzzSupport.h"
 #include "draw/RunData.h"
-#include "settings/INIFileModule1.h"
+#include "settings/IniFile.h"
 #include "settings/Settings.h"
 
 #include <QDir>
@@ -19,15 +19,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 
     Settings settings;
     RunData run;
-    Module1::loadSettings(settings, run, dir);
+    AppFiles::loadSettings(settings, run, dir);
 
     const QStringList keys{u"字号A"_s, u"标题文字"_s, u"a"_s, u"数据文件"_s};
     const QString key = keys[size ? data[0] % keys.size() : 0];
     const QString value = u"v=1 值"_s;
-    const QString before = INIFileModule1::iniReadValue(file, key);
+    const QString before = IniFile::iniReadValue(file, key);
     Q_UNUSED(before);
-    if (INIFileModule1::iniWriteValue(file, key, value)) {
-        const INIFileModule1::FileText written = INIFileModule1::readTextFile(file);
+    if (IniFile::iniWriteValue(file, key, value)) {
+        const IniFile::FileText written = IniFile::readTextFile(file);
         FUZZ_CHECK(written.status == 0 && !written.decoded.hadErrors);
         const QString &text = written.decoded.text;
         FUZZ_CHECK(text.endsWith(u"\r\n"_s));
@@ -41,7 +41,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
                 shadowed = true; // a lone CR splits a line differently for the reader
         }
         if (!shadowed)
-            FUZZ_CHECK(INIFileModule1::iniReadValue(file, key) == value);
+            FUZZ_CHECK(IniFile::iniReadValue(file, key) == value);
     }
     return 0;
 }

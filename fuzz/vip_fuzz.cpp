@@ -1,6 +1,6 @@
 #include "FuzzSupport.h"
 #include "entries/VipList.h"
-#include "settings/INIFileModule1.h"
+#include "settings/IniFile.h"
 
 using namespace Qt::StringLiterals;
 
@@ -20,7 +20,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     loadVipFile(file, separator, back);
     // Short GBK text can also be valid UTF-8: such a file is read back in the other encoding.
     const DecodedText before = TextCodec::decode(bytes);
-    const INIFileModule1::FileText after = INIFileModule1::readTextFile(file);
+    const IniFile::FileText after = IniFile::readTextFile(file);
     if (before.hadErrors || before.encoding != after.decoded.encoding)
         return 0;
 

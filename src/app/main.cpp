@@ -7,7 +7,7 @@
 #include "ui/common/Fonts.h"
 #include "ui/common/MessageBoxes.h"
 #include "ui/common/QtChinese.h"
-#include "ui/main/Form1.h"
+#include "ui/main/MainWindow.h"
 
 #include <QApplication>
 #include <QDir>
@@ -25,10 +25,10 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-Module1::AppLocation appLocation()
+AppFiles::AppLocation appLocation()
 {
     // An installed program's folder is read-only: its files then live in a per-user folder.
-    return Module1::chooseAppDir(QCoreApplication::applicationDirPath(),
+    return AppFiles::chooseAppDir(QCoreApplication::applicationDirPath(),
                                  QStandardPaths::writableLocation(QStandardPaths::AppDataLocation));
 }
 
@@ -55,7 +55,7 @@ int exportWithoutWindow(int argc, char *argv[])
     }
     const QString folder = args.size() == 4 ? QDir(args[3]).absolutePath() : appLocation().dir;
     const QString file = QDir::current().absoluteFilePath(args[2]);
-    const ResultExport::Outcome outcome = ResultExport::exportEvent(Module1::withTrailingSeparator(folder), file);
+    const ResultExport::Outcome outcome = ResultExport::exportEvent(AppFiles::withTrailingSeparator(folder), file);
     if (outcome.status == ResultExport::Status::Written)
         std::printf("%d\n", outcome.rows);
     else
@@ -124,9 +124,9 @@ int main(int argc, char *argv[])
     Settings settings;
     RunData run;
     WidgetMessageBoxes messages;
-    const Module1::AppLocation location = appLocation();
-    Form1 form(settings, run, messages, location.dir);
-    form.Form_Load();
+    const AppFiles::AppLocation location = appLocation();
+    MainWindow form(settings, run, messages, location.dir);
+    form.startUp();
     form.show();
     if (!location.writable)
         messages.error(&form, u"程序目录无法写入，设置和摇号结果将无法保存。"_s);

@@ -1,7 +1,7 @@
 #include "AbsenceRecord.h"
 
 #include "ResultFile.h"
-#include "settings/INIFileModule1.h"
+#include "settings/IniFile.h"
 
 #include <QDir>
 
@@ -48,7 +48,7 @@ QList<Absence> readAbsences(const QString &appDir, int *unreadable)
     QList<Absence> records;
     int skipped = 0;
     QString text;
-    INIFileModule1::readWholeFile(recordPath(appDir), text, TextSource::OwnOutput);
+    IniFile::readWholeFile(recordPath(appDir), text, TextSource::OwnOutput);
     for (QStringView line : QStringView(text).split(u'\n')) {
         if (line.endsWith(u'\r'))
             line.chop(1);

@@ -251,7 +251,7 @@ QList<int> pickDistinct(int n, int k, DrawRandom &random, const ExcludedEntries 
     return order;
 }
 
-void zopSetOKNumber(RunData &run, int drawCount, DrawRandom &random)
+void chooseDrawOrder(RunData &run, int drawCount, DrawRandom &random)
 {
     run.drawOrder = pickDistinct(run.entryTable.entryCount(), drawCount, random, excludedEntries(run));
 }

@@ -27,7 +27,7 @@ int participantCount(const RunData &run);
 QList<int> pickDistinct(int n, int k, DrawRandom &random, const ExcludedEntries &excluded = {});
 
 // Replaces the draw order by drawCount distinct entries that take part.
-void zopSetOKNumber(RunData &run, int drawCount, DrawRandom &random);
+void chooseDrawOrder(RunData &run, int drawCount, DrawRandom &random);
 
 // Moves the entries the VIP list names to their positions. A record is skipped when it names
 // no entry or an excluded one, or when its position is not a whole number in 1..drawCount.

@@ -2,7 +2,7 @@
 
 #include "AbsenceRecord.h"
 #include "EventWinners.h"
-#include "settings/INIFileModule1.h"
+#include "settings/IniFile.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -61,7 +61,7 @@ EventResults readEventResults(const QString &appDir, const QString &separator,
     for (const QString &file : std::as_const(files)) {
         // Read as written; bytes that do not decode would hide winners.
         ResultFileText read = readResultFile(file);
-        if (read.status == INIFileModule1::ReadFailed || read.decoded.hadErrors) {
+        if (read.status == IniFile::ReadFailed || read.decoded.hadErrors) {
             results.unreadable.append(file);
             continue;
         }

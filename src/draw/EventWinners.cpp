@@ -1,7 +1,7 @@
 #include "EventWinners.h"
 
 #include "AbsenceRecord.h"
-#include "settings/INIFileModule1.h"
+#include "settings/IniFile.h"
 
 #include <QDir>
 #include <QFile>
@@ -65,15 +65,15 @@ ResultFileText readResultFile(const QString &path)
         return result;
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
-        result.status = INIFileModule1::ReadFailed;
+        result.status = IniFile::ReadFailed;
         return result;
     }
     const QByteArray bytes = file.readAll();
     if (file.error() != QFileDevice::NoError) {
-        result.status = INIFileModule1::ReadFailed;
+        result.status = IniFile::ReadFailed;
         return result;
     }
-    result.status = INIFileModule1::ReadOk;
+    result.status = IniFile::ReadOk;
     // Every line is written with its CR LF in one write; bytes after the last LF are a cut write.
     const qsizetype whole = bytes.lastIndexOf('\n') + 1;
     result.decoded = TextCodec::decode(QByteArrayView(bytes).first(whole), TextSource::OwnOutput);
@@ -111,7 +111,7 @@ EventWinners readEventWinners(const QString &appDir, const QString &separator,
     for (const QString &file : files) {
         // Bytes that do not decode (a file saved as UTF-16, a line cut short) hide winners.
         ResultFileText read = readResultFile(file);
-        if (read.status != INIFileModule1::ReadOk || read.decoded.hadErrors) {
+        if (read.status != IniFile::ReadOk || read.decoded.hadErrors) {
             event.unreadable.append(file);
             continue;
         }
@@ -156,7 +156,7 @@ ArchiveResult archiveResultFiles(const QString &appDir, const QDateTime &when)
     result.folder = archive.filePath(name);
     // The folder is new, so the rename never replaces anything.
     for (const QString &file : files) {
-        if (INIFileModule1::renameOver(file, result.folder + u'/' + QFileInfo(file).fileName()))
+        if (IniFile::renameOver(file, result.folder + u'/' + QFileInfo(file).fileName()))
             ++result.moved;
         else
             result.notMoved.append(file);

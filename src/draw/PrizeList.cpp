@@ -1,8 +1,8 @@
 #include "PrizeList.h"
 
 #include "ResultFile.h"
-#include "settings/INIFileModule1.h"
-#include "settings/zopValstr.h"
+#include "settings/IniFile.h"
+#include "settings/ValueText.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -38,30 +38,30 @@ QString nameProblem(const QString &name, const QStringList &earlierNames)
 PrizeListFile parse(QStringView text)
 {
     PrizeListFile file;
-    file.status = INIFileModule1::ReadOk;
+    file.status = IniFile::ReadOk;
     QStringList names;
     int number = 0;
     for (QStringView line : text.tokenize(u'\n')) {
         ++number;
         if (line.endsWith(u'\r'))
             line.chop(1);
-        if (zopValstr::trimBlanks(line).isEmpty())
+        if (ValueText::trimBlanks(line).isEmpty())
             continue;
         const QList<QStringView> fields = line.split(u'\t');
         Prize prize;
-        prize.name = zopValstr::trimBlanks(fields[0]).toString();
+        prize.name = ValueText::trimBlanks(fields[0]).toString();
         QString why;
         if (fields.size() > 3) {
             why = u"多于三项"_s;
-        } else if (fields.size() < 2 || zopValstr::trimBlanks(fields[1]).isEmpty()) {
+        } else if (fields.size() < 2 || ValueText::trimBlanks(fields[1]).isEmpty()) {
             why = u"缺少人数（名称后应有 Tab 和人数）"_s;
         } else {
             bool ok = false;
-            prize.count = zopValstr::trimBlanks(fields[1]).toInt(&ok);
+            prize.count = ValueText::trimBlanks(fields[1]).toInt(&ok);
             if (!ok || prize.count < 1 || prize.count > maxCount)
                 why = u"人数须为 1 至 %1 的整数"_s.arg(maxCount);
             if (fields.size() == 3)
-                prize.picture = zopValstr::trimBlanks(fields[2]).toString();
+                prize.picture = ValueText::trimBlanks(fields[2]).toString();
         }
         if (why.isEmpty())
             why = nameProblem(prize.name, names);
@@ -79,8 +79,8 @@ PrizeListFile parse(QStringView text)
 
 PrizeListFile read(const QString &fileName)
 {
-    const INIFileModule1::FileText read = INIFileModule1::readTextFile(fileName);
-    if (read.status != INIFileModule1::ReadOk) {
+    const IniFile::FileText read = IniFile::readTextFile(fileName);
+    if (read.status != IniFile::ReadOk) {
         PrizeListFile file;
         file.status = read.status;
         return file;

@@ -2,7 +2,7 @@
 
 #include "VerifiableRecord.h"
 #include "VerifiableSelection.h"
-#include "settings/INIFileModule1.h"
+#include "settings/IniFile.h"
 
 #include <QFile>
 #include <QDir>
@@ -19,8 +19,8 @@ VerificationResult verifyRecord(const QString &recordFile)
         return result;
     };
 
-    const INIFileModule1::FileText text = INIFileModule1::readTextFile(recordFile);
-    if (text.status != INIFileModule1::ReadOk)
+    const IniFile::FileText text = IniFile::readTextFile(recordFile);
+    if (text.status != IniFile::ReadOk)
         return finish(2, u"无法读取记录文件：%1"_s.arg(recordFile));
     if (text.decoded.hadErrors)
         return finish(2, u"记录文件含无法识别的字符：%1"_s.arg(recordFile));

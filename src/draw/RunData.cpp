@@ -25,7 +25,7 @@ void RunData::discardPreparedDraw()
     verifiable.clear();
 }
 
-namespace Module1 {
+namespace AppFiles {
 
 SettingsSource loadSettings(Settings &settings, RunData &run, const QString &programDir)
 {
@@ -34,4 +34,4 @@ SettingsSource loadSettings(Settings &settings, RunData &run, const QString &pro
     return source;
 }
 
-} // namespace Module1
+} // namespace AppFiles

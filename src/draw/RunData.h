@@ -65,10 +65,10 @@ public:
     void discardPreparedDraw();
 };
 
-namespace Module1 {
+namespace AppFiles {
 
 // Loads the settings and empties the run tables they describe, as every (re)load must;
 // the VIP list is kept.
 SettingsSource loadSettings(Settings &settings, RunData &run, const QString &programDir);
 
-} // namespace Module1
+} // namespace AppFiles

@@ -1,7 +1,7 @@
 #include "VerifiableDraw.h"
 
 #include "entries/EntryTable.h"
-#include "settings/INIFileModule1.h"
+#include "settings/IniFile.h"
 
 #include <QDir>
 #include <QFile>
@@ -56,8 +56,8 @@ namespace {
 
 std::optional<VerifiableRecord> readRecord(const QString &recordFile)
 {
-    const INIFileModule1::FileText text = INIFileModule1::readTextFile(recordFile);
-    if (text.status != INIFileModule1::ReadOk || text.decoded.hadErrors)
+    const IniFile::FileText text = IniFile::readTextFile(recordFile);
+    if (text.status != IniFile::ReadOk || text.decoded.hadErrors)
         return std::nullopt;
     return VerifiableRecordFile::parse(text.decoded.text).record;
 }

@@ -1,7 +1,7 @@
 #include "EntryTable.h"
 
-#include "settings/INIFileModule1.h"
-#include "settings/zopValstr.h"
+#include "settings/IniFile.h"
+#include "settings/ValueText.h"
 
 using namespace Qt::StringLiterals;
 
@@ -115,7 +115,7 @@ int EntryTable::parse(QString text, QStringView separator, int *wideLines)
             qsizetype s3 = find(line, s2 + separator.size());
             if (s3 < 0)
                 s3 = line.size();
-            else if (wideLines && !zopValstr::trimBlanks(line.mid(s3 + separator.size())).isEmpty())
+            else if (wideLines && !ValueText::trimBlanks(line.mid(s3 + separator.size())).isEmpty())
                 ++*wideLines;
             const QStringView pieces[3] = {
                 line.first(s1),
@@ -124,13 +124,13 @@ int EntryTable::parse(QString text, QStringView separator, int *wideLines)
             };
             Slot slot;
             for (int c = 0; c < 3; ++c) {
-                const QStringView t = zopValstr::trimBlanks(pieces[c]);
+                const QStringView t = ValueText::trimBlanks(pieces[c]);
                 slot.start[c] = static_cast<quint32>(t.data() - all.data());
                 slot.length[c] = static_cast<quint32>(t.size());
                 usedChars += t.size();
             }
             entrySlots.push_back(slot);
-        } else if (!zopValstr::trimBlanks(line).isEmpty()) {
+        } else if (!ValueText::trimBlanks(line).isEmpty()) {
             ++unread;
         }
         lineStart = next + 1;
@@ -143,7 +143,7 @@ int EntryTable::parse(QString text, QStringView separator, int *wideLines)
 int loadEntryFile(const QString &fileName, const QString &separator, EntryTable &table)
 {
     QString text;
-    INIFileModule1::readWholeFile(fileName, text);
+    IniFile::readWholeFile(fileName, text);
     return table.parse(std::move(text), separator);
 }
 

@@ -1,8 +1,8 @@
 #include "VipList.h"
 
 #include "EntryTable.h"
-#include "settings/INIFileModule1.h"
-#include "settings/zopValstr.h"
+#include "settings/IniFile.h"
+#include "settings/ValueText.h"
 
 #include <QList>
 
@@ -15,7 +15,7 @@ int loadVipFile(const QString &fileName, const QString &separator, VipList &list
         *wideLines = 0;
     int unread = 0;
     QString text;
-    INIFileModule1::readWholeFile(fileName, text);
+    IniFile::readWholeFile(fileName, text);
     const QString mark = QString::fromUtf16(vipMark);
     // Lines end at CR LF or at LF alone, as in the data file.
     for (QStringView rawLine : QStringView(text).split(u'\n')) {
@@ -27,17 +27,17 @@ int loadVipFile(const QString &fileName, const QString &separator, VipList &list
         const QList<QStringView> pieces =
             separator.isEmpty() ? QList<QStringView>{line} : QStringView(line).split(separator);
         if (pieces.size() < 4) {
-            if (!zopValstr::trimBlanks(rawLine).isEmpty())
+            if (!ValueText::trimBlanks(rawLine).isEmpty())
                 ++unread;
             continue;
         }
         if (wideLines && pieces.size() > 4) {
             const qsizetype rest = pieces[4].data() - line.constData();
-            if (!zopValstr::trimBlanks(QStringView(line).mid(rest)).isEmpty())
+            if (!ValueText::trimBlanks(QStringView(line).mid(rest)).isEmpty())
                 ++*wideLines;
         }
-        list.append({zopValstr::trimBlanks(pieces[0]).toString(), zopValstr::trimBlanks(pieces[1]).toString(),
-                     zopValstr::trimBlanks(pieces[2]).toString(), zopValstr::trimBlanks(pieces[3]).toString()});
+        list.append({ValueText::trimBlanks(pieces[0]).toString(), ValueText::trimBlanks(pieces[1]).toString(),
+                     ValueText::trimBlanks(pieces[2]).toString(), ValueText::trimBlanks(pieces[3]).toString()});
     }
     return unread;
 }
@@ -51,5 +51,5 @@ int saveVipFile(const VipList &list, const QString &separator, const QString &fi
         text += r.position + mark + r.column1 + separator + r.column2 + separator + r.column3
             + u"\r\n"_s;
     }
-    return INIFileModule1::writeWholeFile(text, fileName);
+    return IniFile::writeWholeFile(text, fileName);
 }

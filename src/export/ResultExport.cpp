@@ -1,6 +1,6 @@
 #include "ResultExport.h"
 
-#include "settings/INIFileModule1.h"
+#include "settings/IniFile.h"
 #include "settings/Settings.h"
 
 #include <QDir>
@@ -50,7 +50,7 @@ bool writeCsv(const QList<ResultRow> &rows, const QString &fileName)
     for (const ResultRow &row : rows)
         addLine(cells(row));
     // The byte order mark makes Excel read the Chinese as UTF-8.
-    return INIFileModule1::writeWholeFile(text, fileName, TextEncoding::Utf8Bom) == INIFileModule1::ReadOk;
+    return IniFile::writeWholeFile(text, fileName, TextEncoding::Utf8Bom) == IniFile::ReadOk;
 }
 
 // libxlsxwriter built with MinGW opens the file with the ANSI fopen, which cannot spell every
@@ -142,7 +142,7 @@ Outcome writeRows(const QList<ResultRow> &rows, const QString &fileName)
             // ASCII, for xlsxwriterPath; the next export removes a leftover of a killed one.
             const QString temporary = target.dir().filePath(u"zop-export.xlsx.zop-saving"_s);
             QFile::remove(temporary);
-            ok = writeXlsx(rows, temporary) && INIFileModule1::renameOver(temporary, fileName);
+            ok = writeXlsx(rows, temporary) && IniFile::renameOver(temporary, fileName);
             if (!ok)
                 QFile::remove(temporary);
         }
@@ -164,7 +164,7 @@ Outcome exportEvent(const QString &appDir, const QString &fileName)
         return missing;
     }
     Settings settings;
-    Module1::loadSettings(settings, appDir);
+    AppFiles::loadSettings(settings, appDir);
     const PrizeListFile prizes = PrizeLists::read(settings.appDir + PrizeLists::fileName());
     const EventResults results = readEventResults(settings.appDir, settings.fieldSeparator, prizes.prizes);
     Outcome outcome;

@@ -8,7 +8,7 @@
 
 using namespace Qt::StringLiterals;
 
-namespace Module1 {
+namespace AppFiles {
 
 QStringList shippedFileNames()
 {
@@ -54,4 +54,4 @@ AppLocation chooseAppDir(const QString &programDir, const QString &perUserDir)
     return location;
 }
 
-} // namespace Module1
+} // namespace AppFiles

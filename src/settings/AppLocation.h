@@ -3,7 +3,7 @@
 #include <QString>
 #include <QStringList>
 
-namespace Module1 {
+namespace AppFiles {
 
 // Where the program keeps its settings, lists and result files.
 struct AppLocation {
@@ -25,4 +25,4 @@ QStringList seedMissingFiles(const QString &fromDir, const QString &toDir);
 // True when a file can be created in dir (tried, not guessed from permission bits).
 bool canCreateFilesIn(const QString &dir);
 
-} // namespace Module1
+} // namespace AppFiles

@@ -1,7 +1,7 @@
 #include "Settings.h"
 
-#include "INIFileModule1.h"
-#include "zopValstr.h"
+#include "IniFile.h"
+#include "ValueText.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -10,12 +10,12 @@ using namespace Qt::StringLiterals;
 
 QString Settings::settingsFile() const
 {
-    return appDir + Module1::settingsFileName();
+    return appDir + AppFiles::settingsFileName();
 }
 
 QString Settings::vipFile() const
 {
-    return appDir + Module1::vipFileName();
+    return appDir + AppFiles::vipFileName();
 }
 
 QString Settings::dataFilePath() const
@@ -23,7 +23,7 @@ QString Settings::dataFilePath() const
     return QDir(appDir).filePath(dataFile);
 }
 
-namespace Module1 {
+namespace AppFiles {
 
 QString settingsFileName()
 {
@@ -50,11 +50,11 @@ SettingsSource loadSettings(Settings &s, const QString &programDir)
     s.appDir = withTrailingSeparator(QDir::fromNativeSeparators(programDir));
     const QString file = s.settingsFile();
     SettingsSource source = SettingsSource::File;
-    switch (INIFileModule1::readTextFile(file).status) {
-    case INIFileModule1::NoSuchFile:
+    switch (IniFile::readTextFile(file).status) {
+    case IniFile::NoSuchFile:
         source = SettingsSource::MissingFile;
         break;
-    case INIFileModule1::ReadFailed:
+    case IniFile::ReadFailed:
         source = QFileInfo(file).isFile() ? SettingsSource::Unreadable : SettingsSource::NotAFile;
         break;
     default:
@@ -65,10 +65,10 @@ SettingsSource loadSettings(Settings &s, const QString &programDir)
 
     // Without a file every value is the dialog's default; with one, only numbers fall back.
     auto text = [&](const QString &key, const QString &whenMissing) {
-        return missing ? whenMissing : INIFileModule1::iniReadValue(file, key);
+        return missing ? whenMissing : IniFile::iniReadValue(file, key);
     };
     auto number = [&](const QString &key, int fallback) {
-        return zopValstr::toInteger(INIFileModule1::iniReadValue(file, key)).value_or(fallback);
+        return ValueText::toInteger(IniFile::iniReadValue(file, key)).value_or(fallback);
     };
 
     s.drawCount = number(u"一次性摇出个数"_s, 5);
@@ -78,7 +78,7 @@ SettingsSource loadSettings(Settings &s, const QString &programDir)
     s.dataFile = text(u"数据文件"_s, u"测试数据.txt"_s);
     s.winnerColumns = number(u"中奖名单列显示"_s, 0);
     s.winnerShowIndex = number(u"中奖名单是否显示序号"_s, 1);
-    s.titleText = zopValstr::convertLineBreaks(text(u"标题文字"_s, u"欢迎使用ZOP摇号工具"_s), 0);
+    s.titleText = ValueText::convertLineBreaks(text(u"标题文字"_s, u"欢迎使用ZOP摇号工具"_s), 0);
     s.titleFontSize = number(u"标题字号"_s, 25);
     s.showRollList = number(u"显示滚动列表"_s, 1);
     s.winnerFontSize = number(u"中奖名单列字号"_s, 12);
@@ -87,8 +87,8 @@ SettingsSource loadSettings(Settings &s, const QString &programDir)
     s.fieldSeparator = text(u"数据字段分隔符"_s, u"{tab}"_s)
                            .replace(u"{tab}"_s, u"\t"_s)
                            .replace(u"{space}"_s, u" "_s);
-    s.closingText = zopValstr::convertLineBreaks(text(u"结束语"_s, u"**** 谢谢参与! ****"_s), 0);
-    s.resultTitle = zopValstr::convertLineBreaks(
+    s.closingText = ValueText::convertLineBreaks(text(u"结束语"_s, u"**** 谢谢参与! ****"_s), 0);
+    s.resultTitle = ValueText::convertLineBreaks(
         text(u"结果标题"_s, u"☆★☆★ 号榜 ☆★☆★\\n=========================="_s), 0);
     s.resultFontSize = number(u"结果字号"_s, 12);
 
@@ -107,4 +107,4 @@ SettingsSource loadSettings(Settings &s, const QString &programDir)
     return source;
 }
 
-} // namespace Module1
+} // namespace AppFiles

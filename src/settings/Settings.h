@@ -40,7 +40,7 @@ struct Settings {
     QString dataFilePath() const;
 };
 
-namespace Module1 {
+namespace AppFiles {
 
 // Names of the files beside the program.
 QString settingsFileName();
@@ -59,4 +59,4 @@ enum class SettingsSource { File, MissingFile, NotAFile, Unreadable };
 // silently. The overload in draw/RunData.h also empties the run tables, as the program needs.
 SettingsSource loadSettings(Settings &settings, const QString &programDir);
 
-} // namespace Module1
+} // namespace AppFiles

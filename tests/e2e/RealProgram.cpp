@@ -1,7 +1,7 @@
 #include "RealProgram.h"
 
 #include "XDisplay.h"
-#include "settings/INIFileModule1.h"
+#include "settings/IniFile.h"
 #include "support/TestSupport.h"
 
 #include <QDir>
@@ -47,7 +47,7 @@ QString RealProgram::install(const QMap<QString, QString> &settings)
         if (!QFile::copy(QDir(shipped).filePath(name), filePath(name)))
             return u"cannot copy the shipped file "_s + QDir(shipped).filePath(name);
     for (auto it = settings.cbegin(); it != settings.cend(); ++it)
-        if (!INIFileModule1::iniWriteValue(filePath(settingsName), it.key(), it.value()))
+        if (!IniFile::iniWriteValue(filePath(settingsName), it.key(), it.value()))
             return u"cannot set "_s + it.key();
 
     // A private runtime folder, as a desktop session gives one.

@@ -1,7 +1,7 @@
 #include "RealProgram.h"
 #include "XDisplay.h"
 
-#include "settings/INIFileModule1.h"
+#include "settings/IniFile.h"
 #include "support/TestSupport.h"
 #include "ui/common/Twips.h"
 
@@ -42,14 +42,14 @@ constexpr int panelColour = 0x8080FF;
 // A band across the start button's caption: black when it is enabled, grey when not.
 const QRect startCaption = Twips::rect(1440 + 600, 6840 + 600, 6375 - 1200, 495);
 
-constexpr int settingsFrame2Left = 120, settingsFrame2Top = 3180;
-const QRect singleModeOption = Twips::rect(settingsFrame2Left + 180, settingsFrame2Top + 750, 240, 330);
-const QRect editContentsButton = Twips::rect(settingsFrame2Left + 3450, settingsFrame2Top + 1110, 1200, 360);
+constexpr int settingsDrawFrameLeft = 120, settingsDrawFrameTop = 3180;
+const QRect singleModeOption = Twips::rect(settingsDrawFrameLeft + 180, settingsDrawFrameTop + 750, 240, 330);
+const QRect editContentsButton = Twips::rect(settingsDrawFrameLeft + 3450, settingsDrawFrameTop + 1110, 1200, 360);
 const QRect saveButton = Twips::rect(7140, 4890, 1200, 420);
 const QRect cancelButton = Twips::rect(8580, 4890, 1200, 420);
 
-constexpr int editorFrame3Left = 120, editorFrame3Top = 240;
-const QRect addButton = Twips::rect(editorFrame3Left + 6960, editorFrame3Top + 3720, 615, 495);
+constexpr int editorDataFileFrameLeft = 120, editorDataFileFrameTop = 240;
+const QRect addButton = Twips::rect(editorDataFileFrameLeft + 6960, editorDataFileFrameTop + 3720, 615, 495);
 } // namespace Layout
 
 // Reveals quickly: five rolling steps of 10 ms, 0.1 s after each winner. The flashes keep
@@ -363,7 +363,7 @@ void TestEndToEnd::wholeEvent()
     DO(s.click(settingsTitle, Layout::singleModeOption));
     DO(s.click(settingsTitle, Layout::saveButton));
     DO(s.waitForWindowGone(settingsTitle));
-    QCOMPARE(INIFileModule1::iniReadValue(s.app().filePath(u"ZOP摇号设置.ini"_s), u"每点一次出一号标志"_s), u"1"_s);
+    QCOMPARE(IniFile::iniReadValue(s.app().filePath(u"ZOP摇号设置.ini"_s), u"每点一次出一号标志"_s), u"1"_s);
     note(u"single mode saved"_s);
 
     DO(s.fill(mainTitle, Layout::drawCountBox, u"3"_s));

@@ -5,7 +5,7 @@
 #include "draw/RunData.h"
 #include "draw/WinnerList.h"
 #include "entries/VipList.h"
-#include "settings/INIFileModule1.h"
+#include "settings/IniFile.h"
 #include "settings/Settings.h"
 #include "settings/TextCodec.h"
 #include "support/TestSupport.h"
@@ -232,11 +232,11 @@ void TestFullDisk::saveFailsAndKeepsOldFile()
         fileName = u"测试数据.txt"_s;
         old = encoded(Generated::dataFileText(0).left(4000));
         write = [&] {
-            return INIFileModule1::writeWholeFile(Generated::dataFileText(1).left(20000), full.filePath(fileName)) == 0;
+            return IniFile::writeWholeFile(Generated::dataFileText(1).left(20000), full.filePath(fileName)) == 0;
         };
         break;
     case Save::VipFile:
-        fileName = Module1::vipFileName();
+        fileName = AppFiles::vipFileName();
         old = encoded(u"1#*#参与者1\t10000001\t第1部门\r\n"_s);
         for (int i = 1; i <= 600; ++i) {
             const EntryRecord e = Generated::entry(i);
@@ -245,11 +245,11 @@ void TestFullDisk::saveFailsAndKeepsOldFile()
         write = [&] { return saveVipFile(vips, separator, full.filePath(fileName)) == 0; };
         break;
     case Save::SettingsFile:
-        fileName = Module1::settingsFileName();
+        fileName = AppFiles::settingsFileName();
         old = readBytes(TestSupport::shippedDataDir() + u'/' + fileName);
         QVERIFY(!old.isEmpty());
         write = [&] {
-            return INIFileModule1::iniWriteValue(full.filePath(fileName), Generated::settingsKey(),
+            return IniFile::iniWriteValue(full.filePath(fileName), Generated::settingsKey(),
                                                  QString(10000, u'摇'));
         };
         break;

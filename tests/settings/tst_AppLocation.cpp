@@ -6,7 +6,7 @@
 #include <QTest>
 
 using namespace Qt::StringLiterals;
-using namespace Module1;
+using namespace AppFiles;
 
 class TestAppLocation : public QObject
 {

@@ -32,8 +32,8 @@ void TestSettings::shippedFileLoads()
 {
     Settings s;
     RunData run;
-    const auto source = Module1::loadSettings(s, run, TestSupport::shippedDataDir());
-    QCOMPARE(source, Module1::SettingsSource::File);
+    const auto source = AppFiles::loadSettings(s, run, TestSupport::shippedDataDir());
+    QCOMPARE(source, AppFiles::SettingsSource::File);
     QCOMPARE(s.drawCount, 5);
     QCOMPARE(s.dataFile, u"测试数据.txt"_s);
     QCOMPARE(s.fieldSeparator, u"\t"_s);
@@ -55,7 +55,7 @@ void TestSettings::conversions()
                        "一次性摇出延时=12.5\r\n滚动速度=13.5\r\n中奖名单列显示=4\r\n结束语={TAB}\\n\r\n"_s);
     Settings s;
     RunData run;
-    Module1::loadSettings(s, run, dir.path());
+    AppFiles::loadSettings(s, run, dir.path());
     QCOMPARE(s.titleText, u"第一行\r\n第二行"_s);
     QCOMPARE(s.fieldSeparator, u" \t"_s);
     QCOMPARE(s.drawCount, 12);
@@ -65,7 +65,7 @@ void TestSettings::conversions()
     QCOMPARE(s.closingText, u"{TAB}\r\n"_s);
 
     writeSettings(dir, u"数据字段分隔符={TAB}\\n\r\n"_s);
-    Module1::loadSettings(s, run, dir.path());
+    AppFiles::loadSettings(s, run, dir.path());
     QCOMPARE(s.fieldSeparator, u"{TAB}\\n"_s); // case-sensitive, and "\n" is not decoded here
 }
 
@@ -74,7 +74,7 @@ void TestSettings::missingFileGivesDefaultsAndWritesNothing()
     QTemporaryDir dir;
     Settings s;
     RunData run;
-    QCOMPARE(Module1::loadSettings(s, run, dir.path()), Module1::SettingsSource::MissingFile);
+    QCOMPARE(AppFiles::loadSettings(s, run, dir.path()), AppFiles::SettingsSource::MissingFile);
     QCOMPARE(TestSupport::folderEntries(dir.path()), QStringList());
     QCOMPARE(s.drawCount, 5);
     QCOMPARE(s.drawPause, 5);
@@ -99,7 +99,7 @@ void TestSettings::missingOrBadNumbersTakeDefaults()
     writeSettings(dir, u"一次性摇出个数=abc\r\n字号A=\r\n标题字号=12abc\r\n字号B=0\r\n"_s);
     Settings s;
     RunData run;
-    QCOMPARE(Module1::loadSettings(s, run, dir.path()), Module1::SettingsSource::File);
+    QCOMPARE(AppFiles::loadSettings(s, run, dir.path()), AppFiles::SettingsSource::File);
     QCOMPARE(s.drawCount, 5);
     QCOMPARE(s.fontSizeA, 36);
     QCOMPARE(s.titleFontSize, 25);
@@ -115,11 +115,11 @@ void TestSettings::appDirGetsOneTrailingSeparator()
     QTemporaryDir dir;
     Settings s;
     RunData run;
-    Module1::loadSettings(s, run, dir.path());
+    AppFiles::loadSettings(s, run, dir.path());
     QCOMPARE(s.appDir, dir.path() + u'/');
-    Module1::loadSettings(s, run, dir.path() + u'/');
+    AppFiles::loadSettings(s, run, dir.path() + u'/');
     QCOMPARE(s.appDir, dir.path() + u'/');
-    QCOMPARE(Module1::withTrailingSeparator(u"/"_s), u"/"_s);
+    QCOMPARE(AppFiles::withTrailingSeparator(u"/"_s), u"/"_s);
 }
 
 void TestSettings::loadingEmptiesTheRunTables()
@@ -131,7 +131,7 @@ void TestSettings::loadingEmptiesTheRunTables()
     run.drawOrder = {1};
     run.winnerList.append({u"a"_s, u"b"_s, u"c"_s});
     Settings s;
-    Module1::loadSettings(s, run, TestSupport::shippedDataDir());
+    AppFiles::loadSettings(s, run, TestSupport::shippedDataDir());
     QVERIFY(run.entryTable.isEmpty());
     QVERIFY(run.excludeList.isEmpty());
     QVERIFY(run.drawOrder.isEmpty());

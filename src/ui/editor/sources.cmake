@@ -2,6 +2,6 @@ set(ZOP_UI_EDITOR_SOURCES
   editor/ColouredFrame.cpp editor/ColouredFrame.h
   editor/RowListModel.cpp editor/RowListModel.h
   editor/EntryListModel.cpp editor/EntryListModel.h
-  editor/Form3.cpp editor/Form3.h
+  editor/DataFileEditor.cpp editor/DataFileEditor.h
   editor/VipListModel.cpp editor/VipListModel.h
 )

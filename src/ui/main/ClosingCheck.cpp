@@ -2,7 +2,7 @@
 
 #include "draw/RunData.h"
 #include "draw/WinnerList.h"
-#include "settings/INIFileModule1.h"
+#include "settings/IniFile.h"
 #include "ui/common/MessageBoxes.h"
 
 #include <QDateTime>
@@ -73,7 +73,7 @@ bool ClosingCheck::saveElsewhere(QWidget *window)
     const QString file = chooseFile(window, suggested);
     if (file.isEmpty())
         return false;
-    if (INIFileModule1::writeWholeFile(waitingLinesText(run), file) != INIFileModule1::ReadOk) {
+    if (IniFile::writeWholeFile(waitingLinesText(run), file) != IniFile::ReadOk) {
         messages.error(window, u"无法写入“%1”。"_s.arg(QDir::toNativeSeparators(file)));
         return false;
     }

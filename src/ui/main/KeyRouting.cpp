@@ -1,6 +1,6 @@
 #include "KeyRouting.h"
 
-#include "Form1.h"
+#include "MainWindow.h"
 #include "ui/stage/ClickerKeys.h"
 #include "ui/stage/StageWindow.h"
 
@@ -38,7 +38,7 @@ bool isStartKey(const QKeyEvent &event)
 
 } // namespace
 
-KeyRouting::KeyRouting(Form1 &window, const QObject *startButton, const QObject *winnerList)
+KeyRouting::KeyRouting(MainWindow &window, const QObject *startButton, const QObject *winnerList)
     : window(window), startButton(startButton), winnerList(winnerList)
 {
 }
@@ -55,9 +55,9 @@ bool KeyRouting::controlKeyPress(const QObject *watched, const QEvent &event)
     // on release never happens, as its press is taken here.
     if (!key.isAutoRepeat()) {
         if (watched == startButton)
-            window.Command1_KeyPress(keyAsciiOf(key));
+            window.keyOnStartButton(keyAsciiOf(key));
         else
-            window.Text2_KeyPress(keyAsciiOf(key));
+            window.keyOnWinnerList(keyAsciiOf(key));
     }
     return true;
 }
@@ -73,7 +73,7 @@ bool KeyRouting::windowKeyPress(const QKeyEvent &event)
             && clickerKey(event.key(), event.isAutoRepeat());
     }
     if (!event.isAutoRepeat())
-        window.Form_KeyPress(keyAsciiOf(event));
+        window.keyOnWindow(keyAsciiOf(event));
     return true;
 }
 
@@ -90,7 +90,7 @@ bool KeyRouting::clickerKey(int key, bool autoRepeat)
     switch (ClickerKeys::action(key)) {
     case ClickerKeys::Action::Start:
         if (!autoRepeat)
-            window.Form_KeyPress(spaceKey);
+            window.keyOnWindow(spaceKey);
         return true;
     case ClickerKeys::Action::PreviousPrize:
         if (!autoRepeat && !window.isRunning())

@@ -1,6 +1,6 @@
 #pragma once
 
-class Form1;
+class MainWindow;
 class QEvent;
 class QKeyEvent;
 class QObject;
@@ -11,7 +11,7 @@ class QObject;
 class KeyRouting
 {
 public:
-    KeyRouting(Form1 &window, const QObject *startButton, const QObject *winnerList);
+    KeyRouting(MainWindow &window, const QObject *startButton, const QObject *winnerList);
 
     // A key press on the start button or the winner list; true when it was taken.
     bool controlKeyPress(const QObject *watched, const QEvent &event);
@@ -24,7 +24,7 @@ private:
     // The stage's and the prize list's keys, pressed in either window; false for other keys.
     bool clickerKey(int key, bool autoRepeat);
 
-    Form1 &window;
+    MainWindow &window;
     const QObject *startButton;
     const QObject *winnerList;
 };

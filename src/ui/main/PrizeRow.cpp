@@ -19,17 +19,17 @@ PrizeRow::PrizeRow(QWidget *panel, WindowLayout &layout, Settings &settings, Run
                    MessageBoxes &messages, const DrawProcedure &procedure)
     : panel(panel), layout(layout), settings(settings), run(run), messages(messages), procedure(procedure)
 {
-    Label4 = new CaptionLabel(panel);
-    Label4->setObjectName(u"Label4(2)"_s);
-    Label4->setText(u"本轮奖项："_s);
+    prizeCaption = new CaptionLabel(panel);
+    prizeCaption->setObjectName(u"prizeCaption(2)"_s);
+    prizeCaption->setText(u"本轮奖项："_s);
     // The panel's blue is for its caption only.
-    WidgetColours::setForeColor(Label4, QApplication::palette().color(QPalette::WindowText));
-    layout.setFont(Label4, Fonts::heiti(), 8);
-    Combo1 = new QComboBox(panel);
-    Combo1->setObjectName(u"Combo1"_s);
-    Combo1->hide();
-    Label4->hide();
-    prizes = std::make_unique<PrizeChooser>(Combo1);
+    WidgetColours::setForeColor(prizeCaption, QApplication::palette().color(QPalette::WindowText));
+    layout.setFont(prizeCaption, Fonts::heiti(), 8);
+    prizeBox = new QComboBox(panel);
+    prizeBox->setObjectName(u"prizeBox"_s);
+    prizeBox->hide();
+    prizeCaption->hide();
+    prizes = std::make_unique<PrizeChooser>(prizeBox);
     prizes->chosen = [this](int remaining) {
         prizeCount = remaining;
         if (chosen)
@@ -52,19 +52,19 @@ void PrizeRow::show(bool shown)
         if (p.control == panel) {
             p.top -= row;
             p.height += row;
-        } else if (p.control->parentWidget() == panel && p.control != Combo1 && p.control != Label4) {
+        } else if (p.control->parentWidget() == panel && p.control != prizeBox && p.control != prizeCaption) {
             p.top += row;
         }
     }
-    Combo1->setVisible(shown);
-    Label4->setVisible(shown);
+    prizeBox->setVisible(shown);
+    prizeCaption->setVisible(shown);
     layout.setPlacements(std::move(all));
     layout.apply(layout.factor());
 }
 
 void PrizeRow::load(bool reportBadLines)
 {
-    const bool hadRow = !Combo1->isHidden();
+    const bool hadRow = !prizeBox->isHidden();
     const PrizeListFile list = prizes->reload(settings.appDir, settings.fieldSeparator, run.unwrittenResultLines);
     if (!prizes->hasPrizes())
         prizeCount = 0;

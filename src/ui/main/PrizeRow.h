@@ -16,8 +16,8 @@ class CaptionLabel;
 class PrizeChooser;
 class QComboBox;
 
-// The prize row of the quick settings panel: caption "本轮奖项：" (Label4(2)) and the prize
-// drop-down (Combo1). The panel has the row only while there is a prize list.
+// The prize row of the quick settings panel: caption "本轮奖项：" (prizeCaption(2)) and the prize
+// drop-down (prizeBox). The panel has the row only while there is a prize list.
 class PrizeRow
 {
 public:
@@ -31,8 +31,8 @@ public:
     // Told after each choice of the drop-down.
     std::function<void()> chosen;
 
-    QComboBox *combo() const { return Combo1; }
-    CaptionLabel *caption() const { return Label4; }
+    QComboBox *combo() const { return prizeBox; }
+    CaptionLabel *caption() const { return prizeCaption; }
 
     // The window's placements without the row; the panel is laid out again around it.
     void setPlacements(std::vector<WindowLayout::Placement> withoutRow);
@@ -72,8 +72,8 @@ private:
     MessageBoxes &messages;
     const DrawProcedure &procedure;
 
-    CaptionLabel *Label4 = nullptr;
-    QComboBox *Combo1 = nullptr;
+    CaptionLabel *prizeCaption = nullptr;
+    QComboBox *prizeBox = nullptr;
     std::unique_ptr<PrizeChooser> prizes;
     int prizeCount = 0; // 0 without a prize that needs winners
     int wonAtConfirm = 0;

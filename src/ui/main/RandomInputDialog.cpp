@@ -35,11 +35,11 @@ RandomInputDialog::RandomInputDialog(int poolSize, int drawCount, const QString 
     auto *fixed = new QLabel(u"名单共 %1 人，摇出 %2 个；名单SHA256：%3"_s.arg(poolSize).arg(drawCount).arg(grouped(sha256.left(16))), this);
     layout->addWidget(fixed);
     layout->addWidget(new QLabel(u"请输入事先公布的随机数：每行一个来源，各数以空格分隔。"_s, this));
-    Text1 = new QPlainTextEdit(this);
-    Text1->setObjectName(u"Text1"_s);
-    Text1->setTabChangesFocus(true);
-    Text1->setFont(Fonts::layoutFont(Fonts::heiti(), 16));
-    layout->addWidget(Text1);
+    numbersBox = new QPlainTextEdit(this);
+    numbersBox->setObjectName(u"numbersBox"_s);
+    numbersBox->setTabChangesFocus(true);
+    numbersBox->setFont(Fonts::layoutFont(Fonts::heiti(), 16));
+    layout->addWidget(numbersBox);
     layout->addWidget(new QLabel(u"密钥："_s, this));
     keyLabel = new QLabel(this);
     keyLabel->setObjectName(u"keyLabel"_s);
@@ -55,7 +55,7 @@ RandomInputDialog::RandomInputDialog(int poolSize, int drawCount, const QString 
     layout->addWidget(buttons);
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
-    connect(Text1, &QPlainTextEdit::textChanged, this, &RandomInputDialog::updateKey);
+    connect(numbersBox, &QPlainTextEdit::textChanged, this, &RandomInputDialog::updateKey);
     resize(640, 420);
     updateKey();
 }
@@ -63,7 +63,7 @@ RandomInputDialog::RandomInputDialog(int poolSize, int drawCount, const QString 
 QStringList RandomInputDialog::sources() const
 {
     QStringList out;
-    for (const QString &line : Text1->toPlainText().split(u'\n')) {
+    for (const QString &line : numbersBox->toPlainText().split(u'\n')) {
         if (!line.trimmed().isEmpty())
             out.append(line.trimmed());
     }

@@ -23,7 +23,7 @@ public:
 private:
     void updateKey();
 
-    QPlainTextEdit *Text1 = nullptr;
+    QPlainTextEdit *numbersBox = nullptr;
     QLabel *keyLabel = nullptr;
     QPushButton *okButton = nullptr;
 };

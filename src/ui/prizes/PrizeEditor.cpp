@@ -1,8 +1,8 @@
 #include "PrizeEditor.h"
 
 #include "draw/ResultFile.h"
-#include "settings/INIFileModule1.h"
-#include "settings/zopValstr.h"
+#include "settings/IniFile.h"
+#include "settings/ValueText.h"
 #include "ui/common/Fonts.h"
 #include "ui/common/MessageBoxes.h"
 
@@ -31,7 +31,7 @@ QPushButton *makeButton(QWidget *parent, const QString &name, const QString &tex
 QString cellText(const QTableWidget *table, int row, int column)
 {
     const QTableWidgetItem *item = table->item(row, column);
-    return item ? zopValstr::trimBlanks(item->text()).toString() : QString();
+    return item ? ValueText::trimBlanks(item->text()).toString() : QString();
 }
 
 } // namespace
@@ -95,7 +95,7 @@ PrizeEditor::PrizeEditor(const QString &appDir, MessageBoxes &messages, QWidget 
     loaded = PrizeLists::read(path);
     for (const Prize &p : std::as_const(loaded.prizes))
         addRow(p);
-    if (loaded.status == INIFileModule1::ReadFailed || loaded.hadErrors)
+    if (loaded.status == IniFile::ReadFailed || loaded.hadErrors)
         messages.error(this, u"“%1”无法完整读取，不会被保存。"_s.arg(QDir::toNativeSeparators(path)));
     else if (!loaded.badLines.isEmpty())
         messages.information(this, PrizeLists::badLinesMessage(loaded));
@@ -167,7 +167,7 @@ QString PrizeEditor::rowProblem() const
 
 bool PrizeEditor::save()
 {
-    if (loaded.status == INIFileModule1::ReadFailed || loaded.hadErrors) {
+    if (loaded.status == IniFile::ReadFailed || loaded.hadErrors) {
         messages.error(this, u"“%1”无法完整读取，未保存。"_s.arg(QDir::toNativeSeparators(path)));
         return false;
     }
@@ -183,8 +183,8 @@ bool PrizeEditor::save()
         messages.information(this, u"“%1”未保存。"_s.arg(QDir::toNativeSeparators(path)));
         return false;
     }
-    if (INIFileModule1::writeWholeFile(PrizeLists::text(prizes()), path, loaded.encoding)
-        != INIFileModule1::ReadOk) {
+    if (IniFile::writeWholeFile(PrizeLists::text(prizes()), path, loaded.encoding)
+        != IniFile::ReadOk) {
         messages.error(this, u"保存失败！\r\n文件:"_s + QDir::toNativeSeparators(path));
         return false;
     }

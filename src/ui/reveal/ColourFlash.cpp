@@ -1,7 +1,7 @@
 #include "ColourFlash.h"
 
+#include "DrawWaits.h"
 #include "ui/common/WidgetColours.h"
-#include "zopSleepModule.h"
 
 #include <QPointer>
 #include <QWidget>
@@ -46,8 +46,8 @@ private:
 void step(const Show &show, const QColor &colour, int hundredths)
 {
     show(colour);
-    zopSleepModule::processPendingEvents();
-    zopSleepModule::pauseHundredths(hundredths);
+    DrawWaits::processPendingEvents();
+    DrawWaits::pauseHundredths(hundredths);
 }
 
 } // namespace

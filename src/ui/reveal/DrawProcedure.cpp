@@ -2,6 +2,7 @@
 
 #include "ColourFlash.h"
 #include "DrawView.h"
+#include "DrawWaits.h"
 #include "RollingDisplay.h"
 #include "WinnerListText.h"
 #include "draw/AbsenceRecord.h"
@@ -12,7 +13,6 @@
 #include "draw/WinnerList.h"
 #include "settings/Settings.h"
 #include "ui/common/MessageBoxes.h"
-#include "zopSleepModule.h"
 
 #include <QDir>
 
@@ -112,7 +112,7 @@ void DrawProcedure::requestStop()
     if (!running)
         return;
     stopRequested = true;
-    zopSleepModule::setWaitsCancelled(true);
+    DrawWaits::setWaitsCancelled(true);
 }
 
 void DrawProcedure::start()
@@ -135,7 +135,7 @@ void DrawProcedure::runInHandler(const std::function<void()> &body)
     running = false;
     if (stopRequested) {
         stopRequested = false;
-        zopSleepModule::setWaitsCancelled(false);
+        DrawWaits::setWaitsCancelled(false);
         tell([](DrawView &v) { v.runStopped(); });
     }
 }
@@ -218,8 +218,8 @@ void DrawProcedure::revealEntry(int entry)
         if (stopRequested)
             return;
         tell([rolling](DrawView &v) { v.rollingEntry(rolling); });
-        zopSleepModule::processPendingEvents();
-        zopSleepModule::pauseHundredths(settings.scrollSpeed);
+        DrawWaits::processPendingEvents();
+        DrawWaits::pauseHundredths(settings.scrollSpeed);
     }
 
     // The winner is on display: from here on it is recorded, even if the run is stopping.
@@ -234,7 +234,7 @@ void DrawProcedure::revealEntry(int entry)
         messages.error(dialogParent, u"无法写入结果文件“"_s + QDir::toNativeSeparators(run.resultFileName)
                                          + u"”，未写入的结果将在下次写入成功时补上。"_s);
     }
-    zopSleepModule::pauseTenths(settings.drawPause);
+    DrawWaits::pauseTenths(settings.drawPause);
     tell([winner](DrawView &v) { v.revealFinished(winner); });
 }
 

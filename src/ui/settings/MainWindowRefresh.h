@@ -8,13 +8,13 @@ public:
     virtual ~MainWindowRefresh() = default;
 
     // Title text and the font sizes.
-    virtual void InitSYS2() = 0;
+    virtual void applyTitleAndFonts() = 0;
     // Status line and the quick settings fields.
-    virtual void zopViewZTL() = 0;
+    virtual void refreshStatus() = 0;
     // Rolling rows shown or hidden as the settings say.
-    virtual void zopSetViewObj() = 0;
+    virtual void applyRowVisibility() = 0;
     // 1 starts the idle roll list, anything else stops it.
-    virtual void runLabelData(int start) = 0;
+    virtual void runRollList(int start) = 0;
     // The start button disabled, captioned "开始": the data must be loaded again before a draw.
     virtual void disableStartButton() = 0;
     // Settings that do not change who takes part were saved: a finished run stays as it was (its

@@ -1,4 +1,4 @@
 set(ZOP_UI_SETTINGS_SOURCES
-  settings/Form2.cpp settings/Form2.h
+  settings/SettingsDialog.cpp settings/SettingsDialog.h
   settings/MainWindowRefresh.h
 )

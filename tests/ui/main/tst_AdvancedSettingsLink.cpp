@@ -1,4 +1,4 @@
-#include "Form1Fixture.h"
+#include "MainWindowFixture.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -10,7 +10,7 @@
 #include <QTimer>
 
 using namespace Qt::StringLiterals;
-using namespace Form1Fixture;
+using namespace MainWindowFixture;
 
 // The "高级设置" link of the quick settings panel and what the main window shows after a save.
 class TestAdvancedSettingsLink : public QObject
@@ -47,34 +47,34 @@ void TestAdvancedSettingsLink::saveRefreshesTheMainWindow()
     dir.writeEntries(listFile, 1, 30);
     Window w(dir.path());
     confirm(w, u"3"_s);
-    QVERIFY(w.control(u"Command1"_s)->isEnabled());
+    QVERIFY(w.control(u"startButton"_s)->isEnabled());
     {
         WaitRecorder waits(w);
-        QTest::mouseClick(w.control(u"Command1"_s), Qt::LeftButton);
+        QTest::mouseClick(w.control(u"startButton"_s), Qt::LeftButton);
     }
 
     answerDialog([](QWidget &d) {
-        d.findChild<QLineEdit *>(u"Text1(0)"_s)->setText(u"年会\\n抽奖"_s);
-        d.findChild<QComboBox *>(u"Combo1(2)"_s)->setCurrentText(u"30"_s);
-        d.findChild<QComboBox *>(u"Combo2(1)"_s)->setCurrentText(u"20"_s);
-        d.findChild<QCheckBox *>(u"Check3(2)"_s)->setChecked(false);
-    }, u"Command2(1)"_s);
-    w.form.Label8_Click();
+        d.findChild<QLineEdit *>(u"titleBox"_s)->setText(u"年会\\n抽奖"_s);
+        d.findChild<QComboBox *>(u"titleFontBox"_s)->setCurrentText(u"30"_s);
+        d.findChild<QComboBox *>(u"rowFontBox(1)"_s)->setCurrentText(u"20"_s);
+        d.findChild<QCheckBox *>(u"showRowBox(2)"_s)->setChecked(false);
+    }, u"saveButton"_s);
+    w.form.openAdvancedSettings();
 
-    auto *start = w.control<QPushButton>(u"Command1"_s);
+    auto *start = w.control<QPushButton>(u"startButton"_s);
     // Fonts, texts and columns leave the finished run as it was: counted, and redrawn on request.
     QVERIFY(!start->isEnabled());
     QCOMPARE(start->text(), u"摇号结束"_s);
-    QCOMPARE(w.label(u"Label3(1)"_s)->text(), u"记录条数:30"_s);
-    QCOMPARE(w.label(u"Label3(2)"_s)->text(), u"已出结果:3/3"_s);
+    QCOMPARE(w.label(u"statusLabel(1)"_s)->text(), u"记录条数:30"_s);
+    QCOMPARE(w.label(u"statusLabel(2)"_s)->text(), u"已出结果:3/3"_s);
     QVERIFY(w.form.drawProcedure().canRedraw(3));
-    QCOMPARE(w.label(u"Label2(0)"_s)->text(), u"年会\r\n抽奖"_s);
-    QCOMPARE(w.label(u"Label2(1)"_s)->text(), u"年会\r\n抽奖"_s);
-    QCOMPARE(w.label(u"Label2(0)"_s)->font().pointSizeF(), 30.0);
-    QCOMPARE(w.label(u"Label1(1)"_s)->font().pointSizeF(), 20.0);
-    QVERIFY(w.label(u"Label1(1)"_s)->isVisibleTo(&w.form));
-    QVERIFY(!w.label(u"Label1(2)"_s)->isVisibleTo(&w.form));
-    QVERIFY(!w.label(u"LabelData"_s)->isVisibleTo(&w.form));
+    QCOMPARE(w.label(u"titleLabel(0)"_s)->text(), u"年会\r\n抽奖"_s);
+    QCOMPARE(w.label(u"titleLabel(1)"_s)->text(), u"年会\r\n抽奖"_s);
+    QCOMPARE(w.label(u"titleLabel(0)"_s)->font().pointSizeF(), 30.0);
+    QCOMPARE(w.label(u"rollingRow(1)"_s)->font().pointSizeF(), 20.0);
+    QVERIFY(w.label(u"rollingRow(1)"_s)->isVisibleTo(&w.form));
+    QVERIFY(!w.label(u"rollingRow(2)"_s)->isVisibleTo(&w.form));
+    QVERIFY(!w.label(u"rollList"_s)->isVisibleTo(&w.form));
 
     w.messages.answers = {MessageBoxes::Answer::Yes};
     confirm(w, u"3"_s);
@@ -88,11 +88,11 @@ void TestAdvancedSettingsLink::cancelChangesNothing()
     Window w(dir.path());
     confirm(w, u"3"_s);
     const QByteArray before = dir.settingsBytes();
-    answerDialog([](QWidget &d) { d.findChild<QLineEdit *>(u"Text1(0)"_s)->setText(u"不保存"_s); },
-                 u"Command2(0)"_s);
-    w.form.Label8_Click();
+    answerDialog([](QWidget &d) { d.findChild<QLineEdit *>(u"titleBox"_s)->setText(u"不保存"_s); },
+                 u"cancelButton"_s);
+    w.form.openAdvancedSettings();
     QCOMPARE(dir.settingsBytes(), before);
-    QVERIFY(w.control(u"Command1"_s)->isEnabled());
+    QVERIFY(w.control(u"startButton"_s)->isEnabled());
     QCOMPARE(w.run.entryTable.entryCount(), 30);
 }
 
@@ -113,21 +113,21 @@ void TestAdvancedSettingsLink::newEventEndsTheOldOne()
     confirm(w, u"3"_s);
     {
         WaitRecorder noWaits(w);
-        w.form.Command1_Click();
+        w.form.startDraw();
     }
     w.messages.answers = {MessageBoxes::Answer::Yes, MessageBoxes::Answer::Yes};
     if (prepared)
         confirm(w, u"2"_s); // the list is cleared: Yes
-    QVERIFY(prepared ? w.control(u"Command1"_s)->isEnabled() : w.form.drawProcedure().canRedraw(1));
+    QVERIFY(prepared ? w.control(u"startButton"_s)->isEnabled() : w.form.drawProcedure().canRedraw(1));
     w.messages.answers = {MessageBoxes::Answer::Yes};
-    answerDialog([](QWidget &d) { QTest::mouseClick(d.findChild<QPushButton *>(u"Command3"_s), Qt::LeftButton); },
-                 u"Command2(0)"_s);
-    w.form.Label8_Click();
+    answerDialog([](QWidget &d) { QTest::mouseClick(d.findChild<QPushButton *>(u"newEventButton"_s), Qt::LeftButton); },
+                 u"cancelButton"_s);
+    w.form.openAdvancedSettings();
 
     QVERIFY(QDir(dir.path()).entryList({u"出号结果*"_s}).isEmpty());
-    QVERIFY(!w.control(u"Command1"_s)->isEnabled() && !w.form.drawProcedure().canRedraw(1));
+    QVERIFY(!w.control(u"startButton"_s)->isEnabled() && !w.form.drawProcedure().canRedraw(1));
     w.messages.shown.clear();
-    w.form.Command1_Click(); // as after start-up
+    w.form.startDraw(); // as after start-up
     QCOMPARE(w.messages.texts(), QStringList{u"未设置摇奖参数！"_s});
     QVERIFY(w.run.drawOrder.isEmpty() && w.run.earlierWinners.isEmpty());
 }
@@ -150,12 +150,12 @@ void TestAdvancedSettingsLink::linkIsInertDuringARun()
                 QApplication::activeModalWidget()->close();
             }
         });
-        w.form.Label8_Click();
+        w.form.openAdvancedSettings();
     };
-    QTest::mouseClick(w.control(u"Command1"_s), Qt::LeftButton);
+    QTest::mouseClick(w.control(u"startButton"_s), Qt::LeftButton);
     QCOMPARE(dialogsSeen, 0);
     QCOMPARE(w.run.winnerList.size(), 2);
 }
 
-ZOP_FORM1_TEST_MAIN(TestAdvancedSettingsLink)
+ZOP_MAIN_WINDOW_TEST_MAIN(TestAdvancedSettingsLink)
 #include "tst_AdvancedSettingsLink.moc"

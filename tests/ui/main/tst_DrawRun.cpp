@@ -1,4 +1,4 @@
-#include "Form1Fixture.h"
+#include "MainWindowFixture.h"
 #include "draw/AbsenceRecord.h"
 #include "draw/RecordVerification.h"
 #include "support/TestSupport.h"
@@ -19,7 +19,7 @@
 #include <QTimer>
 
 using namespace Qt::StringLiterals;
-using namespace Form1Fixture;
+using namespace MainWindowFixture;
 using Kind = ScriptedMessageBoxes::Kind;
 using Wait = WaitRecorder::Wait;
 
@@ -63,7 +63,7 @@ void prepare(Window &w, ProgramDir &dir, int count)
     QVERIFY(w.showActive());
     confirm(w, QString::number(count));
     QCOMPARE(w.messages.texts(), QStringList{u"设置完成！"_s});
-    QCOMPARE(QApplication::focusWidget(), w.control(u"Text2"_s));
+    QCOMPARE(QApplication::focusWidget(), w.control(u"winnerListBox"_s));
 }
 
 // A second view of the run that keeps what it was told as the main window's display shows it.
@@ -83,7 +83,7 @@ struct MirrorView : DrawView {
 };
 
 // What the stage shows, in the mirror's terms.
-QString stageShows(Form1 &form)
+QString stageShows(MainWindow &form)
 {
     const StageView &stage = form.stageWindow().view();
     const QColor panel = stage.panelFrameColour(), closing = stage.closingTextColour();
@@ -166,7 +166,7 @@ void TestDrawRun::wholeEvent()
     Window w(dir.path());
     w.clockStep = clockStep;
     prepare(w, dir, 3);
-    QVERIFY(w.control<QTimer>(u"Timer1"_s)->isActive());
+    QVERIFY(w.control<QTimer>(u"rollListTimer"_s)->isActive());
     const QList<int> order = w.run.drawOrder;
 
     WaitRecorder waits(w);
@@ -190,23 +190,23 @@ void TestDrawRun::wholeEvent()
         pressKey(Qt::Key(key));
         waits.note();
         QCOMPARE(w.run.winnerList.size(), onePerPress ? press : 3);
-        QCOMPARE(w.control<QPlainTextEdit>(u"Text2"_s)->toPlainText(), listText(order, int(w.run.winnerList.size())));
+        QCOMPARE(w.control<QPlainTextEdit>(u"winnerListBox"_s)->toPlainText(), listText(order, int(w.run.winnerList.size())));
     }
     if (grabbing)
         grab(w.form, u"closing-text"_s);
 
     QCOMPARE(waits.captions(), captions);
-    QVERIFY(!w.control(u"Command1"_s)->isEnabled());
-    QCOMPARE(w.label(u"Label3(2)"_s)->text(), u"已出结果:3/3"_s);
-    QCOMPARE(w.label(u"Label3(0)"_s)->text(), u"数据文件:名单.txt"_s);
-    QCOMPARE(w.control<QLineEdit>(u"Text1(0)"_s)->text(), u"3"_s);
-    QCOMPARE(w.label(u"Label1(1)"_s)->text(), QString());
-    QCOMPARE(w.label(u"Label1(2)"_s)->text(), closingText);
-    QCOMPARE(w.label(u"Label1(3)"_s)->text(), QString());
-    QCOMPARE(WidgetColours::foreColor(w.label(u"Label1(2)"_s)), rowColour);
-    QCOMPARE(WidgetColours::backColor(w.label(u"Label7"_s)), panelColour);
-    QVERIFY(!w.control<QTimer>(u"Timer1"_s)->isActive());
-    QVERIFY(w.label(u"LabelData"_s)->isHidden());
+    QVERIFY(!w.control(u"startButton"_s)->isEnabled());
+    QCOMPARE(w.label(u"statusLabel(2)"_s)->text(), u"已出结果:3/3"_s);
+    QCOMPARE(w.label(u"statusLabel(0)"_s)->text(), u"数据文件:名单.txt"_s);
+    QCOMPARE(w.control<QLineEdit>(u"drawCountBox"_s)->text(), u"3"_s);
+    QCOMPARE(w.label(u"rollingRow(1)"_s)->text(), QString());
+    QCOMPARE(w.label(u"rollingRow(2)"_s)->text(), closingText);
+    QCOMPARE(w.label(u"rollingRow(3)"_s)->text(), QString());
+    QCOMPARE(WidgetColours::foreColor(w.label(u"rollingRow(2)"_s)), rowColour);
+    QCOMPARE(WidgetColours::backColor(w.label(u"flashPanel"_s)), panelColour);
+    QVERIFY(!w.control<QTimer>(u"rollListTimer"_s)->isActive());
+    QVERIFY(w.label(u"rollList"_s)->isHidden());
     QCOMPARE(w.messages.texts(), QStringList{u"设置完成！"_s});
 
     QStringList names;
@@ -312,7 +312,7 @@ void TestDrawRun::waitsOfAReveal()
         QCOMPARE(waits.waits[i].closing, ColourFlash::colourTable()[c / 5 % 7]);
     }
     QCOMPARE(waits.waits.size(), i);
-    QCOMPARE(w.label(u"Label3(2)"_s)->text(), u"已出结果:2/2"_s);
+    QCOMPARE(w.label(u"statusLabel(2)"_s)->text(), u"已出结果:2/2"_s);
     if (speed > 0)
         QCOMPARE(steps.size(), 2 * rollCount);
     QCOMPARE(w.run.winnerList.size(), 2);
@@ -354,24 +354,24 @@ void TestDrawRun::keyRoutes_data()
     QTest::addColumn<QString>("focus"); // the control with the focus; empty: none, the window
     QTest::addColumn<int>("key");
     QTest::addColumn<int>("starts");
-    QTest::newRow("winner list, Space") << u"Text2"_s << int(Qt::Key_Space) << 1;
-    QTest::newRow("winner list, Enter") << u"Text2"_s << int(Qt::Key_Return) << 1;
-    QTest::newRow("start button, Space") << u"Command1"_s << int(Qt::Key_Space) << 1;
-    QTest::newRow("start button, Enter") << u"Command1"_s << int(Qt::Key_Enter) << 1;
+    QTest::newRow("winner list, Space") << u"winnerListBox"_s << int(Qt::Key_Space) << 1;
+    QTest::newRow("winner list, Enter") << u"winnerListBox"_s << int(Qt::Key_Return) << 1;
+    QTest::newRow("start button, Space") << u"startButton"_s << int(Qt::Key_Space) << 1;
+    QTest::newRow("start button, Enter") << u"startButton"_s << int(Qt::Key_Enter) << 1;
     QTest::newRow("window, Space") << QString() << int(Qt::Key_Space) << 1;
     QTest::newRow("window, Enter") << QString() << int(Qt::Key_Return) << 1;
-    QTest::newRow("winner list, other key") << u"Text2"_s << int(Qt::Key_A) << 0;
-    QTest::newRow("start button, other key") << u"Command1"_s << int(Qt::Key_Tab) << 0;
-    QTest::newRow("draw count box, Enter") << u"Text1(0)"_s << int(Qt::Key_Return) << 0;
-    QTest::newRow("confirm button, Enter") << u"Command2"_s << int(Qt::Key_Return) << 0;
+    QTest::newRow("winner list, other key") << u"winnerListBox"_s << int(Qt::Key_A) << 0;
+    QTest::newRow("start button, other key") << u"startButton"_s << int(Qt::Key_Tab) << 0;
+    QTest::newRow("draw count box, Enter") << u"drawCountBox"_s << int(Qt::Key_Return) << 0;
+    QTest::newRow("confirm button, Enter") << u"confirmButton"_s << int(Qt::Key_Return) << 0;
     // A clicker's keys, and the stage covering the only screen.
-    QTest::newRow("winner list, PageDown") << u"Text2"_s << int(Qt::Key_PageDown) << 1;
-    QTest::newRow("start button, Right") << u"Command1"_s << int(Qt::Key_Right) << 1;
+    QTest::newRow("winner list, PageDown") << u"winnerListBox"_s << int(Qt::Key_PageDown) << 1;
+    QTest::newRow("start button, Right") << u"startButton"_s << int(Qt::Key_Right) << 1;
     QTest::newRow("window, PageDown") << QString() << int(Qt::Key_PageDown) << 1;
     QTest::newRow("stage, PageDown") << u"stage"_s << int(Qt::Key_PageDown) << 1;
     QTest::newRow("stage, Space") << u"stage"_s << int(Qt::Key_Space) << 1;
-    QTest::newRow("winner list, PageUp") << u"Text2"_s << int(Qt::Key_PageUp) << 0;
-    QTest::newRow("draw count box, Right") << u"Text1(0)"_s << int(Qt::Key_Right) << 0;
+    QTest::newRow("winner list, PageUp") << u"winnerListBox"_s << int(Qt::Key_PageUp) << 0;
+    QTest::newRow("draw count box, Right") << u"drawCountBox"_s << int(Qt::Key_Right) << 0;
 }
 
 void TestDrawRun::keyRoutes()
@@ -382,7 +382,7 @@ void TestDrawRun::keyRoutes()
     ProgramDir dir({{u"每点一次出一号标志"_s, u"1"_s}});
     Window w(dir.path());
     prepare(w, dir, 3);
-    QTest::mouseClick(w.label(u"Label5"_s), Qt::LeftButton); // every control can take the focus
+    QTest::mouseClick(w.label(u"openPanelTab"_s), Qt::LeftButton); // every control can take the focus
     QWidget *stage = &w.form.stageWindow().view();
     if (focus == u"stage"_s) {
         QTest::keyClick(&w.form, Qt::Key_F5);
@@ -426,16 +426,16 @@ void TestDrawRun::keysDoNothingWhileStartDisabled()
     QVERIFY(w.showActive());
     WaitRecorder waits(w);
     // Before any preparation: disabled, and not even "未设置摇奖参数！" shows.
-    for (const QString &name : {u"Text2"_s, u"Command1"_s, u"Text1(0)"_s}) {
+    for (const QString &name : {u"winnerListBox"_s, u"startButton"_s, u"drawCountBox"_s}) {
         QTest::keyClick(w.control(name), Qt::Key_Space);
         QTest::keyClick(w.control(name), Qt::Key_Return);
     }
     QTest::keyClick(&w.form, Qt::Key_Space);
-    QTest::mouseClick(w.control(u"Command1"_s), Qt::LeftButton);
+    QTest::mouseClick(w.control(u"startButton"_s), Qt::LeftButton);
     QVERIFY(w.messages.shown.isEmpty());
     QVERIFY(waits.waits.isEmpty());
     // Called some other way, the start refuses an empty table.
-    w.form.Command1_Click();
+    w.form.startDraw();
     QCOMPARE(w.messages.texts(), QStringList{u"未设置摇奖参数！"_s});
     w.messages.shown.clear();
 
@@ -447,11 +447,11 @@ void TestDrawRun::keysDoNothingWhileStartDisabled()
             return;
         ++tries;
         pressKey(Qt::Key_Space);
-        QTest::keyClick(w.control(u"Text2"_s), Qt::Key_Return);
-        QTest::keyClick(w.control(u"Command1"_s), Qt::Key_Space);
+        QTest::keyClick(w.control(u"winnerListBox"_s), Qt::Key_Return);
+        QTest::keyClick(w.control(u"startButton"_s), Qt::Key_Space);
         QTest::keyClick(&w.form, Qt::Key_Space);
-        QTest::mouseClick(w.control(u"Command1"_s), Qt::LeftButton);
-        w.form.Command1_Click();
+        QTest::mouseClick(w.control(u"startButton"_s), Qt::LeftButton);
+        w.form.startDraw();
     };
     pressKey(Qt::Key_Space);
     waits.note();
@@ -478,12 +478,12 @@ void TestDrawRun::noOverlapDuringRun()
             return;
         tried = true;
         QVERIFY(w.form.isRunning());
-        QTest::mouseClick(w.label(u"Label5"_s), Qt::LeftButton);
-        QVERIFY(!w.control(u"Frame4"_s)->isHidden());
-        w.control<QLineEdit>(u"Text1(0)"_s)->setText(u"1"_s);
-        QTest::mouseClick(w.control(u"Command2"_s), Qt::LeftButton);
-        QTest::mouseClick(w.label(u"Label8"_s), Qt::LeftButton);
-        w.form.Command1_Click();
+        QTest::mouseClick(w.label(u"openPanelTab"_s), Qt::LeftButton);
+        QVERIFY(!w.control(u"quickSettingsPanel"_s)->isHidden());
+        w.control<QLineEdit>(u"drawCountBox"_s)->setText(u"1"_s);
+        QTest::mouseClick(w.control(u"confirmButton"_s), Qt::LeftButton);
+        QTest::mouseClick(w.label(u"advancedSettingsLink"_s), Qt::LeftButton);
+        w.form.startDraw();
     };
     pressKey(Qt::Key_Space);
     waits.note();
@@ -499,10 +499,10 @@ void TestDrawRun::noOverlapDuringRun()
     QCOMPARE(TestSupport::readBytes(dir.filePath(resultName(QTime(9, 30, 7)))), resultBytes(order, 1, 3));
 
     // Once the run is over, both work again.
-    QTest::mouseClick(w.label(u"Label8"_s), Qt::LeftButton);
+    QTest::mouseClick(w.label(u"advancedSettingsLink"_s), Qt::LeftButton);
     QCOMPARE(settingsOpened, 1);
     w.messages.answers = {MessageBoxes::Answer::Yes};
-    QTest::mouseClick(w.control(u"Command2"_s), Qt::LeftButton);
+    QTest::mouseClick(w.control(u"confirmButton"_s), Qt::LeftButton);
     // The shipped settings keep the run's winners out of the next one.
     QCOMPARE(w.messages.texts().last(), u"设置完成！\r\n本次活动已中奖的 3 人不再参与。"_s);
     QCOMPARE(w.run.drawOrder.size(), 3);
@@ -545,10 +545,10 @@ void TestDrawRun::closingTheWindowDuringRun()
     QCOMPARE(waits.waits.size(), closeAt + 1);
     QVERIFY(!w.form.isVisible());
     QVERIFY(!w.form.isRunning());
-    QVERIFY(!zopSleepModule::waitsCancelled());
-    QVERIFY(!w.control(u"Command1"_s)->isEnabled());
+    QVERIFY(!DrawWaits::waitsCancelled());
+    QVERIFY(!w.control(u"startButton"_s)->isEnabled());
     QCOMPARE(w.run.winnerList.size(), recorded);
-    QCOMPARE(w.control<QPlainTextEdit>(u"Text2"_s)->toPlainText(), listText(order, recorded));
+    QCOMPARE(w.control<QPlainTextEdit>(u"winnerListBox"_s)->toPlainText(), listText(order, recorded));
     QCOMPARE(TestSupport::readBytes(dir.filePath(resultName(QTime(9, 30, 7)))), resultBytes(order, 1, recorded));
     QCOMPARE(resultFiles(dir).size(), recorded > 0 ? 1 : 0);
 }
@@ -583,7 +583,7 @@ void TestDrawRun::resultFileFailure()
              qPrintable(w.messages.shown[1].text));
     // The run went on and every winner stays shown.
     QCOMPARE(w.run.winnerList.size(), 3);
-    QCOMPARE(w.control<QPlainTextEdit>(u"Text2"_s)->toPlainText(), listText(order, 3));
+    QCOMPARE(w.control<QPlainTextEdit>(u"winnerListBox"_s)->toPlainText(), listText(order, 3));
     QCOMPARE(waits.captions().last(), u"摇号结束"_s);
     QCOMPARE(w.run.unwrittenResultLines.size(), 3);
 
@@ -687,7 +687,7 @@ void TestDrawRun::absentWinnerRedrawn()
     WaitRecorder waits(w);
     for (int p = 0; p < presses; ++p)
         pressKey(Qt::Key_Space);
-    auto *list = w.control<QPlainTextEdit>(u"Text2"_s);
+    auto *list = w.control<QPlainTextEdit>(u"winnerListBox"_s);
     const QString listBefore = list->toPlainText();
     const QByteArray fileBefore = TestSupport::readBytes(dir.filePath(resultName(QTime(9, 30, 7))));
     w.form.toggleStage(); // opened after the run: it catches up
@@ -720,7 +720,7 @@ void TestDrawRun::absentWinnerRedrawn()
     QCOMPARE(list->toPlainText(), (lines.mid(0, 3) + QStringList{lines[3] + u" （缺席）"_s, lines[4],
                                    u"[4]   "_s + replacement.column1 + u' ' + replacement.column2 + u' '
                                        + replacement.column3}).join(u'\n'));
-    QCOMPARE(w.label(u"Label3(2)"_s)->text(), u"已出结果:3/3"_s);
+    QCOMPARE(w.label(u"statusLabel(2)"_s)->text(), u"已出结果:3/3"_s);
     QCOMPARE(w.form.stageWindow().view().winnerCount(), 4);
     QCOMPARE(w.form.stageWindow().view().absentCount(), 1);
     // Asked over the organiser's window, never the stage.
@@ -754,7 +754,7 @@ void TestDrawRun::verifiableDraw()
         confirm(w, u"3"_s);
         QCOMPARE(w.messages.texts(), QStringList{u"可验证摇号不能预先安排中奖者，请先清空VIP名单（%1 中有 1 行）。"_s
                                                      .arg(QDir::toNativeSeparators(vip))});
-        QVERIFY(!w.control<QPushButton>(u"Command1"_s)->isEnabled());
+        QVERIFY(!w.control<QPushButton>(u"startButton"_s)->isEnabled());
         TestSupport::writeBytes(vip, "");
         w.messages.shown.clear();
         confirm(w, u"3"_s);
@@ -784,5 +784,5 @@ void TestDrawRun::verifiableDraw()
     QCOMPARE(check.lines.value(1), u"2\t7\t"_s + entryLine(7) + u"\t（缺席）"_s);
 }
 
-ZOP_FORM1_TEST_MAIN(TestDrawRun)
+ZOP_MAIN_WINDOW_TEST_MAIN(TestDrawRun)
 #include "tst_DrawRun.moc"

@@ -1,4 +1,4 @@
-#include "Form1Fixture.h"
+#include "MainWindowFixture.h"
 #include "ui/common/Fonts.h"
 #include "ui/common/MessageBoxes.h"
 #include "ui/common/QtChinese.h"
@@ -18,7 +18,7 @@
 #include <map>
 
 using namespace Qt::StringLiterals;
-using namespace Form1Fixture;
+using namespace MainWindowFixture;
 
 namespace {
 
@@ -48,7 +48,7 @@ struct WidgetState {
     QFont font;
     bool operator==(const WidgetState &) const = default;
 };
-std::map<QString, WidgetState> widgetStates(Form1 &form)
+std::map<QString, WidgetState> widgetStates(MainWindow &form)
 {
     std::map<QString, WidgetState> states;
     int unnamed = 0;
@@ -66,7 +66,7 @@ std::map<QString, WidgetState> widgetStates(Form1 &form)
 }
 
 // The controls of the layout, by name, with their place in the client area.
-std::map<QString, QRect> layoutPlaces(Form1 &form)
+std::map<QString, QRect> layoutPlaces(MainWindow &form)
 {
     const QWidget *client = form.findChild<QWidget *>(u"ClientArea"_s);
     std::map<QString, QRect> places;
@@ -78,7 +78,7 @@ std::map<QString, QRect> layoutPlaces(Form1 &form)
     return places;
 }
 
-std::map<QString, double> pointSizes(Form1 &form)
+std::map<QString, double> pointSizes(MainWindow &form)
 {
     std::map<QString, double> sizes;
     for (QWidget *w : form.findChildren<QWidget *>()) {
@@ -88,7 +88,7 @@ std::map<QString, double> pointSizes(Form1 &form)
     return sizes;
 }
 
-void moveOnto(Form1 &form, QScreen *screen)
+void moveOnto(MainWindow &form, QScreen *screen)
 {
     form.move(screen->geometry().center() - QPoint(form.width() / 2, form.height() / 2));
 }
@@ -165,7 +165,7 @@ void TestFullScreen::scaledOnTheWindowsScreen()
     QScreen *target = showOn(w, screen);
     QVERIFY(target);
     if (collapsed)
-        QTest::mouseClick(w.control(u"Image2(0)"_s), Qt::LeftButton);
+        QTest::mouseClick(w.control(u"widthHandle(0)"_s), Qt::LeftButton);
     const auto before = widgetStates(w.form);
     const auto normalPlaces = layoutPlaces(w.form);
     const auto normalPoints = pointSizes(w.form);
@@ -225,24 +225,24 @@ void TestFullScreen::widthStateInFullScreen()
     QScreen *xga = showOn(w, u"xga"_s);
     QVERIFY(xga);
     if (startCollapsed) {
-        QTest::mouseClick(w.control(u"Image2(0)"_s), Qt::LeftButton);
+        QTest::mouseClick(w.control(u"widthHandle(0)"_s), Qt::LeftButton);
         // Back and forth once, so that the titles have their narrower expanded width.
-        QTest::mouseClick(w.control(u"Image2(1)"_s), Qt::LeftButton);
-        QTest::mouseClick(w.control(u"Image2(0)"_s), Qt::LeftButton);
+        QTest::mouseClick(w.control(u"widthHandle(1)"_s), Qt::LeftButton);
+        QTest::mouseClick(w.control(u"widthHandle(0)"_s), Qt::LeftButton);
     }
     const auto before = widgetStates(w.form);
 
     pressKey(Qt::Key_F11);
     QTRY_COMPARE(w.form.geometry(), xga->geometry());
     const double first = w.form.layoutScale();
-    const double firstRowPoints = w.label(u"Label1(1)"_s)->font().pointSizeF();
+    const double firstRowPoints = w.label(u"rollingRow(1)"_s)->font().pointSizeF();
     const int handle = startCollapsed ? 1 : 0;
-    QTest::mouseClick(w.control(u"Image2(%1)"_s.arg(handle)), Qt::LeftButton);
+    QTest::mouseClick(w.control(u"widthHandle(%1)"_s.arg(handle)), Qt::LeftButton);
     const double second = w.form.layoutScale();
     // The narrower client area takes the larger factor, and the rolling rows grow with it.
     QCOMPARE(second > first, !startCollapsed);
-    QCOMPARE(w.label(u"Label1(1)"_s)->font().pointSizeF() / firstRowPoints, second / first);
-    QVERIFY(w.control(u"Image2(%1)"_s.arg(handle))->isHidden());
+    QCOMPARE(w.label(u"rollingRow(1)"_s)->font().pointSizeF() / firstRowPoints, second / first);
+    QVERIFY(w.control(u"widthHandle(%1)"_s.arg(handle))->isHidden());
 
     // Collapsed, the winner list stays cut off: the margin right of the client area shows the
     // window's background, not the list.
@@ -267,9 +267,9 @@ void TestFullScreen::widthStateInFullScreen()
 void TestFullScreen::escapeOnlyLeaves_data()
 {
     QTest::addColumn<QString>("focus");
-    QTest::newRow("draw count box") << u"Text1(0)"_s;
-    QTest::newRow("confirm button") << u"Command2"_s;
-    QTest::newRow("winner list") << u"Text2"_s;
+    QTest::newRow("draw count box") << u"drawCountBox"_s;
+    QTest::newRow("confirm button") << u"confirmButton"_s;
+    QTest::newRow("winner list") << u"winnerListBox"_s;
 }
 
 void TestFullScreen::escapeOnlyLeaves()
@@ -312,7 +312,7 @@ void TestFullScreen::drawInFullScreen()
     QVERIFY(fullhd);
     // Collapsed before, so that leaving and entering again keeps it collapsed.
     if (collapsed)
-        QTest::mouseClick(w.control(u"Image2(0)"_s), Qt::LeftButton);
+        QTest::mouseClick(w.control(u"widthHandle(0)"_s), Qt::LeftButton);
     const QRect normal = w.form.geometry();
     pressKey(Qt::Key_F11);
     QTRY_COMPARE(w.form.geometry(), fullhd->geometry());
@@ -320,8 +320,8 @@ void TestFullScreen::drawInFullScreen()
     // The quick settings panel, the keys, the flashes and the winner list, all in full screen.
     confirm(w, u"3"_s);
     QCOMPARE(w.messages.texts(), QStringList{u"设置完成！"_s});
-    QVERIFY(w.control(u"Frame4"_s)->isHidden());
-    QTRY_VERIFY(!w.label(u"LabelData"_s)->text().isEmpty());
+    QVERIFY(w.control(u"quickSettingsPanel"_s)->isHidden());
+    QTRY_VERIFY(!w.label(u"rollList"_s)->text().isEmpty());
     const QString suffix = collapsed ? u"-collapsed"_s : u"-expanded"_s;
     grab(w.form, u"fullscreen-roll-list"_s + suffix);
 
@@ -338,7 +338,7 @@ void TestFullScreen::drawInFullScreen()
             pressKey(Qt::Key_F11);
             pressKey(Qt::Key_F11);
             toggledInRoll = w.form.isPresenting() && w.form.isFullScreen()
-                && w.control(u"Image2(1)"_s)->isVisible() == collapsed;
+                && w.control(u"widthHandle(1)"_s)->isVisible() == collapsed;
         }
         if (now.panel == ColourFlash::colourTable()[1] && !flashSeen) {
             flashSeen = true;
@@ -350,9 +350,9 @@ void TestFullScreen::drawInFullScreen()
     grab(w.form, u"fullscreen-closing"_s + suffix);
     QVERIFY(toggledInRoll);
     QVERIFY(flashSeen);
-    QCOMPARE(w.label(u"Label1(2)"_s)->text(), u"**** 谢谢参与! ****"_s);
-    QVERIFY(w.label(u"Label1(2)"_s)->textFits());
-    QVERIFY(w.control<QPlainTextEdit>(u"Text2"_s)->toPlainText().endsWith(
+    QCOMPARE(w.label(u"rollingRow(2)"_s)->text(), u"**** 谢谢参与! ****"_s);
+    QVERIFY(w.label(u"rollingRow(2)"_s)->textFits());
+    QVERIFY(w.control<QPlainTextEdit>(u"winnerListBox"_s)->toPlainText().endsWith(
         u"A%1 名%1 部%1"_s.arg(w.run.drawOrder[2])));
     QTRY_COMPARE(w.form.geometry(), fullhd->geometry());
 
@@ -360,7 +360,7 @@ void TestFullScreen::drawInFullScreen()
     w.messages.answers = {MessageBoxes::Answer::Yes};
     confirm(w, u"1"_s);
     waits.atWait = [&](int) {
-        if (!leftInFlash && w.label(u"Label1(2)"_s)->text() == u"**** 谢谢参与! ****"_s) {
+        if (!leftInFlash && w.label(u"rollingRow(2)"_s)->text() == u"**** 谢谢参与! ****"_s) {
             pressKey(Qt::Key_Escape);
             leftInFlash = !w.form.isPresenting();
         }
@@ -377,8 +377,8 @@ void TestFullScreen::messageBoxCentredOnTheScreen()
     Settings settings;
     RunData run;
     WidgetMessageBoxes boxes;
-    Form1 form(settings, run, boxes, dir.path());
-    form.Form_Load();
+    MainWindow form(settings, run, boxes, dir.path());
+    form.startUp();
     QScreen *uhd = screenNamed(u"uhd"_s);
     moveOnto(form, uhd);
     form.show();
@@ -400,7 +400,7 @@ void TestFullScreen::messageBoxCentredOnTheScreen()
         }
     });
     closer.start();
-    form.Command1_Click(); // nothing prepared: an error box
+    form.startDraw(); // nothing prepared: an error box
     closer.stop();
     QCOMPARE(boxParent, &form);
     QCOMPARE(buttonText, u"确定"_s); // Qt's own texts are Chinese too
@@ -445,13 +445,13 @@ void TestFullScreen::normalWindowKeptOnItsScreen()
     }
     QCOMPARE(w.form.size(), QSize(Twips::toPixels(14220, factor), Twips::toPixels(9435, factor)));
 
-    QTest::mouseClick(w.control(u"Image2(0)"_s), Qt::LeftButton);
+    QTest::mouseClick(w.control(u"widthHandle(0)"_s), Qt::LeftButton);
     if (collapsedFactor == 0)
         QVERIFY(w.form.layoutScale() > 0.75 && w.form.layoutScale() < 1);
     else
         QCOMPARE(w.form.layoutScale(), collapsedFactor);
     QVERIFY(available.contains(w.form.frameGeometry()));
-    QTest::mouseClick(w.control(u"Image2(1)"_s), Qt::LeftButton);
+    QTest::mouseClick(w.control(u"widthHandle(1)"_s), Qt::LeftButton);
     QCOMPARE(w.form.layoutScale(), factor);
     pressKey(Qt::Key_F11);
     QVERIFY(w.form.isPresenting());

@@ -1,5 +1,5 @@
-#include "Form1Fixture.h"
-#include "settings/INIFileModule1.h"
+#include "MainWindowFixture.h"
+#include "settings/IniFile.h"
 #include "support/TestSupport.h"
 #include "ui/common/Fonts.h"
 
@@ -15,7 +15,7 @@
 #include <algorithm>
 
 using namespace Qt::StringLiterals;
-using namespace Form1Fixture;
+using namespace MainWindowFixture;
 using Kind = ScriptedMessageBoxes::Kind;
 
 namespace {
@@ -25,13 +25,13 @@ void runOnce(Window &w, int count)
 {
     confirm(w, QString::number(count));
     WaitRecorder waits(w);
-    QTest::mouseClick(w.control(u"Command1"_s), Qt::LeftButton);
+    QTest::mouseClick(w.control(u"startButton"_s), Qt::LeftButton);
     QCOMPARE(w.run.winnerList.size(), count);
 }
 
 QString stored(const ProgramDir &dir, const QString &key)
 {
-    return INIFileModule1::iniReadValue(dir.filePath(u"ZOP摇号设置.ini"_s), key);
+    return IniFile::iniReadValue(dir.filePath(u"ZOP摇号设置.ini"_s), key);
 }
 
 QList<int> sorted(QList<int> numbers)
@@ -110,7 +110,7 @@ void TestQuickSettingsPanel::drawCountAndDataFile()
     ProgramDir dir;
     dir.writeEntries(listFile, 1, 12);
     Window w(dir.path());
-    auto *start = w.control<QPushButton>(u"Command1"_s);
+    auto *start = w.control<QPushButton>(u"startButton"_s);
     // An earlier preparation left the start button enabled.
     confirm(w, u"3"_s);
     QVERIFY(start->isEnabled());
@@ -133,29 +133,29 @@ void TestQuickSettingsPanel::drawCountAndDataFile()
         QCOMPARE(stored(dir, u"一次性摇出个数"_s), QString::number(drawCount));
         QCOMPARE(stored(dir, u"数据文件"_s), dataFile);
     }
-    QCOMPARE(w.control<QLineEdit>(u"Text1(0)"_s)->text(), QString::number(drawCount));
+    QCOMPARE(w.control<QLineEdit>(u"drawCountBox"_s)->text(), QString::number(drawCount));
     QCOMPARE(start->isEnabled(), accepted);
     QCOMPARE(start->text(), u"开始"_s);
-    QCOMPARE(w.control(u"Frame4"_s)->isHidden(), accepted);
+    QCOMPARE(w.control(u"quickSettingsPanel"_s)->isHidden(), accepted);
     QCOMPARE(w.run.entryTable.entryCount(), dataFile == listFile ? 12 : 0);
 
     if (accepted) {
         QCOMPARE(w.run.drawOrder.size(), drawCount);
         if (drawCount == 12)
             QCOMPARE(sorted(w.run.drawOrder), range(1, 12));
-        QCOMPARE(w.label(u"Label3(1)"_s)->text(), u"记录条数:12"_s);
-        QCOMPARE(w.label(u"Label3(2)"_s)->text(), u"已出结果:0/%1"_s.arg(drawCount));
+        QCOMPARE(w.label(u"statusLabel(1)"_s)->text(), u"记录条数:12"_s);
+        QCOMPARE(w.label(u"statusLabel(2)"_s)->text(), u"已出结果:0/%1"_s.arg(drawCount));
         return;
     }
     // Refused: the draw order and the status line are as they were, and keys start nothing.
     QCOMPARE(w.run.drawOrder, earlierOrder);
-    QCOMPARE(w.label(u"Label3(2)"_s)->text(), u"已出结果:0/3"_s);
-    QTest::keyClick(w.control(u"Text2"_s), Qt::Key_Space);
+    QCOMPARE(w.label(u"statusLabel(2)"_s)->text(), u"已出结果:0/3"_s);
+    QTest::keyClick(w.control(u"winnerListBox"_s), Qt::Key_Space);
     QCOMPARE(w.run.winnerList.size(), 0);
 
     // The box reads 1, so confirming again succeeds when there is an entry.
     w.messages.shown.clear();
-    QTest::mouseClick(w.control(u"Command2"_s), Qt::LeftButton);
+    QTest::mouseClick(w.control(u"confirmButton"_s), Qt::LeftButton);
     QCOMPARE(w.messages.texts().last(), dataFile == listFile ? u"设置完成！"_s : u"一次性摇出号太多"_s);
     QCOMPARE(start->isEnabled(), dataFile == listFile);
 }
@@ -188,11 +188,11 @@ void TestQuickSettingsPanel::earlierWinners()
     // What a No must leave as it is.
     dir.writeEntries(listFile, 1, 20);
     const QByteArray settingsBefore = dir.settingsBytes();
-    const QString listBefore = w.control<QPlainTextEdit>(u"Text2"_s)->toPlainText();
+    const QString listBefore = w.control<QPlainTextEdit>(u"winnerListBox"_s)->toPlainText();
     const auto winnersBefore = w.run.winnerList;
     const QList<int> orderBefore = w.run.drawOrder;
-    const bool startBefore = w.control(u"Command1"_s)->isEnabled();
-    const QString captionBefore = w.control<QPushButton>(u"Command1"_s)->text();
+    const bool startBefore = w.control(u"startButton"_s)->isEnabled();
+    const QString captionBefore = w.control<QPushButton>(u"startButton"_s)->text();
     w.messages.shown.clear();
     w.messages.answers = {yes ? MessageBoxes::Answer::Yes : MessageBoxes::Answer::No};
 
@@ -209,26 +209,26 @@ void TestQuickSettingsPanel::earlierWinners()
 
     if (!cleared) {
         QCOMPARE(w.run.winnerList, winnersBefore);
-        QCOMPARE(w.control<QPlainTextEdit>(u"Text2"_s)->toPlainText(), listBefore);
+        QCOMPARE(w.control<QPlainTextEdit>(u"winnerListBox"_s)->toPlainText(), listBefore);
         QCOMPARE(dir.settingsBytes(), settingsBefore);
         QCOMPARE(w.run.entryTable.entryCount(), 12);
         QCOMPARE(w.run.drawOrder, orderBefore);
-        QCOMPARE(w.control(u"Command1"_s)->isEnabled(), startBefore);
-        QCOMPARE(w.control<QPushButton>(u"Command1"_s)->text(), captionBefore);
-        QVERIFY(!w.control(u"Frame4"_s)->isHidden());
+        QCOMPARE(w.control(u"startButton"_s)->isEnabled(), startBefore);
+        QCOMPARE(w.control<QPushButton>(u"startButton"_s)->text(), captionBefore);
+        QVERIFY(!w.control(u"quickSettingsPanel"_s)->isHidden());
         return;
     }
     QVERIFY(w.run.winnerList.isEmpty());
-    QCOMPARE(w.control<QPlainTextEdit>(u"Text2"_s)->toPlainText(), u"☆★☆★ 号榜 ☆★☆★\n=========================="_s);
+    QCOMPARE(w.control<QPlainTextEdit>(u"winnerListBox"_s)->toPlainText(), u"☆★☆★ 号榜 ☆★☆★\n=========================="_s);
     QCOMPARE(w.run.entryTable.entryCount(), 20);
     QCOMPARE(w.run.drawOrder.size(), 4);
     QCOMPARE(w.run.pressCount, 0);
-    QVERIFY(w.control(u"Command1"_s)->isEnabled());
-    QCOMPARE(w.control<QPushButton>(u"Command1"_s)->text(), u"开始"_s);
+    QVERIFY(w.control(u"startButton"_s)->isEnabled());
+    QCOMPARE(w.control<QPushButton>(u"startButton"_s)->text(), u"开始"_s);
     for (int k = 1; k <= 3; ++k)
-        QVERIFY(w.label(u"Label1(%1)"_s.arg(k))->text().isEmpty());
-    QVERIFY(w.control(u"Frame4"_s)->isHidden());
-    QCOMPARE(w.label(u"Label3(2)"_s)->text(), u"已出结果:0/4"_s);
+        QVERIFY(w.label(u"rollingRow(%1)"_s.arg(k))->text().isEmpty());
+    QVERIFY(w.control(u"quickSettingsPanel"_s)->isHidden());
+    QCOMPARE(w.label(u"statusLabel(2)"_s)->text(), u"已出结果:0/4"_s);
 }
 
 void TestQuickSettingsPanel::closingTextRowHiddenAgain_data()
@@ -244,7 +244,7 @@ void TestQuickSettingsPanel::closingTextRowHiddenAgain()
     ProgramDir dir({{u"项B显示"_s, u"0"_s}, {u"结束语"_s, u"谢谢参与\\n再见"_s}});
     dir.writeEntries(listFile, 1, 12);
     Window w(dir.path());
-    CaptionLabel *row2 = w.label(u"Label1(2)"_s);
+    CaptionLabel *row2 = w.label(u"rollingRow(2)"_s);
     QVERIFY(row2->isHidden());
     runOnce(w, winners);
     // The closing text shows, on two lines, in the row the settings hide.
@@ -257,7 +257,7 @@ void TestQuickSettingsPanel::closingTextRowHiddenAgain()
     // Also without the question: the setting, not the last run, decides what the rows show.
     QVERIFY(row2->isHidden());
     QVERIFY(row2->text().isEmpty());
-    QVERIFY(!w.label(u"Label1(1)"_s)->isHidden());
+    QVERIFY(!w.label(u"rollingRow(1)"_s)->isHidden());
 }
 
 void TestQuickSettingsPanel::rollListOnlyWhenConfigured_data()
@@ -276,18 +276,18 @@ void TestQuickSettingsPanel::rollListOnlyWhenConfigured()
     dir.writeEntries(listFile, 1, 12);
     Window w(dir.path());
     confirm(w, u"13"_s); // refused: nothing starts
-    QVERIFY(!w.control<QTimer>(u"Timer1"_s)->isActive());
+    QVERIFY(!w.control<QTimer>(u"rollListTimer"_s)->isActive());
     confirm(w, u"3"_s);
-    QCOMPARE(w.control<QTimer>(u"Timer1"_s)->isActive(), rolling);
-    QCOMPARE(w.label(u"LabelData"_s)->isHidden(), !rolling);
+    QCOMPARE(w.control<QTimer>(u"rollListTimer"_s)->isActive(), rolling);
+    QCOMPARE(w.label(u"rollList"_s)->isHidden(), !rolling);
     if (rolling)
-        QTRY_VERIFY(w.label(u"LabelData"_s)->text().startsWith(u"A"_s));
+        QTRY_VERIFY(w.label(u"rollList"_s)->text().startsWith(u"A"_s));
 
     // The start of a run stops it for good.
     WaitRecorder waits(w);
-    QTest::mouseClick(w.control(u"Command1"_s), Qt::LeftButton);
-    QVERIFY(!w.control<QTimer>(u"Timer1"_s)->isActive());
-    QVERIFY(w.label(u"LabelData"_s)->isHidden());
+    QTest::mouseClick(w.control(u"startButton"_s), Qt::LeftButton);
+    QVERIFY(!w.control<QTimer>(u"rollListTimer"_s)->isActive());
+    QVERIFY(w.label(u"rollList"_s)->isHidden());
 }
 
 void TestQuickSettingsPanel::exclusionListTakesPart()
@@ -307,12 +307,12 @@ void TestQuickSettingsPanel::exclusionListTakesPart()
     w.messages.shown.clear();
     confirm(w, u"9"_s);
     QCOMPARE(w.messages.texts(), QStringList{u"设置完成！"_s});
-    QCOMPARE(w.label(u"Label3(1)"_s)->text(), u"记录条数:12"_s);
+    QCOMPARE(w.label(u"statusLabel(1)"_s)->text(), u"记录条数:12"_s);
     QCOMPARE(sorted(w.run.drawOrder), range(1, 12, {2, 5, 12}));
 
     // Nor does an excluded entry roll by, the last entry of the table included.
     WaitRecorder waits(w);
-    QTest::mouseClick(w.control(u"Command1"_s), Qt::LeftButton);
+    QTest::mouseClick(w.control(u"startButton"_s), Qt::LeftButton);
     QSet<QString> rolled;
     for (const WaitRecorder::Wait &wait : waits.waits)
         rolled.insert(wait.row1);
@@ -401,20 +401,20 @@ void TestQuickSettingsPanel::panelOpensAndCloses()
     Window w(dir.path());
     int opened = 0;
     w.form.setAdvancedSettingsHandler([&] { ++opened; });
-    auto *count = w.control<QLineEdit>(u"Text1(0)"_s);
+    auto *count = w.control<QLineEdit>(u"drawCountBox"_s);
     count->setText(u"77"_s); // typed, not confirmed
 
-    QTest::mouseClick(w.label(u"Label6"_s), Qt::LeftButton);
-    QVERIFY(w.control(u"Frame4"_s)->isHidden());
-    QTest::mouseClick(w.label(u"Label5"_s), Qt::LeftButton);
-    QVERIFY(!w.control(u"Frame4"_s)->isHidden());
+    QTest::mouseClick(w.label(u"closePanelTab"_s), Qt::LeftButton);
+    QVERIFY(w.control(u"quickSettingsPanel"_s)->isHidden());
+    QTest::mouseClick(w.label(u"openPanelTab"_s), Qt::LeftButton);
+    QVERIFY(!w.control(u"quickSettingsPanel"_s)->isHidden());
     QCOMPARE(count->text(), u"77"_s);
-    QTest::mouseClick(w.label(u"Label8"_s), Qt::LeftButton);
+    QTest::mouseClick(w.label(u"advancedSettingsLink"_s), Qt::LeftButton);
     QCOMPARE(opened, 1);
     QVERIFY(w.messages.shown.isEmpty());
 }
 
-ZOP_FORM1_TEST_MAIN(TestQuickSettingsPanel)
+ZOP_MAIN_WINDOW_TEST_MAIN(TestQuickSettingsPanel)
 // Two prizes, 三等奖 with one of its two winners from a run before a restart.
 void TestQuickSettingsPanel::prizes()
 {
@@ -423,37 +423,37 @@ void TestQuickSettingsPanel::prizes()
     TestSupport::writeBytes(dir.filePath(u"奖项设置.txt"_s), TestSupport::gbk(u"三等奖\t2\r\n二等奖\t1\r\n"_s));
     TestSupport::writeBytes(dir.filePath(u"出号结果20240314_200000_三等奖.txt"_s), TestSupport::gbk(entryLine(1) + u"\r\n"_s));
     Window w(dir.path());
-    auto *combo = w.control<QComboBox>(u"Combo1"_s);
+    auto *combo = w.control<QComboBox>(u"prizeBox"_s);
     QCOMPARE(combo->currentText(), u"三等奖"_s);
-    QCOMPARE(w.control<QLineEdit>(u"Text1(0)"_s)->text(), u"1"_s);
+    QCOMPARE(w.control<QLineEdit>(u"drawCountBox"_s)->text(), u"1"_s);
     // The event's count of the prize, the run before the restart included, from start-up on.
-    QCOMPARE(w.label(u"Label3(2)"_s)->text(), u"三等奖 已出:1/2"_s);
+    QCOMPARE(w.label(u"statusLabel(2)"_s)->text(), u"三等奖 已出:1/2"_s);
     // The panel grew upwards by the prize row; its boxes stay where they were.
     QCOMPARE(w.at(1600, 6900), combo);
-    QCOMPARE(w.at(1600, 7250), w.control(u"Text1(0)"_s));
+    QCOMPARE(w.at(1600, 7250), w.control(u"drawCountBox"_s));
 
     const auto runPrize = [&] {
-        confirm(w, w.control<QLineEdit>(u"Text1(0)"_s)->text(), listFile);
+        confirm(w, w.control<QLineEdit>(u"drawCountBox"_s)->text(), listFile);
         WaitRecorder waits(w);
-        QTest::mouseClick(w.control(u"Command1"_s), Qt::LeftButton);
+        QTest::mouseClick(w.control(u"startButton"_s), Qt::LeftButton);
     };
     w.messages.answers = {MessageBoxes::Answer::Yes};
     runPrize();
     QVERIFY(w.run.resultFileName.endsWith(u"出号结果20240315_093007_三等奖.txt"_s));
-    QVERIFY(w.control<QPlainTextEdit>(u"Text2"_s)->toPlainText().startsWith(u"三等奖 中奖名单"_s));
+    QVERIFY(w.control<QPlainTextEdit>(u"winnerListBox"_s)->toPlainText().startsWith(u"三等奖 中奖名单"_s));
     QCOMPARE(combo->currentText(), u"二等奖"_s);
-    QCOMPARE(w.label(u"Label3(2)"_s)->text(), u"二等奖 已出:0/1"_s);
+    QCOMPARE(w.label(u"statusLabel(2)"_s)->text(), u"二等奖 已出:0/1"_s);
     w.form.selectPrize(-1);
-    QCOMPARE(w.label(u"Label3(2)"_s)->text(), u"三等奖 已出:2/2"_s);
+    QCOMPARE(w.label(u"statusLabel(2)"_s)->text(), u"三等奖 已出:2/2"_s);
     w.form.selectPrize(1);
-    QCOMPARE(w.control<QLineEdit>(u"Text1(0)"_s)->text(), u"1"_s);
+    QCOMPARE(w.control<QLineEdit>(u"drawCountBox"_s)->text(), u"1"_s);
 
     w.now = w.now.addSecs(60);
     runPrize();
     QVERIFY(w.run.resultFileName.endsWith(u"_二等奖.txt"_s));
     QCOMPARE(combo->currentText(), u"全部奖项已抽完"_s);
     QCOMPARE(w.form.currentPrizeName(), QString());
-    QCOMPARE(w.control<QLineEdit>(u"Text1(0)"_s)->text(), u"1"_s);
+    QCOMPARE(w.control<QLineEdit>(u"drawCountBox"_s)->text(), u"1"_s);
     w.form.selectPrize(-1);
     QCOMPARE(w.form.currentPrizeName(), u"二等奖"_s);
 
@@ -461,7 +461,7 @@ void TestQuickSettingsPanel::prizes()
     const QString name = u"年度特别贡献奖暨最佳团队协作奖与创新突破奖"_s;
     TestSupport::writeBytes(dir.filePath(u"奖项设置.txt"_s), TestSupport::gbk(name + u"\t12\r\n"_s));
     w.form.loadPrizes(false);
-    const CaptionLabel *status = w.label(u"Label3(2)"_s);
+    const CaptionLabel *status = w.label(u"statusLabel(2)"_s);
     QVERIFY2(status->text().endsWith(u"… 已出:0/12"_s), qPrintable(status->text()));
     QVERIFY(status->text().startsWith(name.first(2)));
     QVERIFY(status->textFits());
@@ -513,7 +513,7 @@ void TestQuickSettingsPanel::prizePastItsCount()
     if (complete)
         TestSupport::writeBytes(dir.filePath(u"出号结果20240314_200000_特等奖.txt"_s), TestSupport::gbk(entryLine(1) + u"\r\n"_s));
     Window w(dir.path());
-    w.control<QComboBox>(u"Combo1"_s)->setCurrentIndex(0);
+    w.control<QComboBox>(u"prizeBox"_s)->setCurrentIndex(0);
     w.messages.shown.clear();
     w.messages.answers = {yes ? MessageBoxes::Answer::Yes : MessageBoxes::Answer::No};
     confirm(w, typed);
@@ -524,7 +524,7 @@ void TestQuickSettingsPanel::prizePastItsCount()
         QCOMPARE(w.messages.shown.first().kind, Kind::Information);
     }
     QCOMPARE(w.run.drawOrder.size(), prepared);
-    QCOMPARE(w.control(u"Command1"_s)->isEnabled(), prepared > 0);
+    QCOMPARE(w.control(u"startButton"_s)->isEnabled(), prepared > 0);
 }
 
 #include "tst_QuickSettingsPanel.moc"

@@ -3,14 +3,14 @@
 #include "ui/common/CaptionLabel.h"
 #include "ui/common/WidgetColours.h"
 #include "ui/reveal/ColourFlash.h"
+#include "ui/reveal/DrawWaits.h"
 #include "ui/reveal/RollingDisplay.h"
-#include "ui/reveal/zopSleepModule.h"
 
 #include <QTest>
 #include <QTimer>
 
 using namespace Qt::StringLiterals;
-using zopSleepModule::ScopedSleepFunction;
+using DrawWaits::ScopedSleepFunction;
 
 namespace {
 
@@ -214,12 +214,12 @@ void TestRollingDisplay::pausesCountTheirWaits()
     QFETCH(QList<int>, sleeps);
     QList<int> slept;
     ScopedSleepFunction fake([&](int ms) { slept.append(ms); });
-    zopSleepModule::setWaitsCancelled(cancelled);
+    DrawWaits::setWaitsCancelled(cancelled);
     if (tenths)
-        zopSleepModule::pauseTenths(n);
+        DrawWaits::pauseTenths(n);
     else
-        zopSleepModule::pauseHundredths(n);
-    zopSleepModule::setWaitsCancelled(false);
+        DrawWaits::pauseHundredths(n);
+    DrawWaits::setWaitsCancelled(false);
     QCOMPARE(slept, sleeps);
 }
 
@@ -230,7 +230,7 @@ void TestRollingDisplay::eventsProcessedAfterEachWait()
     {
         ScopedSleepFunction fake([&](int) { seenAtSleep.append(delivered); });
         QTimer::singleShot(0, this, [&] { delivered = true; });
-        zopSleepModule::pauseHundredths(2);
+        DrawWaits::pauseHundredths(2);
     }
     QCOMPARE(seenAtSleep, (QList<bool>{false, true}));
 
@@ -239,9 +239,9 @@ void TestRollingDisplay::eventsProcessedAfterEachWait()
     ScopedSleepFunction first([&](int ms) { outer.append(ms); });
     {
         ScopedSleepFunction second([](int) {});
-        zopSleepModule::pauseTenths(1);
+        DrawWaits::pauseTenths(1);
     }
-    zopSleepModule::pauseTenths(1);
+    DrawWaits::pauseTenths(1);
     QCOMPARE(outer, QList<int>{100});
 }
 

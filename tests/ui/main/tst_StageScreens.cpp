@@ -1,4 +1,4 @@
-#include "Form1Fixture.h"
+#include "MainWindowFixture.h"
 #include "ui/common/Fonts.h"
 #include "ui/stage/StageView.h"
 #include "ui/stage/StageWindow.h"
@@ -6,7 +6,7 @@
 #include <QScreen>
 
 using namespace Qt::StringLiterals;
-using namespace Form1Fixture;
+using namespace MainWindowFixture;
 
 namespace {
 

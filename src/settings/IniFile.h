@@ -5,7 +5,7 @@
 #include <QString>
 
 // The routines every file of the program goes through. None reports to the user.
-namespace INIFileModule1 {
+namespace IniFile {
 
 // Value after the first "=" of the first non-comment line that holds KEY= anywhere
 // (case-insensitive); "" when the file, the key or the value is missing.
@@ -40,4 +40,4 @@ int writeWholeFile(const QString &text, const QString &fileName, TextEncoding en
 // an existing target is replaced, which QFile::rename refuses.
 bool renameOver(const QString &from, const QString &to);
 
-} // namespace INIFileModule1
+} // namespace IniFile

@@ -1,4 +1,4 @@
-#include "Form1Fixture.h"
+#include "MainWindowFixture.h"
 
 #include "draw/DrawRandom.h"
 #include "support/TestSupport.h"
@@ -20,7 +20,7 @@
 
 using namespace Qt::StringLiterals;
 
-namespace Form1Fixture {
+namespace MainWindowFixture {
 
 ProgramDir::ProgramDir(const QList<std::pair<QString, QString>> &changes)
 {
@@ -71,7 +71,7 @@ Window::Window(const QString &programDir)
         now = now.addSecs(clockStep);
         return t;
     });
-    form.Form_Load();
+    form.startUp();
 }
 
 QWidget *Window::at(int leftTwips, int topTwips)
@@ -89,13 +89,13 @@ bool Window::showActive()
 WaitRecorder::WaitRecorder(Window &window)
     : w(window),
       fake([this](int ms) {
-          waits.append({ms, w.control<QPushButton>(u"Command1"_s)->text(),
-                        w.control(u"Command1"_s)->isEnabled(), w.label(u"Label1(1)"_s)->text(),
-                        WidgetColours::backColor(w.label(u"Label7"_s)),
-                        WidgetColours::foreColor(w.label(u"Label1(2)"_s)),
+          waits.append({ms, w.control<QPushButton>(u"startButton"_s)->text(),
+                        w.control(u"startButton"_s)->isEnabled(), w.label(u"rollingRow(1)"_s)->text(),
+                        WidgetColours::backColor(w.label(u"flashPanel"_s)),
+                        WidgetColours::foreColor(w.label(u"rollingRow(2)"_s)),
                         int(w.run.winnerList.size()),
-                        int(w.control<QPlainTextEdit>(u"Text2"_s)->toPlainText().count(u"\n["_s)),
-                        w.label(u"Label3(2)"_s)->text()});
+                        int(w.control<QPlainTextEdit>(u"winnerListBox"_s)->toPlainText().count(u"\n["_s)),
+                        w.label(u"statusLabel(2)"_s)->text()});
           note();
           if (atWait)
               atWait(int(waits.size()) - 1);
@@ -105,24 +105,24 @@ WaitRecorder::WaitRecorder(Window &window)
 
 void WaitRecorder::note()
 {
-    const QString now = w.control<QPushButton>(u"Command1"_s)->text();
+    const QString now = w.control<QPushButton>(u"startButton"_s)->text();
     if (seen.isEmpty() || seen.last() != now)
         seen.append(now);
 }
 
 void confirm(Window &w, const QString &count, const QString &dataFile)
 {
-    if (w.control(u"Frame4"_s)->isHidden())
-        QTest::mouseClick(w.label(u"Label5"_s), Qt::LeftButton);
-    for (auto [index, text] : {std::pair{0, count}, std::pair{1, dataFile}}) {
-        auto *box = w.control<QLineEdit>(u"Text1(%1)"_s.arg(index));
+    if (w.control(u"quickSettingsPanel"_s)->isHidden())
+        QTest::mouseClick(w.label(u"openPanelTab"_s), Qt::LeftButton);
+    for (auto [name, text] : {std::pair{u"drawCountBox"_s, count}, std::pair{u"dataFileBox"_s, dataFile}}) {
+        auto *box = w.control<QLineEdit>(name);
         box->selectAll();
         QTest::keyClick(box, Qt::Key_Delete);
         // Typed character by character, Chinese included.
         for (QChar c : text)
             QTest::sendKeyEvent(QTest::Click, box, Qt::Key_unknown, QString(c), Qt::NoModifier);
     }
-    QTest::mouseClick(w.control(u"Command2"_s), Qt::LeftButton);
+    QTest::mouseClick(w.control(u"confirmButton"_s), Qt::LeftButton);
 }
 
 int runOnScreens(int argc, char *argv[], const QList<TestScreen> &screens,
@@ -158,4 +158,4 @@ void grab(QWidget &window, const QString &name)
         window.grab().save(QDir(dir).filePath(name + u".png"_s));
 }
 
-} // namespace Form1Fixture
+} // namespace MainWindowFixture

@@ -32,49 +32,49 @@ class QTimer;
 class StageWindow;
 
 // The main window: title, display area, start button, quick settings and winner list.
-// Controls carry the names of the layout (object names as well, "Label1(2)"), and arrays of
-// controls are indexed as the layout numbers them. It starts the draw and is one of its views.
-class Form1 : public QWidget, public MainWindowRefresh, private DrawView
+// Each control's object name is its member's name, "rollingRow(2)" for an element of an array;
+// arrays are indexed as the layout numbers them. It starts the draw and is one of its views.
+class MainWindow : public QWidget, public MainWindowRefresh, private DrawView
 {
     Q_OBJECT
 
 public:
-    Form1(Settings &settings, RunData &run, MessageBoxes &messages, const QString &programDir,
-          QWidget *parent = nullptr);
-    ~Form1() override;
+    MainWindow(Settings &settings, RunData &run, MessageBoxes &messages, const QString &programDir,
+               QWidget *parent = nullptr);
+    ~MainWindow() override;
 
     // Start-up: seeds the generator, loads the settings and applies them. Reads no data file.
-    void Form_Load();
+    void startUp();
 
     // Title text and the font sizes of the title, the rolling rows and the winner list.
-    void InitSYS2() override;
+    void applyTitleAndFonts() override;
     // Status line and the two quick settings boxes, from the current settings and tables.
-    void zopViewZTL() override;
+    void refreshStatus() override;
     // Rolling rows shown or hidden as the three column settings say.
-    void zopSetViewObj() override;
+    void applyRowVisibility() override;
     // Rebuilds the winner list, puts the caret on its last line and the focus in it.
     void showWinnerList();
 
     // 1 starts the idle roll list, anything else stops it.
-    void runLabelData(int start) override;
-    void Timer1_Timer();
+    void runRollList(int start) override;
+    void advanceRollList();
     // Twenty lines from after start; an empty table leaves the list as it is.
     void fillRollList(int start);
 
     // 0 collapses the window to hide the winner list, 1 expands it again.
-    void Image2_Click(int index);
+    void collapseOrExpand(int index);
 
     // The rolling rows show the three columns of entry number entry (nothing outside the table).
     void showRollingEntry(int entry);
 
     // Quick settings confirm: stores the draw count and the data file, loads the lists and
     // prepares the run. Inert while a run is in progress.
-    void Command2_Click();
-    void Label5_Click(); // opens the quick settings panel
-    void Label6_Click(); // closes it
+    void confirmQuickSettings();
+    void openQuickSettings(); // opens the quick settings panel
+    void closeQuickSettings(); // closes it
     // The link to the advanced settings: opens the dialog modally (or calls the handler a test
     // set below); nothing during a run, whose tables a save would reload.
-    void Label8_Click();
+    void openAdvancedSettings();
     void setAdvancedSettingsHandler(std::function<void()> handler);
     // Asks for the random numbers of a verifiable draw in place of the dialog (tests); nothing
     // stands for 取消.
@@ -94,15 +94,15 @@ public:
     QString currentPrizePicture() const { return prizeRow->currentPicture(); }
 
     // The start button: the whole run, or the next winner in one-per-press mode.
-    void Command1_Click();
+    void startDraw();
     // The draw this window starts; a double-click on a winner's line or its context menu entry
     // "缺席补抽" redraws an absent winner through it.
     DrawProcedure &drawProcedure() { return procedure; }
 
     // Space (32) and Enter (13) start when the start button is enabled; other keys do nothing.
-    void Command1_KeyPress(int keyAscii);
-    void Form_KeyPress(int keyAscii);
-    void Text2_KeyPress(int keyAscii);
+    void keyOnStartButton(int keyAscii);
+    void keyOnWindow(int keyAscii);
+    void keyOnWinnerList(int keyAscii);
 
     // The stage for the audience (F5, or the link under the advanced settings): a second view
     // of this window's draw, beside it on a second screen. Esc or F5 closes it again.
@@ -156,7 +156,7 @@ private:
     void rollingEntry(int entry) override { showRollingEntry(entry); }
     void winnerFlash(const QColor &colour) override;
     void winnerRecorded(int) override { showWinnerList(); }
-    void revealFinished(int) override { zopViewZTL(); }
+    void revealFinished(int) override { refreshStatus(); }
     void waitingForPress(int position, int count) override;
     void runFinished() override;
     void closingText(const QString &text) override;
@@ -177,20 +177,26 @@ private:
     std::unique_ptr<WindowLayout> layout;
     std::unique_ptr<StageWindow> stage; // gone before the procedure it is a view of
 
-    QTimer *Timer1 = nullptr;
-    QGroupBox *Frame1 = nullptr, *Frame2 = nullptr, *Frame3 = nullptr, *Frame4 = nullptr;
-    QPushButton *Command1 = nullptr, *Command2 = nullptr;
-    std::array<CaptionLabel *, 4> Label1{}; // 1..3, the rolling rows
-    std::array<CaptionLabel *, 2> Label2{}; // title and its shadow
-    std::array<CaptionLabel *, 3> Label3{}; // status line
-    std::array<CaptionLabel *, 2> Label4{}; // captions of the quick settings boxes
-    CaptionLabel *Label5 = nullptr, *Label6 = nullptr, *Label7 = nullptr, *Label8 = nullptr;
-    CaptionLabel *LabelData = nullptr;
-    CaptionLabel *LabelStage = nullptr; // the link that opens the stage
-    std::array<PictureBox *, 2> Image2{};
-    PictureBox *ImgBK0 = nullptr;
-    std::array<QLineEdit *, 2> Text1{};
+    QTimer *rollListTimer = nullptr;
+    QGroupBox *winnerListFrame = nullptr;
+    QGroupBox *displayFrame = nullptr;
+    QGroupBox *statusFrame = nullptr;
+    QGroupBox *quickSettingsPanel = nullptr;
+    QPushButton *startButton = nullptr, *confirmButton = nullptr;
+    std::array<CaptionLabel *, 4> rollingRow{}; // 1..3, the rolling rows
+    std::array<CaptionLabel *, 2> titleLabel{}; // title and its shadow
+    std::array<CaptionLabel *, 3> statusLabel{}; // status line
+    std::array<CaptionLabel *, 2> panelCaption{}; // captions of the quick settings boxes
+    CaptionLabel *openPanelTab = nullptr;
+    CaptionLabel *closePanelTab = nullptr;
+    CaptionLabel *flashPanel = nullptr;
+    CaptionLabel *advancedSettingsLink = nullptr;
+    CaptionLabel *rollList = nullptr;
+    CaptionLabel *stageLink = nullptr; // the link that opens the stage
+    std::array<PictureBox *, 2> widthHandle{};
+    PictureBox *backdrop = nullptr;
+    QLineEdit *drawCountBox = nullptr, *dataFileBox = nullptr;
     std::unique_ptr<PrizeRow> prizeRow;
     std::unique_ptr<KeyRouting> keys;
-    QPlainTextEdit *Text2 = nullptr;
+    QPlainTextEdit *winnerListBox = nullptr;
 };

@@ -21,22 +21,21 @@ class QPushButton;
 
 // The data file editor: edits a copy of the data file's entries and of the VIP list, and writes
 // both files back on "保存" and whenever the window closes. The lists load when it is built.
-class Form3 : public QDialog
+class DataFileEditor : public QDialog
 {
     Q_OBJECT
 
 public:
-    Form3(Settings &settings, MessageBoxes &messages, QWidget *parent = nullptr);
-    Form3(const Form3 &) = delete;
-    Form3 &operator=(const Form3 &) = delete;
+    DataFileEditor(Settings &settings, MessageBoxes &messages, QWidget *parent = nullptr);
+    DataFileEditor(const DataFileEditor &) = delete;
+    DataFileEditor &operator=(const DataFileEditor &) = delete;
 
-    void Form_Load();
-    void List1_Click();
-    void Command1_Click(int index);
-    void Command2_Click();
-    void Command3_Click();
-    void Check1_Click();
-    void Command4_Click();
+    void loadFiles();
+    void showSelectedEntry();
+    void editEntry(int index);
+    void addToVipList();
+    void deleteVip();
+    void toggleVipList();
 
     // Writes both files and reports the outcome; the window stays as it is.
     void saveAll();
@@ -47,7 +46,7 @@ protected:
     void keyPressEvent(QKeyEvent *event) override;
 
 private:
-    void Form_Unload();
+    void saveOnClose();
     void loadEntryList(const QString &path);
     void loadVipList(const QString &path);
     void showEntryList(int sel);
@@ -80,17 +79,17 @@ private:
     EntryListModel *entryModel = nullptr;
     VipListModel *vipModel = nullptr;
 
-    QGroupBox *Frame3 = nullptr;
-    QListView *List1 = nullptr;
-    std::array<QLabel *, 3> Label1{};
-    std::array<QLineEdit *, 4> Text1{}; // 1..3
-    std::array<QPushButton *, 3> Command1{};
-    QLabel *Label2 = nullptr;
-    QLineEdit *Text2 = nullptr;
-    QPushButton *Command2 = nullptr;
-    QCheckBox *Check1 = nullptr;
-    QPushButton *Command4 = nullptr;
-    QGroupBox *Frame1 = nullptr;
-    QListView *List2 = nullptr;
-    QPushButton *Command3 = nullptr;
+    QGroupBox *dataFileFrame = nullptr;
+    QListView *entryListView = nullptr;
+    std::array<QLabel *, 3> columnHeading{};
+    std::array<QLineEdit *, 4> columnBox{}; // 1..3
+    std::array<QPushButton *, 3> entryButton{};
+    QLabel *positionCaption = nullptr;
+    QLineEdit *positionBox = nullptr;
+    QPushButton *addVipButton = nullptr;
+    QCheckBox *showVipBox = nullptr;
+    QPushButton *saveButton = nullptr;
+    QGroupBox *vipFrame = nullptr;
+    QListView *vipListView = nullptr;
+    QPushButton *deleteVipButton = nullptr;
 };

@@ -5,7 +5,7 @@
 #include <optional>
 
 // Turning what a user typed into settings values, and the escapes of the settings file.
-namespace zopValstr {
+namespace ValueText {
 
 // The number the start of the text spells (blanks, tabs and line feeds anywhere ignored;
 // sign, decimals, exponent, &H and &O), rounded half to even; default when outside min..max.
@@ -25,4 +25,4 @@ QString convertLineBreaks(const QString &text, int direction);
 // The text without leading and trailing blanks (U+0020 only; tabs stay).
 QStringView trimBlanks(QStringView s);
 
-} // namespace zopValstr
+} // namespace ValueText

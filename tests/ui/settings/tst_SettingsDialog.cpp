@@ -1,13 +1,13 @@
 #include "draw/RunData.h"
-#include "settings/INIFileModule1.h"
+#include "settings/IniFile.h"
 #include "settings/Settings.h"
 #include "support/ScriptedMessageBoxes.h"
 #include "support/TestSupport.h"
 #include "ui/common/Fonts.h"
-#include "ui/editor/Form3.h"
+#include "ui/editor/DataFileEditor.h"
 #include "ui/prizes/PrizeEditor.h"
-#include "ui/settings/Form2.h"
 #include "ui/settings/MainWindowRefresh.h"
+#include "ui/settings/SettingsDialog.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -43,10 +43,10 @@ public:
     int fontSizeAAtFirstCall = 0;
     bool tablesEmptyAtFirstCall = false;
 
-    void InitSYS2() override { note(u"InitSYS2"_s); }
-    void zopViewZTL() override { note(u"zopViewZTL"_s); }
-    void zopSetViewObj() override { note(u"zopSetViewObj"_s); }
-    void runLabelData(int start) override { note(u"runLabelData(%1)"_s.arg(start)); }
+    void applyTitleAndFonts() override { note(u"applyTitleAndFonts"_s); }
+    void refreshStatus() override { note(u"refreshStatus"_s); }
+    void applyRowVisibility() override { note(u"applyRowVisibility"_s); }
+    void runRollList(int start) override { note(u"runRollList(%1)"_s.arg(start)); }
     void disableStartButton() override { note(u"disableStartButton"_s); }
     void keepRun() override { note(u"keepRun"_s); }
     void endEvent() override { note(u"endEvent"_s); }
@@ -84,13 +84,13 @@ public:
 
     bool eventFilter(QObject *watched, QEvent *event) override
     {
-        auto *editor = qobject_cast<Form3 *>(watched);
+        auto *editor = qobject_cast<DataFileEditor *>(watched);
         if (editor && event->type() == QEvent::Show) {
             QStringList columns;
             for (int c = 1; c <= 3; ++c)
-                columns.append(editor->findChild<QLineEdit *>(u"Text1(%1)"_s.arg(c))->text());
+                columns.append(editor->findChild<QLineEdit *>(u"columnBox(%1)"_s.arg(c))->text());
             openings.append({editor->isModal(), editor->parentWidget(),
-                             editor->findChild<QGroupBox *>(u"Frame3"_s)->title(), columns});
+                             editor->findChild<QGroupBox *>(u"dataFileFrame"_s)->title(), columns});
             QMetaObject::invokeMethod(editor, &QDialog::reject, Qt::QueuedConnection);
         }
         return false;
@@ -104,7 +104,7 @@ struct Dialog {
     RunData run;
     ScriptedMessageBoxes boxes;
     FakeMainWindow mainWindow{settings, run};
-    std::unique_ptr<Form2> form;
+    std::unique_ptr<SettingsDialog> form;
 
     Dialog()
     {
@@ -114,17 +114,17 @@ struct Dialog {
         load();
     }
     QString iniPath() const { return dir.filePath(u"ZOP摇号设置.ini"_s); }
-    void load() { Module1::loadSettings(settings, run, dir.path()); }
+    void load() { AppFiles::loadSettings(settings, run, dir.path()); }
     void store(const QString &key, const QString &value) const
     {
-        if (!INIFileModule1::iniWriteValue(iniPath(), key, value))
+        if (!IniFile::iniWriteValue(iniPath(), key, value))
             qFatal("cannot write the fixture's settings");
     }
-    QString stored(const QString &key) const { return INIFileModule1::iniReadValue(iniPath(), key); }
+    QString stored(const QString &key) const { return IniFile::iniReadValue(iniPath(), key); }
 
-    Form2 &open()
+    SettingsDialog &open()
     {
-        form = std::make_unique<Form2>(settings, run, boxes, mainWindow);
+        form = std::make_unique<SettingsDialog>(settings, run, boxes, mainWindow);
         form->show();
         if (!QTest::qWaitForWindowExposed(form.get()))
             qFatal("dialog not exposed");
@@ -144,7 +144,7 @@ struct Dialog {
     QString shown(const QString &name) const
     {
         if (name == u"columns")
-            return shown(u"Check2(1)"_s) + shown(u"Check2(2)"_s) + shown(u"Check2(3)"_s);
+            return shown(u"showColumnBox(1)"_s) + shown(u"showColumnBox(2)"_s) + shown(u"showColumnBox(3)"_s);
         QWidget *w = find<QWidget>(name);
         if (auto *edit = qobject_cast<QLineEdit *>(w))
             return edit->text();
@@ -198,8 +198,8 @@ struct Dialog {
     }
 };
 
-const QStringList refreshCalls{u"InitSYS2"_s, u"zopViewZTL"_s, u"zopSetViewObj"_s,
-                               u"runLabelData(0)"_s, u"disableStartButton"_s};
+const QStringList refreshCalls{u"applyTitleAndFonts"_s, u"refreshStatus"_s, u"applyRowVisibility"_s,
+                               u"runRollList(0)"_s, u"disableStartButton"_s};
 
 void fillRunData(RunData &run)
 {
@@ -212,7 +212,7 @@ void fillRunData(RunData &run)
 
 } // namespace
 
-class TestForm2 : public QObject
+class TestSettingsDialog : public QObject
 {
     Q_OBJECT
 
@@ -244,52 +244,52 @@ private slots:
     void prizeEditor();
 };
 
-void TestForm2::initTestCase()
+void TestSettingsDialog::initTestCase()
 {
     Fonts::installSubstitutions();
     QVERIFY(QFileInfo(QDir(TestSupport::shippedDataDir()).filePath(u"ZOP摇号设置.ini"_s)).isFile());
 }
 
-void TestForm2::opensWithTheShippedSettings()
+void TestSettingsDialog::opensWithTheShippedSettings()
 {
     Dialog d;
-    Form2 &form = d.open();
+    SettingsDialog &form = d.open();
     QCOMPARE(form.windowTitle(), u"ZOP摇号（高级设置）"_s);
-    QCOMPARE(d.find<QGroupBox>(u"Frame1"_s)->title(), u"[标题与文字(\\n表示换行) ]"_s);
-    QCOMPARE(d.find<QGroupBox>(u"Frame2"_s)->title(), u"[摇号设置]"_s);
+    QCOMPARE(d.find<QGroupBox>(u"textFrame"_s)->title(), u"[标题与文字(\\n表示换行) ]"_s);
+    QCOMPARE(d.find<QGroupBox>(u"drawFrame"_s)->title(), u"[摇号设置]"_s);
 
     const QList<std::pair<QString, QString>> expected{
-        {u"Text1(0)"_s, u"欢迎使用ZOP摇号工具"_s},
-        {u"Combo1(2)"_s, u"25"_s},
-        {u"Check1"_s, u"1"_s},
-        {u"Text3"_s, u"☆★☆★ 号榜 ☆★☆★\\n=========================="_s},
-        {u"Combo1(0)"_s, u"12"_s},
-        {u"Check2(0)"_s, u"1"_s},
+        {u"titleBox"_s, u"欢迎使用ZOP摇号工具"_s},
+        {u"titleFontBox"_s, u"25"_s},
+        {u"showRollListBox"_s, u"1"_s},
+        {u"resultTitleBox"_s, u"☆★☆★ 号榜 ☆★☆★\\n=========================="_s},
+        {u"resultFontBox"_s, u"12"_s},
+        {u"showIndexBox"_s, u"1"_s},
         {u"columns"_s, u"111"_s},
-        {u"Check3(1)"_s, u"1"_s}, {u"Check3(2)"_s, u"1"_s}, {u"Check3(3)"_s, u"1"_s},
-        {u"Combo2(1)"_s, u"36"_s}, {u"Combo2(2)"_s, u"36"_s}, {u"Combo2(3)"_s, u"36"_s},
-        {u"HScroll1"_s, u"5"_s},
-        {u"Text4(0)"_s, u"20"_s}, {u"Text4(1)"_s, u"40"_s},
-        {u"Text6"_s, u"5"_s},
-        {u"Text1(1)"_s, u"**** 谢谢参与! ****"_s},
-        {u"Option1(0)"_s, u"1"_s}, {u"Option1(1)"_s, u"0"_s},
-        {u"Text2(0)"_s, u"5"_s},
-        {u"Text2(1)"_s, u"测试数据.txt"_s},
-        {u"Text2(2)"_s, u"{tab}"_s},
-        {u"Check4"_s, u"1"_s},
-        {u"Check5"_s, u"0"_s},
+        {u"showRowBox(1)"_s, u"1"_s}, {u"showRowBox(2)"_s, u"1"_s}, {u"showRowBox(3)"_s, u"1"_s},
+        {u"rowFontBox(1)"_s, u"36"_s}, {u"rowFontBox(2)"_s, u"36"_s}, {u"rowFontBox(3)"_s, u"36"_s},
+        {u"scrollSpeedBar"_s, u"5"_s},
+        {u"rollCountMinBox"_s, u"20"_s}, {u"rollCountMaxBox"_s, u"40"_s},
+        {u"drawPauseBox"_s, u"5"_s},
+        {u"closingTextBox"_s, u"**** 谢谢参与! ****"_s},
+        {u"continuousOption"_s, u"1"_s}, {u"onePerPressOption"_s, u"0"_s},
+        {u"drawCountBox"_s, u"5"_s},
+        {u"dataFileBox"_s, u"测试数据.txt"_s},
+        {u"separatorBox"_s, u"{tab}"_s},
+        {u"keepWinnersOutBox"_s, u"1"_s},
+        {u"verifiableBox"_s, u"0"_s},
     };
     for (const auto &[name, value] : expected)
         QCOMPARE(d.shown(name), value);
     if (const QString shots = qEnvironmentVariable("ZOP_GRAB_DIR"); !shots.isEmpty())
         form.grab().save(QDir(shots).filePath(u"advanced-settings.png"_s));
-    QCOMPARE(d.find<QLineEdit>(u"Text3"_s)->cursorPosition(), 0); // longer than its box: shown from the start
+    QCOMPARE(d.find<QLineEdit>(u"resultTitleBox"_s)->cursorPosition(), 0); // longer than its box: shown from the start
 
     QStringList sizes;
-    for (int size : Form2::fontSizes())
+    for (int size : SettingsDialog::fontSizes())
         sizes.append(QString::number(size));
     QCOMPARE(sizes.join(u','), u"6,8,9,10,11,12,14,16,18,20,22,24,26,28,36,48,72"_s);
-    for (const QString &name : {u"Combo1(0)"_s, u"Combo1(2)"_s, u"Combo2(1)"_s, u"Combo2(2)"_s, u"Combo2(3)"_s}) {
+    for (const QString &name : {u"resultFontBox"_s, u"titleFontBox"_s, u"rowFontBox(1)"_s, u"rowFontBox(2)"_s, u"rowFontBox(3)"_s}) {
         auto *combo = d.find<QComboBox>(name);
         QVERIFY(combo->isEditable());
         QStringList items;
@@ -298,17 +298,17 @@ void TestForm2::opensWithTheShippedSettings()
         QCOMPARE(items, sizes);
         QCOMPARE(combo->currentIndex(), combo->findText(combo->currentText())); // highlighted when listed
     }
-    auto *bar = d.find<QScrollBar>(u"HScroll1"_s);
+    auto *bar = d.find<QScrollBar>(u"scrollSpeedBar"_s);
     QCOMPARE(bar->orientation(), Qt::Horizontal);
     QCOMPARE(bar->minimum(), 1);
     QCOMPARE(bar->maximum(), 50);
-    QCOMPARE(form.focusWidget(), d.find(u"Text1(0)"_s));
+    QCOMPARE(form.focusWidget(), d.find(u"titleBox"_s));
 
     // Enter in a box presses no button: it neither saves, closes nor opens the editor.
     const QByteArray before = TestSupport::readBytes(d.iniPath());
     EditorWatcher watcher;
-    d.enter(u"Text2(0)"_s, u"8"_s);
-    QTest::keyClick(d.find(u"Text2(0)"_s), Qt::Key_Return);
+    d.enter(u"drawCountBox"_s, u"8"_s);
+    QTest::keyClick(d.find(u"drawCountBox"_s), Qt::Key_Return);
     QVERIFY(watcher.openings.isEmpty());
     QVERIFY(form.isVisible());
     QCOMPARE(TestSupport::readBytes(d.iniPath()), before);
@@ -316,20 +316,20 @@ void TestForm2::opensWithTheShippedSettings()
     QVERIFY(d.mainWindow.calls.isEmpty());
 }
 
-// Frame1 above Frame2, "保存" left of "取消" at the bottom right, and no caption cut off.
-void TestForm2::layoutKeepsEveryCaptionWhole()
+// textFrame above drawFrame, "保存" left of "取消" at the bottom right, and no caption cut off.
+void TestSettingsDialog::layoutKeepsEveryCaptionWhole()
 {
     Dialog d;
-    Form2 &form = d.open();
-    const QRect frame1 = d.find(u"Frame1"_s)->geometry(), frame2 = d.find(u"Frame2"_s)->geometry();
-    const QRect save = d.find(u"Command2(1)"_s)->geometry(), cancel = d.find(u"Command2(0)"_s)->geometry();
-    QVERIFY(frame1.bottom() < frame2.top());
-    QVERIFY(frame2.bottom() < save.top());
+    SettingsDialog &form = d.open();
+    const QRect textFrameRect = d.find(u"textFrame"_s)->geometry(), drawFrameRect = d.find(u"drawFrame"_s)->geometry();
+    const QRect save = d.find(u"saveButton"_s)->geometry(), cancel = d.find(u"cancelButton"_s)->geometry();
+    QVERIFY(textFrameRect.bottom() < drawFrameRect.top());
+    QVERIFY(drawFrameRect.bottom() < save.top());
     QCOMPARE(save.top(), cancel.top());
     QVERIFY(save.right() < cancel.left());
     QVERIFY(cancel.right() > form.width() * 9 / 10);
-    QCOMPARE(d.find<QPushButton>(u"Command2(1)"_s)->text(), u"保存"_s);
-    QCOMPARE(d.find<QPushButton>(u"Command2(0)"_s)->text(), u"取消"_s);
+    QCOMPARE(d.find<QPushButton>(u"saveButton"_s)->text(), u"保存"_s);
+    QCOMPARE(d.find<QPushButton>(u"cancelButton"_s)->text(), u"取消"_s);
 
     for (QWidget *w : form.findChildren<QWidget *>()) {
         if (!w->isVisibleTo(&form) || !w->parentWidget() || w->parentWidget()->inherits("QComboBox"))
@@ -344,7 +344,7 @@ void TestForm2::layoutKeepsEveryCaptionWhole()
         }
     }
     // Controls of one frame never overlap.
-    for (const QString &frame : {u"Frame1"_s, u"Frame2"_s}) {
+    for (const QString &frame : {u"textFrame"_s, u"drawFrame"_s}) {
         const QList<QWidget *> controls = d.find(frame)->findChildren<QWidget *>(Qt::FindDirectChildrenOnly);
         for (qsizetype i = 0; i < controls.size(); ++i)
             for (qsizetype j = i + 1; j < controls.size(); ++j)
@@ -353,7 +353,7 @@ void TestForm2::layoutKeepsEveryCaptionWhole()
     }
 }
 
-void TestForm2::opening_data()
+void TestSettingsDialog::opening_data()
 {
     QTest::addColumn<QString>("key");
     QTest::addColumn<QString>("value");
@@ -367,30 +367,30 @@ void TestForm2::opening_data()
             << columns << QString::number(v) << u"columns"_s << QString::fromLatin1(patterns[v]);
     QTest::newRow("columns 7 checks none") << columns << u"7"_s << u"columns"_s << u"000"_s;
     QTest::newRow("columns -1 checks none") << columns << u"-1"_s << u"columns"_s << u"000"_s;
-    QTest::newRow("flag 2 shows unchecked") << u"显示滚动列表"_s << u"2"_s << u"Check1"_s << u"0"_s;
-    QTest::newRow("flag 0 shows unchecked") << u"项B显示"_s << u"0"_s << u"Check3(2)"_s << u"0"_s;
-    QTest::newRow("scroll speed 0 shows 1") << u"滚动速度"_s << u"0"_s << u"HScroll1"_s << u"1"_s;
-    QTest::newRow("scroll speed 99 shows 50") << u"滚动速度"_s << u"99"_s << u"HScroll1"_s << u"50"_s;
-    QTest::newRow("scroll speed 17") << u"滚动速度"_s << u"17"_s << u"HScroll1"_s << u"17"_s;
-    QTest::newRow("single mode 1") << u"每点一次出一号标志"_s << u"1"_s << u"Option1(1)"_s << u"1"_s;
+    QTest::newRow("flag 2 shows unchecked") << u"显示滚动列表"_s << u"2"_s << u"showRollListBox"_s << u"0"_s;
+    QTest::newRow("flag 0 shows unchecked") << u"项B显示"_s << u"0"_s << u"showRowBox(2)"_s << u"0"_s;
+    QTest::newRow("scroll speed 0 shows 1") << u"滚动速度"_s << u"0"_s << u"scrollSpeedBar"_s << u"1"_s;
+    QTest::newRow("scroll speed 99 shows 50") << u"滚动速度"_s << u"99"_s << u"scrollSpeedBar"_s << u"50"_s;
+    QTest::newRow("scroll speed 17") << u"滚动速度"_s << u"17"_s << u"scrollSpeedBar"_s << u"17"_s;
+    QTest::newRow("single mode 1") << u"每点一次出一号标志"_s << u"1"_s << u"onePerPressOption"_s << u"1"_s;
     QTest::newRow("single mode 2 counts as single")
-        << u"每点一次出一号标志"_s << u"2"_s << u"Option1(1)"_s << u"1"_s;
+        << u"每点一次出一号标志"_s << u"2"_s << u"onePerPressOption"_s << u"1"_s;
     QTest::newRow("title line break shown escaped")
-        << u"标题文字"_s << u"第一行\\n第二行"_s << u"Text1(0)"_s << u"第一行\\n第二行"_s;
+        << u"标题文字"_s << u"第一行\\n第二行"_s << u"titleBox"_s << u"第一行\\n第二行"_s;
     QTest::newRow("separator blank then tab")
-        << u"数据字段分隔符"_s << u"{space}{tab}"_s << u"Text2(2)"_s << u"{space}{tab}"_s;
+        << u"数据字段分隔符"_s << u"{space}{tab}"_s << u"separatorBox"_s << u"{space}{tab}"_s;
     QTest::newRow("separator capitals stay")
-        << u"数据字段分隔符"_s << u"{TAB}"_s << u"Text2(2)"_s << u"{TAB}"_s;
-    QTest::newRow("font size beyond range shown") << u"字号B"_s << u"72"_s << u"Combo2(2)"_s << u"72"_s;
+        << u"数据字段分隔符"_s << u"{TAB}"_s << u"separatorBox"_s << u"{TAB}"_s;
+    QTest::newRow("font size beyond range shown") << u"字号B"_s << u"72"_s << u"rowFontBox(2)"_s << u"72"_s;
     QTest::newRow("roll count beyond the box shown whole")
-        << u"滚动个数随机小"_s << u"1000"_s << u"Text4(0)"_s << u"1000"_s;
+        << u"滚动个数随机小"_s << u"1000"_s << u"rollCountMinBox"_s << u"1000"_s;
     const QString longName = QString(60, u'名') + u".txt"_s;
-    QTest::newRow("long data file name shown whole") << u"数据文件"_s << longName << u"Text2(1)"_s << longName;
+    QTest::newRow("long data file name shown whole") << u"数据文件"_s << longName << u"dataFileBox"_s << longName;
     QTest::newRow("five tabs shown whole")
-        << u"数据字段分隔符"_s << u"{tab}{tab}{tab}{tab}{tab}"_s << u"Text2(2)"_s << u"{tab}{tab}{tab}{tab}{tab}"_s;
+        << u"数据字段分隔符"_s << u"{tab}{tab}{tab}{tab}{tab}"_s << u"separatorBox"_s << u"{tab}{tab}{tab}{tab}{tab}"_s;
 }
 
-void TestForm2::opening()
+void TestSettingsDialog::opening()
 {
     QFETCH(QString, key);
     QFETCH(QString, value);
@@ -404,7 +404,7 @@ void TestForm2::opening()
     QCOMPARE(d.shown(control), expected);
 }
 
-void TestForm2::save_data()
+void TestSettingsDialog::save_data()
 {
     QTest::addColumn<QStringList>("inputs");   // control=value
     QTest::addColumn<QStringList>("expected"); // key=value as stored
@@ -412,66 +412,66 @@ void TestForm2::save_data()
     auto row = [](const char *name, const QStringList &inputs, const QStringList &expected) {
         QTest::newRow(name) << inputs << expected;
     };
-    row("roll 300 and 100 both save 300", {u"Text4(0)=300"_s, u"Text4(1)=100"_s},
+    row("roll 300 and 100 both save 300", {u"rollCountMinBox=300"_s, u"rollCountMaxBox=100"_s},
         {u"滚动个数随机小=300"_s, u"滚动个数随机大=300"_s});
-    row("roll 41 and 40 save 41 and 41", {u"Text4(0)=41"_s, u"Text4(1)=40"_s},
+    row("roll 41 and 40 save 41 and 41", {u"rollCountMinBox=41"_s, u"rollCountMaxBox=40"_s},
         {u"滚动个数随机小=41"_s, u"滚动个数随机大=41"_s});
-    row("roll 3 below range saves 20 and 30", {u"Text4(0)=3"_s, u"Text4(1)=30"_s},
+    row("roll 3 below range saves 20 and 30", {u"rollCountMinBox=3"_s, u"rollCountMaxBox=30"_s},
         {u"滚动个数随机小=20"_s, u"滚动个数随机大=30"_s});
-    row("roll 50 and empty save 50 and 50", {u"Text4(0)=50"_s, u"Text4(1)="_s},
+    row("roll 50 and empty save 50 and 50", {u"rollCountMinBox=50"_s, u"rollCountMaxBox="_s},
         {u"滚动个数随机小=50"_s, u"滚动个数随机大=50"_s});
-    row("roll 5 and 999 kept", {u"Text4(0)=5"_s, u"Text4(1)=999"_s},
+    row("roll 5 and 999 kept", {u"rollCountMinBox=5"_s, u"rollCountMaxBox=999"_s},
         {u"滚动个数随机小=5"_s, u"滚动个数随机大=999"_s});
-    row("draw count empty saves 5", {u"Text2(0)="_s}, {u"一次性摇出个数=5"_s});
-    row("draw count 100000 saves 5", {u"Text2(0)=100000"_s}, {u"一次性摇出个数=5"_s});
-    row("draw count 99999 kept", {u"Text2(0)=99999"_s}, {u"一次性摇出个数=99999"_s});
-    row("pause 0 saves 5", {u"Text6=0"_s}, {u"一次性摇出延时=5"_s});
-    row("pause 99 kept", {u"Text6=99"_s}, {u"一次性摇出延时=99"_s});
-    row("separator blank saves {space}", {u"Text2(2)= "_s}, {u"数据字段分隔符={space}"_s});
-    row("separator tab saves {tab}", {u"Text2(2)=\t"_s}, {u"数据字段分隔符={tab}"_s});
-    row("separator comma kept", {u"Text2(2)=,"_s}, {u"数据字段分隔符=,"_s});
-    row("separator empty saves {tab}", {u"Text2(2)="_s}, {u"数据字段分隔符={tab}"_s});
-    row("separator tab and blank escaped in place", {u"Text2(2)=a\t b"_s},
+    row("draw count empty saves 5", {u"drawCountBox="_s}, {u"一次性摇出个数=5"_s});
+    row("draw count 100000 saves 5", {u"drawCountBox=100000"_s}, {u"一次性摇出个数=5"_s});
+    row("draw count 99999 kept", {u"drawCountBox=99999"_s}, {u"一次性摇出个数=99999"_s});
+    row("pause 0 saves 5", {u"drawPauseBox=0"_s}, {u"一次性摇出延时=5"_s});
+    row("pause 99 kept", {u"drawPauseBox=99"_s}, {u"一次性摇出延时=99"_s});
+    row("separator blank saves {space}", {u"separatorBox= "_s}, {u"数据字段分隔符={space}"_s});
+    row("separator tab saves {tab}", {u"separatorBox=\t"_s}, {u"数据字段分隔符={tab}"_s});
+    row("separator comma kept", {u"separatorBox=,"_s}, {u"数据字段分隔符=,"_s});
+    row("separator empty saves {tab}", {u"separatorBox="_s}, {u"数据字段分隔符={tab}"_s});
+    row("separator tab and blank escaped in place", {u"separatorBox=a\t b"_s},
         {u"数据字段分隔符=a{tab}{space}b"_s});
-    row("columns 011 saves 6", {u"Check2(1)=0"_s}, {u"中奖名单列显示=6"_s});
-    row("earlier winners take part again", {u"Check4=0"_s}, {u"中奖者不再参与=0"_s});
-    row("verifiable draw on", {u"Check5=1"_s}, {u"可验证摇号=1"_s});
-    row("columns 100 saves 1", {u"Check2(2)=0"_s, u"Check2(3)=0"_s}, {u"中奖名单列显示=1"_s});
-    row("columns 101 saves 5", {u"Check2(2)=0"_s}, {u"中奖名单列显示=5"_s});
-    row("columns 110 saves 4", {u"Check2(3)=0"_s}, {u"中奖名单列显示=4"_s});
-    row("columns 001 saves 3", {u"Check2(1)=0"_s, u"Check2(2)=0"_s}, {u"中奖名单列显示=3"_s});
-    row("no column saves 0", {u"Check2(1)=0"_s, u"Check2(2)=0"_s, u"Check2(3)=0"_s},
+    row("columns 011 saves 6", {u"showColumnBox(1)=0"_s}, {u"中奖名单列显示=6"_s});
+    row("earlier winners take part again", {u"keepWinnersOutBox=0"_s}, {u"中奖者不再参与=0"_s});
+    row("verifiable draw on", {u"verifiableBox=1"_s}, {u"可验证摇号=1"_s});
+    row("columns 100 saves 1", {u"showColumnBox(2)=0"_s, u"showColumnBox(3)=0"_s}, {u"中奖名单列显示=1"_s});
+    row("columns 101 saves 5", {u"showColumnBox(2)=0"_s}, {u"中奖名单列显示=5"_s});
+    row("columns 110 saves 4", {u"showColumnBox(3)=0"_s}, {u"中奖名单列显示=4"_s});
+    row("columns 001 saves 3", {u"showColumnBox(1)=0"_s, u"showColumnBox(2)=0"_s}, {u"中奖名单列显示=3"_s});
+    row("no column saves 0", {u"showColumnBox(1)=0"_s, u"showColumnBox(2)=0"_s, u"showColumnBox(3)=0"_s},
         {u"中奖名单列显示=0"_s});
-    row("title size 72 picked saves 25", {u"Combo1(2)=72"_s}, {u"标题字号=25"_s});
-    row("result size 72 picked saves 12", {u"Combo1(0)=72"_s}, {u"结果字号=12"_s});
-    row("result size 48 beyond 32 saves 12", {u"Combo1(0)=48"_s}, {u"结果字号=12"_s});
-    row("size C 72 picked saves 36", {u"Combo2(3)=72"_s}, {u"字号C=36"_s});
-    row("typed sizes 48 and 6 kept, 5 saves 36", {u"Combo2(1)=48"_s, u"Combo2(2)=7"_s, u"Combo2(3)=5"_s},
+    row("title size 72 picked saves 25", {u"titleFontBox=72"_s}, {u"标题字号=25"_s});
+    row("result size 72 picked saves 12", {u"resultFontBox=72"_s}, {u"结果字号=12"_s});
+    row("result size 48 beyond 32 saves 12", {u"resultFontBox=48"_s}, {u"结果字号=12"_s});
+    row("size C 72 picked saves 36", {u"rowFontBox(3)=72"_s}, {u"字号C=36"_s});
+    row("typed sizes 48 and 6 kept, 5 saves 36", {u"rowFontBox(1)=48"_s, u"rowFontBox(2)=7"_s, u"rowFontBox(3)=5"_s},
         {u"字号A=48"_s, u"字号B=7"_s, u"字号C=36"_s});
-    row("empty title saves default", {u"Text1(0)="_s}, {u"标题文字=欢迎使用ZOP摇号工具"_s});
-    row("empty result title saves default", {u"Text3="_s},
+    row("empty title saves default", {u"titleBox="_s}, {u"标题文字=欢迎使用ZOP摇号工具"_s});
+    row("empty result title saves default", {u"resultTitleBox="_s},
         {u"结果标题=☆★☆★ 号榜 ☆★☆★\\n=========================="_s});
-    row("empty closing text saves default", {u"Text1(1)="_s}, {u"结束语=**** 谢谢参与! ****"_s});
-    row("title escapes stay escaped", {u"Text1(0)=第一行\\n第二行"_s}, {u"标题文字=第一行\\n第二行"_s});
-    row("pasted line break stored as escape", {u"Text1(1)=谢谢\r\n再见\n!"_s}, {u"结束语=谢谢\\n再见\\n!"_s});
-    row("data file trimmed", {u"Text2(1)=  名单.txt  "_s}, {u"数据文件=名单.txt"_s});
-    row("data file blanks only saves default", {u"Text2(1)=   "_s}, {u"数据文件=测试数据.txt"_s});
-    row("single mode saves 1", {u"Option1(1)=1"_s}, {u"每点一次出一号标志=1"_s});
+    row("empty closing text saves default", {u"closingTextBox="_s}, {u"结束语=**** 谢谢参与! ****"_s});
+    row("title escapes stay escaped", {u"titleBox=第一行\\n第二行"_s}, {u"标题文字=第一行\\n第二行"_s});
+    row("pasted line break stored as escape", {u"closingTextBox=谢谢\r\n再见\n!"_s}, {u"结束语=谢谢\\n再见\\n!"_s});
+    row("data file trimmed", {u"dataFileBox=  名单.txt  "_s}, {u"数据文件=名单.txt"_s});
+    row("data file blanks only saves default", {u"dataFileBox=   "_s}, {u"数据文件=测试数据.txt"_s});
+    row("single mode saves 1", {u"onePerPressOption=1"_s}, {u"每点一次出一号标志=1"_s});
     row("flags cleared save 0",
-        {u"Check1=0"_s, u"Check2(0)=0"_s, u"Check3(1)=0"_s, u"Check3(2)=0"_s, u"Check3(3)=0"_s},
+        {u"showRollListBox=0"_s, u"showIndexBox=0"_s, u"showRowBox(1)=0"_s, u"showRowBox(2)=0"_s, u"showRowBox(3)=0"_s},
         {u"显示滚动列表=0"_s, u"中奖名单是否显示序号=0"_s, u"项A显示=0"_s, u"项B显示=0"_s, u"项C显示=0"_s});
-    row("scroll speed 50 saved", {u"HScroll1=50"_s}, {u"滚动速度=50"_s});
+    row("scroll speed 50 saved", {u"scrollSpeedBar=50"_s}, {u"滚动速度=50"_s});
 }
 
-void TestForm2::save()
+void TestSettingsDialog::save()
 {
     QFETCH(QStringList, inputs);
     QFETCH(QStringList, expected);
 
     Dialog d;
-    Form2 &form = d.open();
+    SettingsDialog &form = d.open();
     d.enterAll(inputs);
-    d.click(u"Command2(1)"_s);
+    d.click(u"saveButton"_s);
     QCOMPARE(form.result(), int(QDialog::Accepted));
     QVERIFY(!form.isVisible());
 
@@ -481,30 +481,30 @@ void TestForm2::save()
     }
     // Every key once, whatever was written twice; the winner list's size is left alone.
     QString file;
-    QCOMPARE(INIFileModule1::readWholeFile(d.iniPath(), file), 0);
+    QCOMPARE(IniFile::readWholeFile(d.iniPath(), file), 0);
     QCOMPARE(file.split(u"\r\n"_s, Qt::SkipEmptyParts).size(), 26);
     QCOMPARE(d.stored(u"中奖名单列字号"_s), u"12"_s);
     QVERIFY(d.boxes.shown.isEmpty());
 }
 
-void TestForm2::savingUnchangedRewritesTheSameBytes()
+void TestSettingsDialog::savingUnchangedRewritesTheSameBytes()
 {
     Dialog d;
     const QByteArray before = TestSupport::readBytes(d.iniPath());
     d.open();
-    d.click(u"Command2(1)"_s);
+    d.click(u"saveButton"_s);
     QCOMPARE(TestSupport::readBytes(d.iniPath()), before);
     QCOMPARE(TestSupport::folderEntries(d.dir.path()), (QStringList{u"ZOP摇号设置.ini"_s, u"测试数据.txt"_s}));
 }
 
 // On a file holding no key each write appends its line, so the file lists the writes in order.
-void TestForm2::saveWritesTheKeysInOrder()
+void TestSettingsDialog::saveWritesTheKeysInOrder()
 {
     Dialog d;
     TestSupport::writeBytes(d.iniPath(), gbk(u"; ZOP摇号 设置文件\r\n"_s));
     d.open();
-    d.enterAll({u"Text4(0)=300"_s, u"Text4(1)=100"_s, u"Text2(2)= "_s, u"Check2(1)=0"_s});
-    d.click(u"Command2(1)"_s);
+    d.enterAll({u"rollCountMinBox=300"_s, u"rollCountMaxBox=100"_s, u"separatorBox= "_s, u"showColumnBox(1)=0"_s});
+    d.click(u"saveButton"_s);
 
     const QString expected = u"; ZOP摇号 设置文件\r\n"
                              "标题文字=欢迎使用ZOP摇号工具\r\n"
@@ -532,33 +532,33 @@ void TestForm2::saveWritesTheKeysInOrder()
                              "中奖者不再参与=1\r\n"
                              "可验证摇号=0\r\n"_s;
     QString written;
-    QCOMPARE(INIFileModule1::readWholeFile(d.iniPath(), written), 0);
+    QCOMPARE(IniFile::readWholeFile(d.iniPath(), written), 0);
     QCOMPARE(written, expected);
     QCOMPARE(TestSupport::readBytes(d.iniPath()), gbk(expected));
     QCOMPARE(d.mainWindow.calls, refreshCalls);
 }
 
-void TestForm2::saveReloadsThenRefreshesTheMainWindow_data()
+void TestSettingsDialog::saveReloadsThenRefreshesTheMainWindow_data()
 {
     QTest::addColumn<QString>("takingPart"); // a change of who takes part, or ""
     QTest::addColumn<bool>("runEnds");
     QTest::newRow("fonts, texts, timings, columns: the run stays") << QString() << false;
-    QTest::newRow("the separator ends the run") << u"Text2(2)={space}"_s << true;
-    QTest::newRow("the data file ends the run") << u"Text2(1)=其他.txt"_s << true;
+    QTest::newRow("the separator ends the run") << u"separatorBox={space}"_s << true;
+    QTest::newRow("the data file ends the run") << u"dataFileBox=其他.txt"_s << true;
 }
 
-void TestForm2::saveReloadsThenRefreshesTheMainWindow()
+void TestSettingsDialog::saveReloadsThenRefreshesTheMainWindow()
 {
     QFETCH(QString, takingPart);
     QFETCH(bool, runEnds);
     Dialog d;
     fillRunData(d.run);
-    Form2 &form = d.open();
-    QStringList inputs{u"Text1(0)=新标题\\n第二行"_s, u"Combo2(1)=20"_s, u"Check3(2)=0"_s, u"Text2(0)=3"_s};
+    SettingsDialog &form = d.open();
+    QStringList inputs{u"titleBox=新标题\\n第二行"_s, u"rowFontBox(1)=20"_s, u"showRowBox(2)=0"_s, u"drawCountBox=3"_s};
     if (!takingPart.isEmpty())
         inputs.append(takingPart);
     d.enterAll(inputs);
-    d.click(u"Command2(1)"_s);
+    d.click(u"saveButton"_s);
 
     QCOMPARE(d.mainWindow.calls, refreshCalls.first(4) + QStringList{runEnds ? u"disableStartButton"_s : u"keepRun"_s});
     QCOMPARE(d.mainWindow.titleAtFirstCall, u"新标题\r\n第二行"_s);
@@ -572,7 +572,7 @@ void TestForm2::saveReloadsThenRefreshesTheMainWindow()
     QVERIFY(d.boxes.shown.isEmpty());
 }
 
-void TestForm2::failedSave_data()
+void TestSettingsDialog::failedSave_data()
 {
     QTest::addColumn<bool>("folderInstead");
     QTest::newRow("settings file missing") << false;
@@ -580,7 +580,7 @@ void TestForm2::failedSave_data()
 }
 
 // The user hears once that nothing was stored; the window then shows what the file holds.
-void TestForm2::failedSave()
+void TestSettingsDialog::failedSave()
 {
     QFETCH(bool, folderInstead);
     Dialog d;
@@ -588,8 +588,8 @@ void TestForm2::failedSave()
     if (folderInstead)
         QVERIFY(QDir(d.dir.path()).mkdir(u"ZOP摇号设置.ini"_s));
     d.open();
-    d.enterAll({u"Text1(0)=新标题"_s, u"Text2(0)=7"_s});
-    d.click(u"Command2(1)"_s);
+    d.enterAll({u"titleBox=新标题"_s, u"drawCountBox=7"_s});
+    d.click(u"saveButton"_s);
 
     QCOMPARE(d.boxes.shown.size(), 1);
     QCOMPARE(d.boxes.shown.first().kind, ScriptedMessageBoxes::Kind::Error);
@@ -601,7 +601,7 @@ void TestForm2::failedSave()
     QCOMPARE(d.settings.drawCount, 5);
 }
 
-void TestForm2::cancelWritesNothing_data()
+void TestSettingsDialog::cancelWritesNothing_data()
 {
     QTest::addColumn<QString>("how");
     QTest::newRow("取消") << u"button"_s;
@@ -609,19 +609,19 @@ void TestForm2::cancelWritesNothing_data()
     QTest::newRow("window closed") << u"close"_s;
 }
 
-void TestForm2::cancelWritesNothing()
+void TestSettingsDialog::cancelWritesNothing()
 {
     QFETCH(QString, how);
     Dialog d;
     fillRunData(d.run);
     const QByteArray before = TestSupport::readBytes(d.iniPath());
-    Form2 &form = d.open();
-    d.enterAll({u"Text1(0)=新标题"_s, u"Text2(0)=9"_s, u"Text2(1)=别的.txt"_s, u"Check2(1)=0"_s,
-                u"Combo1(2)=48"_s, u"Option1(1)=1"_s, u"Text2(2)=,"_s});
+    SettingsDialog &form = d.open();
+    d.enterAll({u"titleBox=新标题"_s, u"drawCountBox=9"_s, u"dataFileBox=别的.txt"_s, u"showColumnBox(1)=0"_s,
+                u"titleFontBox=48"_s, u"onePerPressOption=1"_s, u"separatorBox=,"_s});
     if (how == u"button")
-        d.click(u"Command2(0)"_s);
+        d.click(u"cancelButton"_s);
     else if (how == u"escape")
-        QTest::keyClick(d.find(u"Text2(0)"_s), Qt::Key_Escape);
+        QTest::keyClick(d.find(u"drawCountBox"_s), Qt::Key_Escape);
     else
         form.close();
 
@@ -640,11 +640,11 @@ void TestForm2::cancelWritesNothing()
 
     // The next opening shows the settings again, not what was typed.
     d.open();
-    QCOMPARE(d.shown(u"Text1(0)"_s), u"欢迎使用ZOP摇号工具"_s);
+    QCOMPARE(d.shown(u"titleBox"_s), u"欢迎使用ZOP摇号工具"_s);
     QCOMPARE(d.shown(u"columns"_s), u"111"_s);
 }
 
-void TestForm2::newEvent_data()
+void TestSettingsDialog::newEvent_data()
 {
     QTest::addColumn<bool>("blocked"); // a file named 历史结果 where the folder should go
     QTest::addColumn<bool>("yes");
@@ -657,7 +657,7 @@ void TestForm2::newEvent_data()
                                                       << question + u"|无法创建文件夹“%2”，结果文件均未移动。"_s;
 }
 
-void TestForm2::newEvent()
+void TestSettingsDialog::newEvent()
 {
     QFETCH(bool, blocked);
     QFETCH(bool, yes);
@@ -674,8 +674,8 @@ void TestForm2::newEvent()
     if (blocked)
         TestSupport::writeBytes(archive, "");
     d.boxes.answers = {yes ? MessageBoxes::Answer::Yes : MessageBoxes::Answer::No};
-    Form2 &form = d.open();
-    d.click(u"Command3"_s);
+    SettingsDialog &form = d.open();
+    d.click(u"newEventButton"_s);
 
     const bool moved = yes && !blocked;
     const QStringList folders = QDir(archive).entryList(QDir::Dirs | QDir::NoDotAndDotDot);
@@ -689,37 +689,37 @@ void TestForm2::newEvent()
     QCOMPARE(d.mainWindow.calls, moved ? QStringList{u"endEvent"_s} : QStringList());
 }
 
-void TestForm2::separatorShortcuts()
+void TestSettingsDialog::separatorShortcuts()
 {
     Dialog d;
     d.open();
-    d.enter(u"Text2(2)"_s, u"abc,"_s);
-    auto *label = d.find<QLabel>(u"Label6(0)"_s);
+    d.enter(u"separatorBox"_s, u"abc,"_s);
+    auto *label = d.find<QLabel>(u"separatorLink(0)"_s);
     QCOMPARE(label->text(), u"TAB符"_s);
     QTest::mouseClick(label, Qt::LeftButton);
-    QCOMPARE(d.shown(u"Text2(2)"_s), u"{tab}"_s);
-    QCOMPARE(d.find<QLabel>(u"Label6(1)"_s)->text(), u"空格符"_s);
-    QTest::mouseClick(d.find(u"Label6(1)"_s), Qt::LeftButton);
-    QCOMPARE(d.shown(u"Text2(2)"_s), u"{space}"_s);
+    QCOMPARE(d.shown(u"separatorBox"_s), u"{tab}"_s);
+    QCOMPARE(d.find<QLabel>(u"separatorLink(1)"_s)->text(), u"空格符"_s);
+    QTest::mouseClick(d.find(u"separatorLink(1)"_s), Qt::LeftButton);
+    QCOMPARE(d.shown(u"separatorBox"_s), u"{space}"_s);
     QTest::mouseClick(label, Qt::RightButton);
-    QCOMPARE(d.shown(u"Text2(2)"_s), u"{space}"_s);
+    QCOMPARE(d.shown(u"separatorBox"_s), u"{space}"_s);
 
-    d.click(u"Command2(1)"_s);
+    d.click(u"saveButton"_s);
     QCOMPARE(d.stored(u"数据字段分隔符"_s), u"{space}"_s);
     QCOMPARE(d.settings.fieldSeparator, u" "_s);
 }
 
-void TestForm2::lengthLimits_data()
+void TestSettingsDialog::lengthLimits_data()
 {
     QTest::addColumn<QString>("control");
     QTest::addColumn<int>("limit");
-    QTest::newRow("roll lower bound 3") << u"Text4(0)"_s << 3;
-    QTest::newRow("roll upper bound 3") << u"Text4(1)"_s << 3;
-    QTest::newRow("data file 50") << u"Text2(1)"_s << 50;
-    QTest::newRow("separator 15") << u"Text2(2)"_s << 15;
+    QTest::newRow("roll lower bound 3") << u"rollCountMinBox"_s << 3;
+    QTest::newRow("roll upper bound 3") << u"rollCountMaxBox"_s << 3;
+    QTest::newRow("data file 50") << u"dataFileBox"_s << 50;
+    QTest::newRow("separator 15") << u"separatorBox"_s << 15;
 }
 
-void TestForm2::lengthLimits()
+void TestSettingsDialog::lengthLimits()
 {
     QFETCH(QString, control);
     QFETCH(int, limit);
@@ -729,7 +729,7 @@ void TestForm2::lengthLimits()
     QCOMPARE(d.shown(control), QString(limit, u'9'));
 }
 
-void TestForm2::editContents_data()
+void TestSettingsDialog::editContents_data()
 {
     QTest::addColumn<QString>("name");
     QTest::addColumn<QString>("separator");
@@ -759,7 +759,7 @@ void TestForm2::editContents_data()
 }
 
 // "编辑内容" sets the two values in memory only; they outlive a cancel, the file keeps its own.
-void TestForm2::editContents()
+void TestSettingsDialog::editContents()
 {
     QFETCH(QString, name);
     QFETCH(QString, separator);
@@ -771,12 +771,12 @@ void TestForm2::editContents()
     Dialog d;
     TestSupport::writeBytes(d.dir.filePath(u"名单.txt"_s), gbk(u"B01 赵六 财务部\r\nB02 钱七 人事部\r\n"_s));
     const QByteArray before = TestSupport::readBytes(d.iniPath());
-    Form2 &form = d.open();
-    d.enter(u"Text2(1)"_s, name);
-    d.enter(u"Text2(2)"_s, separator);
+    SettingsDialog &form = d.open();
+    d.enter(u"dataFileBox"_s, name);
+    d.enter(u"separatorBox"_s, separator);
 
     EditorWatcher watcher;
-    d.click(u"Command1"_s);
+    d.click(u"editDataButton"_s);
     QCOMPARE(watcher.openings.size(), opens ? 1 : 0);
     if (opens) {
         const EditorWatcher::Opening &editor = watcher.openings.first();
@@ -792,14 +792,14 @@ void TestForm2::editContents()
     QCOMPARE(d.settings.dataFile, dataFile);
     QCOMPARE(d.settings.fieldSeparator, fieldSeparator);
 
-    d.click(u"Command2(0)"_s);
+    d.click(u"cancelButton"_s);
     QCOMPARE(d.settings.dataFile, dataFile);
     QCOMPARE(d.settings.fieldSeparator, fieldSeparator);
     QCOMPARE(TestSupport::readBytes(d.iniPath()), before);
     QVERIFY(d.mainWindow.calls.isEmpty());
 }
 
-void TestForm2::exportResults_data()
+void TestSettingsDialog::exportResults_data()
 {
     QTest::addColumn<QString>("typed");
     QTest::addColumn<QString>("filter");
@@ -812,7 +812,7 @@ void TestForm2::exportResults_data()
     QTest::newRow("the extension typed wins") << u"名单.XLSX"_s << csv << u"名单.XLSX"_s << QByteArray("PK");
 }
 
-void TestForm2::exportResults()
+void TestSettingsDialog::exportResults()
 {
     QFETCH(QString, typed);
     QFETCH(QString, filter);
@@ -827,17 +827,17 @@ void TestForm2::exportResults()
         *chosen = filter;
         return d.dir.filePath(typed);
     };
-    d.click(u"Command5"_s);
+    d.click(u"exportButton"_s);
     QVERIFY(suggested.startsWith(d.dir.filePath(u"中奖名单"_s)) && suggested.endsWith(u".xlsx"_s));
     const QString file = d.dir.filePath(written);
     QCOMPARE(d.boxes.texts(), QStringList{u"已导出 2 名中奖者到“%1”。"_s.arg(QDir::toNativeSeparators(file))});
     QVERIFY(TestSupport::readBytes(file).startsWith(start));
     d.form->chooseExportFile = [](QWidget *, const QString &, QString *) { return QString(); };
-    d.click(u"Command5"_s);
+    d.click(u"exportButton"_s);
     QCOMPARE(d.boxes.shown.size(), 1);
 }
 
-void TestForm2::prizeEditor()
+void TestSettingsDialog::prizeEditor()
 {
     QTemporaryDir dir;
     const QString file = dir.filePath(u"奖项设置.txt"_s);
@@ -872,5 +872,5 @@ void TestForm2::prizeEditor()
                                        .arg(QDir::toNativeSeparators(u"图/特等奖.png"_s)));
 }
 
-QTEST_MAIN(TestForm2)
-#include "tst_Form2.moc"
+QTEST_MAIN(TestSettingsDialog)
+#include "tst_SettingsDialog.moc"

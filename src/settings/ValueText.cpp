@@ -1,4 +1,4 @@
-#include "zopValstr.h"
+#include "ValueText.h"
 
 #include <charconv>
 #include <cmath>
@@ -146,7 +146,7 @@ QString replaceAll(QString text, const QString &from, const QString &to)
 
 } // namespace
 
-namespace zopValstr {
+namespace ValueText {
 
 int valInRange(const QString &text, int min, int max, int defaultValue)
 {
@@ -201,4 +201,4 @@ QStringView trimBlanks(QStringView s)
     return s.mid(b, e - b);
 }
 
-} // namespace zopValstr
+} // namespace ValueText

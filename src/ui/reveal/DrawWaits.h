@@ -4,7 +4,7 @@
 
 // The waits of the draw: each single wait sleeps the whole thread and then lets the window
 // process what is pending, so it repaints and stays responsive.
-namespace zopSleepModule {
+namespace DrawWaits {
 
 using SleepFunction = std::function<void(int milliseconds)>;
 
@@ -41,4 +41,4 @@ bool waitsCancelled();
 void pauseHundredths(int n);
 void pauseTenths(int n);
 
-} // namespace zopSleepModule
+} // namespace DrawWaits

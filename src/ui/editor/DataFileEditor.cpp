@@ -1,11 +1,11 @@
-#include "Form3.h"
+#include "DataFileEditor.h"
 
 #include "ColouredFrame.h"
 #include "EntryListModel.h"
 #include "VipListModel.h"
-#include "settings/INIFileModule1.h"
+#include "settings/IniFile.h"
 #include "settings/Settings.h"
-#include "settings/zopValstr.h"
+#include "settings/ValueText.h"
 #include "ui/common/Fonts.h"
 #include "ui/common/MessageBoxes.h"
 #include "ui/common/Twips.h"
@@ -45,7 +45,7 @@ QPushButton *makeButton(QWidget *parent, const QString &name, const QString &tex
     button->setObjectName(name);
     button->setGeometry(geometry);
     // No button of the editor is a default one: Enter in a box must not press "增加" or "保存".
-    // Enter on a focused button still presses it (Form3::eventFilter).
+    // Enter on a focused button still presses it (DataFileEditor::eventFilter).
     button->setAutoDefault(false);
     return button;
 }
@@ -57,7 +57,7 @@ int saveEntryFile(const EntryTable &table, const QString &separator, const QStri
     for (int e = 1; e <= table.entryCount(); ++e)
         text += table.column(e, 1) + separator + table.column(e, 2) + separator + table.column(e, 3)
             + u"\r\n";
-    return INIFileModule1::writeWholeFile(text, path, encoding);
+    return IniFile::writeWholeFile(text, path, encoding);
 }
 
 QString fileLine(const QString &path)
@@ -84,7 +84,7 @@ QString saveFailedText(const QString &path)
 
 } // namespace
 
-Form3::Form3(Settings &settings, MessageBoxes &messages, QWidget *parent)
+DataFileEditor::DataFileEditor(Settings &settings, MessageBoxes &messages, QWidget *parent)
     : QDialog(parent), settings(settings), messages(messages)
 {
     setWindowTitle(u"ZOP摇号（数据文件编辑）"_s);
@@ -94,80 +94,80 @@ Form3::Form3(Settings &settings, MessageBoxes &messages, QWidget *parent)
     entryModel = new EntryListModel(editEntries, this);
     vipModel = new VipListModel(editVips, this);
 
-    Frame3 = new ColouredFrame(QColor(224, 224, 224), QColor(0, 0, 255), this);
-    Frame3->setObjectName(u"Frame3"_s);
-    Frame3->setTitle(u"文件名："_s);
-    Frame3->setGeometry(Twips::rect(120, 240, 9135, 4455));
-    List1 = makeList(Frame3, u"List1"_s, entryModel);
-    List1->setGeometry(Twips::rect(120, 360, 8895, 3270));
+    dataFileFrame = new ColouredFrame(QColor(224, 224, 224), QColor(0, 0, 255), this);
+    dataFileFrame->setObjectName(u"dataFileFrame"_s);
+    dataFileFrame->setTitle(u"文件名："_s);
+    dataFileFrame->setGeometry(Twips::rect(120, 240, 9135, 4455));
+    entryListView = makeList(dataFileFrame, u"entryListView"_s, entryModel);
+    entryListView->setGeometry(Twips::rect(120, 360, 8895, 3270));
     const int columnLefts[3] = {600, 2760, 4920};
     const QString headings[3] = {u"列1"_s, u"列2"_s, u"列3"_s};
     for (int k = 0; k < 3; ++k) {
-        Label1[k] = new QLabel(headings[k], Frame3);
-        Label1[k]->setObjectName(u"Label1(%1)"_s.arg(k));
-        Label1[k]->setGeometry(Twips::rect(columnLefts[k], 3720, 1215, 255));
-        Text1[k + 1] = new QLineEdit(Frame3);
-        Text1[k + 1]->setObjectName(u"Text1(%1)"_s.arg(k + 1));
-        Text1[k + 1]->setGeometry(Twips::rect(columnLefts[k], 3960, 1935, 270));
-        Text1[k + 1]->setMaxLength(std::numeric_limits<int>::max());
-        Text1[k + 1]->installEventFilter(this);
+        columnHeading[k] = new QLabel(headings[k], dataFileFrame);
+        columnHeading[k]->setObjectName(u"columnHeading(%1)"_s.arg(k));
+        columnHeading[k]->setGeometry(Twips::rect(columnLefts[k], 3720, 1215, 255));
+        columnBox[k + 1] = new QLineEdit(dataFileFrame);
+        columnBox[k + 1]->setObjectName(u"columnBox(%1)"_s.arg(k + 1));
+        columnBox[k + 1]->setGeometry(Twips::rect(columnLefts[k], 3960, 1935, 270));
+        columnBox[k + 1]->setMaxLength(std::numeric_limits<int>::max());
+        columnBox[k + 1]->installEventFilter(this);
     }
     const int buttonLefts[3] = {6960, 7680, 8400};
     const QString buttonTexts[3] = {u"增加"_s, u"删除"_s, u"修改"_s};
     for (int k = 0; k < 3; ++k) {
-        Command1[k] = makeButton(Frame3, u"Command1(%1)"_s.arg(k), buttonTexts[k],
+        entryButton[k] = makeButton(dataFileFrame, u"entryButton(%1)"_s.arg(k), buttonTexts[k],
                                  Twips::rect(buttonLefts[k], 3720, 615, 495));
-        connect(Command1[k], &QPushButton::clicked, this, [this, k] { Command1_Click(k); });
+        connect(entryButton[k], &QPushButton::clicked, this, [this, k] { editEntry(k); });
     }
 
-    Label2 = new QLabel(u"指定出号位置"_s, this);
-    Label2->setObjectName(u"Label2"_s);
-    Label2->setGeometry(Twips::rect(360, 4920, 1215, 255));
-    Text2 = new QLineEdit(u"1"_s, this);
-    Text2->setObjectName(u"Text2"_s);
-    Text2->setFont(Fonts::layoutFont(Fonts::songti(), 12));
-    Text2->setGeometry(Twips::rect(1560, 4800, 975, 390));
-    Command2 = makeButton(this, u"Command2"_s, u"添加至VIP"_s, Twips::rect(2640, 4800, 1095, 375));
-    connect(Command2, &QPushButton::clicked, this, &Form3::Command2_Click);
-    Check1 = new QCheckBox(u"显示VIP列表"_s, this);
-    Check1->setObjectName(u"Check1"_s);
-    Check1->setGeometry(Twips::rect(3840, 5040, 1575, 255));
-    connect(Check1, &QCheckBox::toggled, this, &Form3::Check1_Click);
-    Command4 = makeButton(this, u"Command4"_s, u"保存"_s, Twips::rect(7800, 4800, 1455, 495));
-    Command4->setFont(Fonts::layoutFont(Fonts::songti(), 12, true));
-    connect(Command4, &QPushButton::clicked, this, &Form3::Command4_Click);
+    positionCaption = new QLabel(u"指定出号位置"_s, this);
+    positionCaption->setObjectName(u"positionCaption"_s);
+    positionCaption->setGeometry(Twips::rect(360, 4920, 1215, 255));
+    positionBox = new QLineEdit(u"1"_s, this);
+    positionBox->setObjectName(u"positionBox"_s);
+    positionBox->setFont(Fonts::layoutFont(Fonts::songti(), 12));
+    positionBox->setGeometry(Twips::rect(1560, 4800, 975, 390));
+    addVipButton = makeButton(this, u"addVipButton"_s, u"添加至VIP"_s, Twips::rect(2640, 4800, 1095, 375));
+    connect(addVipButton, &QPushButton::clicked, this, &DataFileEditor::addToVipList);
+    showVipBox = new QCheckBox(u"显示VIP列表"_s, this);
+    showVipBox->setObjectName(u"showVipBox"_s);
+    showVipBox->setGeometry(Twips::rect(3840, 5040, 1575, 255));
+    connect(showVipBox, &QCheckBox::toggled, this, &DataFileEditor::toggleVipList);
+    saveButton = makeButton(this, u"saveButton"_s, u"保存"_s, Twips::rect(7800, 4800, 1455, 495));
+    saveButton->setFont(Fonts::layoutFont(Fonts::songti(), 12, true));
+    connect(saveButton, &QPushButton::clicked, this, &DataFileEditor::saveAll);
 
-    Frame1 = new ColouredFrame(QColor(255, 224, 192), palette().color(QPalette::WindowText), this);
-    Frame1->setObjectName(u"Frame1"_s);
-    Frame1->setTitle(u"[VIP] 文件名：GoodLuck.txt"_s);
-    Frame1->setGeometry(Twips::rect(120, 5280, 9135, 2295));
-    List2 = makeList(Frame1, u"List2"_s, vipModel);
-    List2->setGeometry(Twips::rect(120, 240, 8895, 1470));
-    Command3 = makeButton(Frame1, u"Command3"_s, u"删除"_s, Twips::rect(8280, 1800, 735, 375));
-    connect(Command3, &QPushButton::clicked, this, &Form3::Command3_Click);
+    vipFrame = new ColouredFrame(QColor(255, 224, 192), palette().color(QPalette::WindowText), this);
+    vipFrame->setObjectName(u"vipFrame"_s);
+    vipFrame->setTitle(u"[VIP] 文件名：GoodLuck.txt"_s);
+    vipFrame->setGeometry(Twips::rect(120, 5280, 9135, 2295));
+    vipListView = makeList(vipFrame, u"vipListView"_s, vipModel);
+    vipListView->setGeometry(Twips::rect(120, 240, 8895, 1470));
+    deleteVipButton = makeButton(vipFrame, u"deleteVipButton"_s, u"删除"_s, Twips::rect(8280, 1800, 735, 375));
+    connect(deleteVipButton, &QPushButton::clicked, this, &DataFileEditor::deleteVip);
 
     for (QPushButton *button : findChildren<QPushButton *>())
         button->installEventFilter(this);
 
-    QWidget *const tabOrder[] = {Text1[1], Text1[2], Text1[3], Command1[0], Command1[1], List1,
-                                 Command2, List2, Text2, Command1[2], Command3, Command4, Check1};
+    QWidget *const tabOrder[] = {columnBox[1], columnBox[2], columnBox[3], entryButton[0], entryButton[1], entryListView,
+                                 addVipButton, vipListView, positionBox, entryButton[2], deleteVipButton, saveButton, showVipBox};
     for (size_t k = 1; k < std::size(tabOrder); ++k)
         setTabOrder(tabOrder[k - 1], tabOrder[k]);
 
-    connect(List1->selectionModel(), &QItemSelectionModel::currentChanged, this, [this] {
-        if (!refilling && selectedRow(List1) >= 0)
-            List1_Click();
+    connect(entryListView->selectionModel(), &QItemSelectionModel::currentChanged, this, [this] {
+        if (!refilling && selectedRow(entryListView) >= 0)
+            showSelectedEntry();
     });
-    connect(List1->selectionModel(), &QItemSelectionModel::selectionChanged, this,
-            [this] { keepRowSelected(List1); });
-    connect(List2->selectionModel(), &QItemSelectionModel::selectionChanged, this,
-            [this] { keepRowSelected(List2); });
+    connect(entryListView->selectionModel(), &QItemSelectionModel::selectionChanged, this,
+            [this] { keepRowSelected(entryListView); });
+    connect(vipListView->selectionModel(), &QItemSelectionModel::selectionChanged, this,
+            [this] { keepRowSelected(vipListView); });
 
-    Form_Load();
-    Text1[1]->setFocus();
+    loadFiles();
+    columnBox[1]->setFocus();
 }
 
-void Form3::Form_Load()
+void DataFileEditor::loadFiles()
 {
     separator = settings.fieldSeparator;
     dataPath = settings.dataFilePath();
@@ -175,7 +175,7 @@ void Form3::Form_Load()
     entryModel->setSeparator(separator);
     vipModel->setSeparator(separator);
 
-    Frame3->setTitle(u"[数据文件] 文件名："_s + settings.dataFile);
+    dataFileFrame->setTitle(u"[数据文件] 文件名："_s + settings.dataFile);
     loadEntryList(dataPath);
     showEntryList(0);
     loadVipList(vipPath);
@@ -185,38 +185,38 @@ void Form3::Form_Load()
         if (unread > 0 || wide > 0)
             messages.information(this, droppedText(unread, wide, u"列表中没有%1。"_s) + fileLine(path));
     }
-    Frame1->hide();
-    Check1->setChecked(false);
-    Text2->setText(u"1"_s);
+    vipFrame->hide();
+    showVipBox->setChecked(false);
+    positionBox->setText(u"1"_s);
 }
 
-void Form3::loadEntryList(const QString &path)
+void DataFileEditor::loadEntryList(const QString &path)
 {
-    INIFileModule1::FileText file = INIFileModule1::readTextFile(path);
-    keepDataFile = file.status == INIFileModule1::ReadFailed
-        || (file.status == INIFileModule1::ReadOk && file.decoded.hadErrors);
-    dataEncoding = file.status == INIFileModule1::ReadOk ? file.decoded.encoding
+    IniFile::FileText file = IniFile::readTextFile(path);
+    keepDataFile = file.status == IniFile::ReadFailed
+        || (file.status == IniFile::ReadOk && file.decoded.hadErrors);
+    dataEncoding = file.status == IniFile::ReadOk ? file.decoded.encoding
                                                           : TextEncoding::Gb18030;
     // Text with decoding faults is still shown, as the draw would load it; it is never saved.
     unreadData = entryModel->parse(
-        file.status == INIFileModule1::ReadOk ? std::move(file.decoded.text) : QString(), &wideData);
+        file.status == IniFile::ReadOk ? std::move(file.decoded.text) : QString(), &wideData);
 }
 
-void Form3::loadVipList(const QString &path)
+void DataFileEditor::loadVipList(const QString &path)
 {
-    const INIFileModule1::FileText file = INIFileModule1::readTextFile(path);
-    keepVipFile = file.status == INIFileModule1::ReadFailed
-        || (file.status == INIFileModule1::ReadOk && file.decoded.hadErrors);
+    const IniFile::FileText file = IniFile::readTextFile(path);
+    keepVipFile = file.status == IniFile::ReadFailed
+        || (file.status == IniFile::ReadOk && file.decoded.hadErrors);
     unreadVip = vipModel->load(path, &wideVip);
 }
 
-int Form3::selectedRow(const QListView *list) const
+int DataFileEditor::selectedRow(const QListView *list) const
 {
     const QModelIndex current = list->currentIndex();
     return current.isValid() ? current.row() : -1;
 }
 
-void Form3::selectRow(QListView *list, int row)
+void DataFileEditor::selectRow(QListView *list, int row)
 {
     QScopedValueRollback guard(refilling, true);
     if (row < 0) {
@@ -229,7 +229,7 @@ void Form3::selectRow(QListView *list, int row)
 }
 
 // The user cannot clear a selection: a Ctrl+click on the selected row selects it again.
-void Form3::keepRowSelected(QListView *list)
+void DataFileEditor::keepRowSelected(QListView *list)
 {
     if (refilling || list->selectionModel()->hasSelection())
         return;
@@ -238,36 +238,36 @@ void Form3::keepRowSelected(QListView *list)
         list->selectionModel()->select(current, QItemSelectionModel::Select);
 }
 
-void Form3::showEntryList(int sel)
+void DataFileEditor::showEntryList(int sel)
 {
     sel = std::min(std::max(sel, 0), entryModel->rowCount() - 1);
-    selectRow(List1, sel);
+    selectRow(entryListView, sel);
     if (sel >= 0)
-        List1_Click();
+        showSelectedEntry();
 }
 
-void Form3::showVipList(int sel)
+void DataFileEditor::showVipList(int sel)
 {
     sel = std::min(std::max(sel, 0), vipModel->rowCount() - 1);
-    selectRow(List2, sel);
+    selectRow(vipListView, sel);
 }
 
-void Form3::List1_Click()
+void DataFileEditor::showSelectedEntry()
 {
-    const int e = selectedRow(List1) + 1;
+    const int e = selectedRow(entryListView) + 1;
     if (e < 1)
         return;
     for (int c = 1; c <= 3; ++c)
-        Text1[c]->setText(editEntries.column(e, c).toString());
+        columnBox[c]->setText(editEntries.column(e, c).toString());
 }
 
-void Form3::Command1_Click(int index)
+void DataFileEditor::editEntry(int index)
 {
-    const EntryRecord typed{Text1[1]->text(), Text1[2]->text(), Text1[3]->text()};
+    const EntryRecord typed{columnBox[1]->text(), columnBox[2]->text(), columnBox[3]->text()};
     switch (index) {
     case 0: // 增加
-        if (zopValstr::trimBlanks(typed.column1).isEmpty() && zopValstr::trimBlanks(typed.column2).isEmpty()
-            && zopValstr::trimBlanks(typed.column3).isEmpty())
+        if (ValueText::trimBlanks(typed.column1).isEmpty() && ValueText::trimBlanks(typed.column2).isEmpty()
+            && ValueText::trimBlanks(typed.column3).isEmpty())
             return;
         {
             QScopedValueRollback guard(refilling, true);
@@ -275,10 +275,10 @@ void Form3::Command1_Click(int index)
         }
         showEntryList(editEntries.entryCount());
         for (int c = 1; c <= 3; ++c)
-            Text1[c]->clear();
+            columnBox[c]->clear();
         return;
     case 1: { // 删除
-        const int r = selectedRow(List1);
+        const int r = selectedRow(entryListView);
         if (editEntries.isEmpty() || r < 0)
             return;
         {
@@ -289,7 +289,7 @@ void Form3::Command1_Click(int index)
         return;
     }
     case 2: { // 修改
-        const int r = selectedRow(List1);
+        const int r = selectedRow(entryListView);
         if (editEntries.isEmpty() || r < 0)
             return;
         entryModel->replace(r, typed);
@@ -299,20 +299,20 @@ void Form3::Command1_Click(int index)
     }
 }
 
-void Form3::Command2_Click()
+void DataFileEditor::addToVipList()
 {
-    const int r = selectedRow(List1);
+    const int r = selectedRow(entryListView);
     if (r < 0)
         return;
-    const int p = zopValstr::valInRange(Text2->text(), 1, 9999, 1);
+    const int p = ValueText::valInRange(positionBox->text(), 1, 9999, 1);
     const EntryRecord entry = editEntries.record(r + 1);
     vipModel->append({QString::number(p), entry.column1, entry.column2, entry.column3});
     showVipList(editVips.vipCount());
 }
 
-void Form3::Command3_Click()
+void DataFileEditor::deleteVip()
 {
-    const int r = selectedRow(List2);
+    const int r = selectedRow(vipListView);
     if (editVips.vipCount() == 0 || r < 0)
         return;
     {
@@ -322,19 +322,14 @@ void Form3::Command3_Click()
     showVipList(r);
 }
 
-void Form3::Check1_Click()
+void DataFileEditor::toggleVipList()
 {
-    Frame1->setVisible(Check1->isChecked());
-}
-
-void Form3::Command4_Click()
-{
-    saveAll();
+    vipFrame->setVisible(showVipBox->isChecked());
 }
 
 // A save that would drop lines the editor could not read, or columns beyond the third, goes
 // ahead only when the user says so.
-bool Form3::mayDropUnread(const QString &path, int unread, int wide)
+bool DataFileEditor::mayDropUnread(const QString &path, int unread, int wide)
 {
     if (unread == 0 && wide == 0)
         return true;
@@ -346,10 +341,10 @@ bool Form3::mayDropUnread(const QString &path, int unread, int wide)
     return false;
 }
 
-void Form3::saveAll()
+void DataFileEditor::saveAll()
 {
     constexpr int declined = 1;
-    int r1 = INIFileModule1::ReadFailed;
+    int r1 = IniFile::ReadFailed;
     if (!keepDataFile) {
         r1 = mayDropUnread(dataPath, unreadData, wideData)
             ? saveEntryFile(editEntries, separator, dataPath, dataEncoding)
@@ -357,7 +352,7 @@ void Form3::saveAll()
         if (r1 == 0)
             unreadData = wideData = 0; // the file now holds just what the list shows
     }
-    int r2 = INIFileModule1::ReadFailed;
+    int r2 = IniFile::ReadFailed;
     if (!keepVipFile) {
         r2 = mayDropUnread(vipPath, unreadVip, wideVip) ? saveVipFile(editVips, separator, vipPath)
                                                         : declined;
@@ -368,45 +363,45 @@ void Form3::saveAll()
         messages.information(this, u"保存完成！"_s);
         return;
     }
-    if (r1 == INIFileModule1::ReadFailed)
+    if (r1 == IniFile::ReadFailed)
         messages.error(this, saveFailedText(dataPath));
-    if (r2 == INIFileModule1::ReadFailed)
+    if (r2 == IniFile::ReadFailed)
         messages.error(this, saveFailedText(vipPath));
 }
 
-void Form3::Form_Unload()
+void DataFileEditor::saveOnClose()
 {
     saveAll();
 }
 
 // Every way of closing (the title bar, reject, accept) ends here: the files are always written.
-void Form3::done(int result)
+void DataFileEditor::done(int result)
 {
-    Form_Unload();
+    saveOnClose();
     QDialog::done(result);
 }
 
 // Enter walks column 1, column 2, column 3, then "增加". Enter on a focused button presses it,
 // as on the desktop this was made for; on the three entry buttons the focus returns to column 1,
 // so typing the next entry can start at once.
-bool Form3::eventFilter(QObject *watched, QEvent *event)
+bool DataFileEditor::eventFilter(QObject *watched, QEvent *event)
 {
     if (event->type() != QEvent::KeyPress)
         return QDialog::eventFilter(watched, event);
     const int key = static_cast<QKeyEvent *>(event)->key();
     if (key != Qt::Key_Return && key != Qt::Key_Enter)
         return QDialog::eventFilter(watched, event);
-    if (watched == Text1[1] || watched == Text1[2]) {
-        (watched == Text1[1] ? Text1[2] : Text1[3])->setFocus(Qt::TabFocusReason);
+    if (watched == columnBox[1] || watched == columnBox[2]) {
+        (watched == columnBox[1] ? columnBox[2] : columnBox[3])->setFocus(Qt::TabFocusReason);
         return true;
     }
-    if (watched == Text1[3]) {
-        Command1[0]->setFocus(Qt::TabFocusReason);
+    if (watched == columnBox[3]) {
+        entryButton[0]->setFocus(Qt::TabFocusReason);
         return true;
     }
     if (auto *button = qobject_cast<QPushButton *>(watched)) {
-        if (button == Command1[0] || button == Command1[1] || button == Command1[2])
-            Text1[1]->setFocus(Qt::TabFocusReason);
+        if (button == entryButton[0] || button == entryButton[1] || button == entryButton[2])
+            columnBox[1]->setFocus(Qt::TabFocusReason);
         button->click();
         return true;
     }
@@ -414,7 +409,7 @@ bool Form3::eventFilter(QObject *watched, QEvent *event)
 }
 
 // Escape does not close the editor: closing writes both files, so it takes a deliberate act.
-void Form3::keyPressEvent(QKeyEvent *event)
+void DataFileEditor::keyPressEvent(QKeyEvent *event)
 {
     if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
         event->accept();

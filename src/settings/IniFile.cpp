@@ -1,6 +1,6 @@
-#include "INIFileModule1.h"
+#include "IniFile.h"
 
-#include "zopValstr.h"
+#include "ValueText.h"
 
 #include <QDir>
 #include <QFile>
@@ -78,7 +78,7 @@ void removeLeftovers(const QFileInfo &target)
 
 } // namespace
 
-namespace INIFileModule1 {
+namespace IniFile {
 
 bool renameOver(const QString &from, const QString &to)
 {
@@ -164,9 +164,9 @@ QString iniReadValue(const QString &fileName, const QString &key)
     const FileText file = readTextFile(fileName);
     if (file.status != ReadOk)
         return QString();
-    const QString search = zopValstr::trimBlanks(key).toString().toUpper() + u'=';
+    const QString search = ValueText::trimBlanks(key).toString().toUpper() + u'=';
     for (QStringView line : splitLines(file.decoded.text)) {
-        if (zopValstr::trimBlanks(line).startsWith(u';'))
+        if (ValueText::trimBlanks(line).startsWith(u';'))
             continue;
         if (line.toString().toUpper().contains(search))
             return line.mid(line.indexOf(u'=') + 1).toString();
@@ -213,4 +213,4 @@ bool iniWriteValue(const QString &fileName, const QString &key, int value)
     return iniWriteValue(fileName, key, QString::number(value));
 }
 
-} // namespace INIFileModule1
+} // namespace IniFile

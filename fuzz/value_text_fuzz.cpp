@@ -1,5 +1,5 @@
 #include "FuzzSupport.h"
-#include "settings/zopValstr.h"
+#include "settings/ValueText.h"
 
 #include <cstring>
 
@@ -16,17 +16,17 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     std::memcpy(&fallback, data + 8, 4);
     const QString text = QString::fromUtf8(reinterpret_cast<const char *>(data + 12), qsizetype(size - 12));
 
-    const int v = zopValstr::valInRange(text, min, max, fallback);
+    const int v = ValueText::valInRange(text, min, max, fallback);
     FUZZ_CHECK(v == fallback || (v >= min && v <= max));
-    const int small = zopValstr::valInRange(text, 1, 99999, 5);
+    const int small = ValueText::valInRange(text, 1, 99999, 5);
     FUZZ_CHECK(small >= 1 && small <= 99999);
-    zopValstr::toInteger(text);
+    ValueText::toInteger(text);
 
     // Text without escape spellings of its own decodes back to itself.
     if (!text.contains(u"\\n"_s) && !text.contains(u"{tab}"_s) && !text.contains(u"{space}"_s)
         && !text.contains(u'{') && !text.contains(u'\\')) {
-        FUZZ_CHECK(zopValstr::convertEscapes(zopValstr::convertEscapes(text, 1), 0) == text);
-        FUZZ_CHECK(zopValstr::convertLineBreaks(zopValstr::convertLineBreaks(text, 1), 0) == text);
+        FUZZ_CHECK(ValueText::convertEscapes(ValueText::convertEscapes(text, 1), 0) == text);
+        FUZZ_CHECK(ValueText::convertLineBreaks(ValueText::convertLineBreaks(text, 1), 0) == text);
     }
     return 0;
 }

@@ -1,4 +1,4 @@
-#include "settings/INIFileModule1.h"
+#include "settings/IniFile.h"
 #include "support/TestSupport.h"
 
 #include <QDir>
@@ -9,12 +9,12 @@
 #include <sys/resource.h>
 
 using namespace Qt::StringLiterals;
-using namespace INIFileModule1;
+using namespace IniFile;
 using TestSupport::gbk;
 using TestSupport::readBytes;
 using TestSupport::writeBytes;
 
-class TestINIFileModule1 : public QObject
+class TestIniFile : public QObject
 {
     Q_OBJECT
 
@@ -44,7 +44,7 @@ private slots:
     void saveWritesThroughALinkAndKeepsPermissions();
 };
 
-void TestINIFileModule1::readValue_data()
+void TestIniFile::readValue_data()
 {
     QTest::addColumn<QString>("content");
     QTest::addColumn<QString>("key");
@@ -67,7 +67,7 @@ void TestINIFileModule1::readValue_data()
     QTest::newRow("blank before = is no match") << u"字号A =1\r\n"_s << u"字号A"_s << QString();
 }
 
-void TestINIFileModule1::readValue()
+void TestIniFile::readValue()
 {
     QFETCH(QString, content);
     QFETCH(QString, key);
@@ -76,7 +76,7 @@ void TestINIFileModule1::readValue()
     QCOMPARE(iniReadValue(path(u"r.ini"_s), key), expected);
 }
 
-void TestINIFileModule1::writeValue_data()
+void TestIniFile::writeValue_data()
 {
     QTest::addColumn<QString>("content");
     QTest::addColumn<QString>("key");
@@ -97,7 +97,7 @@ void TestINIFileModule1::writeValue_data()
     QTest::newRow("empty file") << QString() << u"a"_s << u""_s << u"a=\r\n"_s;
 }
 
-void TestINIFileModule1::writeValue()
+void TestIniFile::writeValue()
 {
     QFETCH(QString, content);
     QFETCH(QString, key);
@@ -109,14 +109,14 @@ void TestINIFileModule1::writeValue()
     QCOMPARE(readBytes(file), gbk(expected));
 }
 
-void TestINIFileModule1::writeValueNeverCreatesTheFile()
+void TestIniFile::writeValueNeverCreatesTheFile()
 {
     const QString file = path(u"absent.ini"_s);
     QVERIFY(!iniWriteValue(file, u"a"_s, 1));
     QVERIFY(!QFile::exists(file));
 }
 
-void TestINIFileModule1::writerAndReaderMatchDifferently()
+void TestIniFile::writerAndReaderMatchDifferently()
 {
     // The reader finds X字号A=1; the writer only matches at line starts and appends.
     const QString file = path(u"m.ini"_s);
@@ -126,7 +126,7 @@ void TestINIFileModule1::writerAndReaderMatchDifferently()
     QCOMPARE(iniReadValue(file, u"字号A"_s), u"1"_s);
 }
 
-void TestINIFileModule1::wholeFileRoundTrip()
+void TestIniFile::wholeFileRoundTrip()
 {
     const QString file = path(u"whole.txt"_s);
     QFile::remove(file);
@@ -147,7 +147,7 @@ void TestINIFileModule1::wholeFileRoundTrip()
     QCOMPARE(text, QString());
 }
 
-void TestINIFileModule1::encodings_data()
+void TestIniFile::encodings_data()
 {
     QTest::addColumn<QByteArray>("bytes");
     QTest::addColumn<QString>("text");
@@ -178,7 +178,7 @@ void TestINIFileModule1::encodings_data()
                                    << int(TextEncoding::Gb18030) << true;
 }
 
-void TestINIFileModule1::encodings()
+void TestIniFile::encodings()
 {
     QFETCH(QByteArray, bytes);
     QFETCH(QString, text);
@@ -196,7 +196,7 @@ void TestINIFileModule1::encodings()
         QVERIFY(read.decoded.text.startsWith(text.first(1)));
 }
 
-void TestINIFileModule1::rewriteKeepsEncoding_data()
+void TestIniFile::rewriteKeepsEncoding_data()
 {
     QTest::addColumn<QByteArray>("before");
     QTest::addColumn<QByteArray>("after");
@@ -211,7 +211,7 @@ void TestINIFileModule1::rewriteKeepsEncoding_data()
                                    << QByteArray(gbk(u"标题文字=新"_s) + "\x80\r\n");
 }
 
-void TestINIFileModule1::rewriteKeepsEncoding()
+void TestIniFile::rewriteKeepsEncoding()
 {
     QFETCH(QByteArray, before);
     QFETCH(QByteArray, after);
@@ -222,7 +222,7 @@ void TestINIFileModule1::rewriteKeepsEncoding()
     QCOMPARE(iniReadValue(file, u"标题文字"_s), u"新€"_s);
 }
 
-void TestINIFileModule1::codePage936RewriteKeepsEveryCharacter()
+void TestIniFile::codePage936RewriteKeepsEveryCharacter()
 {
     // Characters code page 936 lacks must not turn into "?" when such a file is rewritten.
     const QString file = path(u"cp936.ini"_s);
@@ -233,7 +233,7 @@ void TestINIFileModule1::codePage936RewriteKeepsEveryCharacter()
     QCOMPARE(int(readTextFile(file).decoded.encoding), int(TextEncoding::Cp936));
 }
 
-void TestINIFileModule1::undecodableSettingsFileIsNotRewritten()
+void TestIniFile::undecodableSettingsFileIsNotRewritten()
 {
     const QByteArray bytes = gbk(u"标题文字=旧\r\n"_s) + QByteArray("\xFF\xFF\r\n");
     const QString file = path(u"bad.ini"_s);
@@ -243,7 +243,7 @@ void TestINIFileModule1::undecodableSettingsFileIsNotRewritten()
     QCOMPARE(iniReadValue(file, u"标题文字"_s), u"旧"_s); // still readable
 }
 
-void TestINIFileModule1::badPaths()
+void TestIniFile::badPaths()
 {
     // A folder where a file is expected, and a path under a missing folder: root cannot get past these.
     const QString folder = path(u"folder.txt"_s);
@@ -264,7 +264,7 @@ void TestINIFileModule1::badPaths()
     QCOMPARE(iniReadValue(underMissing, u"a"_s), QString());
 }
 
-void TestINIFileModule1::hugeAndOddContent()
+void TestIniFile::hugeAndOddContent()
 {
     // A 50 MB line with no line break, ending in a lone GBK lead byte.
     const QString file = path(u"huge.ini"_s);
@@ -280,7 +280,7 @@ void TestINIFileModule1::hugeAndOddContent()
     QFile::remove(file);
 }
 
-void TestINIFileModule1::writeFailingPartWayKeepsOldFile()
+void TestIniFile::writeFailingPartWayKeepsOldFile()
 {
     // A file size limit makes the write fail part-way even for root.
     const QString file = path(u"limited.txt"_s);
@@ -304,7 +304,7 @@ void TestINIFileModule1::writeFailingPartWayKeepsOldFile()
     QCOMPARE(TestSupport::folderEntries(dir.path()), before);
 }
 
-void TestINIFileModule1::saveRemovesLeftoversOfAKilledSave_data()
+void TestIniFile::saveRemovesLeftoversOfAKilledSave_data()
 {
     QTest::addColumn<QString>("name");
     QTest::addColumn<bool>("removed");
@@ -316,7 +316,7 @@ void TestINIFileModule1::saveRemovesLeftoversOfAKilledSave_data()
     QTest::newRow("longer than a temporary name") << u"k.ini.zop-saving.AbCdEfG"_s << false;
 }
 
-void TestINIFileModule1::saveRemovesLeftoversOfAKilledSave()
+void TestIniFile::saveRemovesLeftoversOfAKilledSave()
 {
     // A save killed part-way can leave its temporary file; the next save of that file removes it.
     QFETCH(QString, name);
@@ -331,7 +331,7 @@ void TestINIFileModule1::saveRemovesLeftoversOfAKilledSave()
     QCOMPARE(TestSupport::folderEntries(folder.path()).size(), removed ? 1 : 2);
 }
 
-void TestINIFileModule1::saveWritesThroughALinkAndKeepsPermissions()
+void TestIniFile::saveWritesThroughALinkAndKeepsPermissions()
 {
     QTemporaryDir folder;
     const QString real = folder.filePath(u"real.txt"_s);
@@ -346,5 +346,5 @@ void TestINIFileModule1::saveWritesThroughALinkAndKeepsPermissions()
     QCOMPARE(QFileInfo(real).permissions() & 0xf0ff, permissions); // owner, group and others
 }
 
-QTEST_GUILESS_MAIN(TestINIFileModule1)
-#include "tst_INIFileModule1.moc"
+QTEST_GUILESS_MAIN(TestIniFile)
+#include "tst_IniFile.moc"

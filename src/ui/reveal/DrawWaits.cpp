@@ -1,4 +1,4 @@
-#include "zopSleepModule.h"
+#include "DrawWaits.h"
 
 #include <QCoreApplication>
 
@@ -6,7 +6,7 @@
 #include <thread>
 #include <utility>
 
-namespace zopSleepModule {
+namespace DrawWaits {
 
 namespace {
 
@@ -89,4 +89,4 @@ void pauseTenths(int n)
         waitOnce(100);
 }
 
-} // namespace zopSleepModule
+} // namespace DrawWaits

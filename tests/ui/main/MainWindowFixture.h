@@ -4,8 +4,8 @@
 #include "settings/Settings.h"
 #include "support/ScriptedMessageBoxes.h"
 #include "ui/common/CaptionLabel.h"
-#include "ui/main/Form1.h"
-#include "ui/reveal/zopSleepModule.h"
+#include "ui/main/MainWindow.h"
+#include "ui/reveal/DrawWaits.h"
 
 #include <QApplication>
 #include <QColor>
@@ -18,7 +18,7 @@
 
 // What the main window's tests share: a program folder, the window with a seeded generator and
 // a fixed clock, and a recorder standing in for the waits.
-namespace Form1Fixture {
+namespace MainWindowFixture {
 
 // A program folder holding the shipped files, with some settings changed.
 class ProgramDir
@@ -60,7 +60,7 @@ struct Window {
     Settings settings;
     RunData run;
     ScriptedMessageBoxes messages;
-    Form1 form;
+    MainWindow form;
 };
 
 // Takes the place of the thread sleep and notes what the window shows at every wait.
@@ -69,14 +69,14 @@ class WaitRecorder
 public:
     struct Wait {
         int milliseconds;
-        QString caption;   // Command1's
-        bool startEnabled; // Command1's
+        QString caption;   // startButton's
+        bool startEnabled; // startButton's
         QString row1;
-        QColor panel;      // Label7's back colour
-        QColor closing;    // Label1(2)'s text colour
+        QColor panel;      // flashPanel's back colour
+        QColor closing;    // rollingRow(2)'s text colour
         int recorded;      // winners in the run's list
         int listed;        // winner lines the list box shows
-        QString status;    // Label3(2)'s
+        QString status;    // statusLabel(2)'s
     };
 
     explicit WaitRecorder(Window &window);
@@ -84,14 +84,14 @@ public:
     // Runs at every wait after it is noted, with its index.
     std::function<void(int)> atWait;
 
-    // Command1's captions in the order they showed at the waits and at each note(), each once.
+    // startButton's captions in the order they showed at the waits and at each note(), each once.
     const QStringList &captions() const { return seen; }
     void note();
 
 private:
     Window &w;
     QStringList seen;
-    zopSleepModule::ScopedSleepFunction fake;
+    DrawWaits::ScopedSleepFunction fake;
 };
 
 // The data file the tests write.
@@ -113,12 +113,12 @@ struct TestScreen {
 // and the platform's own 800x600 screen is smaller than the window.
 int runOnScreens(int argc, char *argv[], const QList<TestScreen> &screens,
                  const std::function<int(int, char *[])> &run);
-} // namespace Form1Fixture
+} // namespace MainWindowFixture
 
-#define ZOP_FORM1_TEST_MAIN(TestClass)                                                          \
+#define ZOP_MAIN_WINDOW_TEST_MAIN(TestClass)                                                          \
     int main(int argc, char *argv[])                                                            \
     {                                                                                           \
-        return Form1Fixture::runOnScreens(argc, argv, {{"fullhd", QRect(0, 0, 1920, 1080)}},    \
+        return MainWindowFixture::runOnScreens(argc, argv, {{"fullhd", QRect(0, 0, 1920, 1080)}},    \
                                           [](int n, char *args[]) {                             \
                                               QApplication app(n, args);                        \
                                               TestClass test;                                   \
@@ -126,6 +126,6 @@ int runOnScreens(int argc, char *argv[], const QList<TestScreen> &screens,
                                           });                                                   \
     }
 
-namespace Form1Fixture {
+namespace MainWindowFixture {
 
-} // namespace Form1Fixture
+} // namespace MainWindowFixture

@@ -1,11 +1,11 @@
-#include "settings/zopValstr.h"
+#include "settings/ValueText.h"
 
 #include <QTest>
 
 using namespace Qt::StringLiterals;
-using namespace zopValstr;
+using namespace ValueText;
 
-class TestZopValstr : public QObject
+class TestValueText : public QObject
 {
     Q_OBJECT
 
@@ -19,7 +19,7 @@ private slots:
     void escapes();
 };
 
-void TestZopValstr::valInRange_data()
+void TestValueText::valInRange_data()
 {
     QTest::addColumn<QString>("text");
     QTest::addColumn<int>("min");
@@ -59,17 +59,17 @@ void TestZopValstr::valInRange_data()
     QTest::newRow("full-width digits are not digits") << u"１２"_s << 1 << 99 << 5 << 5;
 }
 
-void TestZopValstr::valInRange()
+void TestValueText::valInRange()
 {
     QFETCH(QString, text);
     QFETCH(int, min);
     QFETCH(int, max);
     QFETCH(int, fallback);
     QFETCH(int, expected);
-    QCOMPARE(zopValstr::valInRange(text, min, max, fallback), expected);
+    QCOMPARE(ValueText::valInRange(text, min, max, fallback), expected);
 }
 
-void TestZopValstr::toInteger_data()
+void TestValueText::toInteger_data()
 {
     QTest::addColumn<QString>("text");
     QTest::addColumn<int>("expected"); // -999 for no value
@@ -85,21 +85,21 @@ void TestZopValstr::toInteger_data()
     QTest::newRow("beyond 32 bits") << u"3000000000"_s << -999;
 }
 
-void TestZopValstr::toInteger()
+void TestValueText::toInteger()
 {
     QFETCH(QString, text);
     QFETCH(int, expected);
-    QCOMPARE(zopValstr::toInteger(text).value_or(-999), expected);
+    QCOMPARE(ValueText::toInteger(text).value_or(-999), expected);
 }
 
-void TestZopValstr::strOrDefault()
+void TestValueText::strOrDefault()
 {
-    QCOMPARE(zopValstr::strOrDefault(u""_s, 1, u"默认"_s), u"默认"_s);
-    QCOMPARE(zopValstr::strOrDefault(u" "_s, 1, u"默认"_s), u" "_s);
-    QCOMPARE(zopValstr::strOrDefault(u"ab"_s, 3, u"默认"_s), u"默认"_s);
+    QCOMPARE(ValueText::strOrDefault(u""_s, 1, u"默认"_s), u"默认"_s);
+    QCOMPARE(ValueText::strOrDefault(u" "_s, 1, u"默认"_s), u" "_s);
+    QCOMPARE(ValueText::strOrDefault(u"ab"_s, 3, u"默认"_s), u"默认"_s);
 }
 
-void TestZopValstr::escapes_data()
+void TestValueText::escapes_data()
 {
     QTest::addColumn<QString>("text");
     QTest::addColumn<int>("direction");
@@ -117,7 +117,7 @@ void TestZopValstr::escapes_data()
                                                   << u"{ta{space}b}"_s;
 }
 
-void TestZopValstr::escapes()
+void TestValueText::escapes()
 {
     QFETCH(QString, text);
     QFETCH(int, direction);
@@ -127,5 +127,5 @@ void TestZopValstr::escapes()
     QCOMPARE(convertLineBreaks(text, direction), lineBreaks);
 }
 
-QTEST_GUILESS_MAIN(TestZopValstr)
-#include "tst_zopValstr.moc"
+QTEST_GUILESS_MAIN(TestValueText)
+#include "tst_ValueText.moc"

@@ -2,7 +2,7 @@
 #include "support/ScriptedMessageBoxes.h"
 #include "support/TestSupport.h"
 #include "ui/common/QtChinese.h"
-#include "ui/editor/Form3.h"
+#include "ui/editor/DataFileEditor.h"
 
 #include <QCheckBox>
 #include <QDir>
@@ -31,7 +31,7 @@ struct Editor {
     QTemporaryDir dir;
     Settings settings;
     ScriptedMessageBoxes boxes;
-    std::unique_ptr<Form3> form;
+    std::unique_ptr<DataFileEditor> form;
 
     explicit Editor(const QString &separator = u"\t"_s, const QString &dataFile = dataName)
     {
@@ -44,9 +44,9 @@ struct Editor {
     void writeData(const QString &text) const { TestSupport::writeBytes(dataPath(), gbk(text)); }
     void writeVips(const QString &text) const { TestSupport::writeBytes(vipPath(), gbk(text)); }
 
-    Form3 &open()
+    DataFileEditor &open()
     {
-        form = std::make_unique<Form3>(settings, boxes);
+        form = std::make_unique<DataFileEditor>(settings, boxes);
         form->show();
         if (!QTest::qWaitForWindowExposed(form.get()))
             qFatal("editor window not exposed");
@@ -61,19 +61,19 @@ struct Editor {
             qFatal("no widget %s", qPrintable(name));
         return w;
     }
-    QLineEdit *text1(int k) const { return find<QLineEdit>(u"Text1(%1)"_s.arg(k)); }
-    QListView *list(int k) const { return find<QListView>(u"List%1"_s.arg(k)); }
+    QLineEdit *columnBox(int k) const { return find<QLineEdit>(u"columnBox(%1)"_s.arg(k)); }
+    QListView *list(int k) const { return find<QListView>(k == 1 ? u"entryListView"_s : u"vipListView"_s); }
     void click(const QString &button) const
     {
         QTest::mouseClick(find<QPushButton>(button), Qt::LeftButton);
     }
     void type(const QString &c1, const QString &c2, const QString &c3) const
     {
-        text1(1)->setText(c1);
-        text1(2)->setText(c2);
-        text1(3)->setText(c3);
+        columnBox(1)->setText(c1);
+        columnBox(2)->setText(c2);
+        columnBox(3)->setText(c3);
     }
-    QStringList boxTexts() const { return {text1(1)->text(), text1(2)->text(), text1(3)->text()}; }
+    QStringList boxTexts() const { return {columnBox(1)->text(), columnBox(2)->text(), columnBox(3)->text()}; }
     QStringList rows(int k) const
     {
         QStringList out;
@@ -102,7 +102,7 @@ struct Editor {
 
 } // namespace
 
-class TestForm3 : public QObject
+class TestDataFileEditor : public QObject
 {
     Q_OBJECT
 
@@ -137,25 +137,25 @@ private slots:
     void listsBeyond32767Rows();
 };
 
-void TestForm3::openingSelectsFirstEntry()
+void TestDataFileEditor::openingSelectsFirstEntry()
 {
     Editor ed;
     ed.writeData(threeEntries);
     ed.writeVips(u"3#*#A002\t李四\t市场部\r\n"_s);
-    Form3 &form = ed.open();
+    DataFileEditor &form = ed.open();
 
     QCOMPARE(form.windowTitle(), u"ZOP摇号（数据文件编辑）"_s);
-    QCOMPARE(ed.find<QGroupBox>(u"Frame3"_s)->title(), u"[数据文件] 文件名：测试数据.txt"_s);
+    QCOMPARE(ed.find<QGroupBox>(u"dataFileFrame"_s)->title(), u"[数据文件] 文件名：测试数据.txt"_s);
     QCOMPARE(ed.rows(1), (QStringList{u"A001\t张三\t销售部"_s, u"A002\t李四\t市场部"_s,
                                       u"A003\t王五\t研发部"_s}));
     QCOMPARE(ed.selected(1), 0);
     QCOMPARE(ed.boxTexts(), (QStringList{u"A001"_s, u"张三"_s, u"销售部"_s}));
     QCOMPARE(ed.rows(2), QStringList{u"3#*#A002\t李四\t市场部"_s});
     QCOMPARE(ed.selected(2), 0);
-    QVERIFY(!ed.find<QGroupBox>(u"Frame1"_s)->isVisible());
-    QVERIFY(!ed.find<QCheckBox>(u"Check1"_s)->isChecked());
-    QCOMPARE(ed.find<QLineEdit>(u"Text2"_s)->text(), u"1"_s);
-    QCOMPARE(form.focusWidget(), ed.text1(1));
+    QVERIFY(!ed.find<QGroupBox>(u"vipFrame"_s)->isVisible());
+    QVERIFY(!ed.find<QCheckBox>(u"showVipBox"_s)->isChecked());
+    QCOMPARE(ed.find<QLineEdit>(u"positionBox"_s)->text(), u"1"_s);
+    QCOMPARE(form.focusWidget(), ed.columnBox(1));
 
     ed.selectRow(1, 2);
     QCOMPARE(ed.selected(1), 2);
@@ -168,7 +168,7 @@ void TestForm3::openingSelectsFirstEntry()
     QVERIFY(ed.boxes.shown.isEmpty());
 }
 
-void TestForm3::missingFilesOpenEmptyAndAreCreated()
+void TestDataFileEditor::missingFilesOpenEmptyAndAreCreated()
 {
     Editor ed;
     ed.open();
@@ -176,9 +176,9 @@ void TestForm3::missingFilesOpenEmptyAndAreCreated()
     QVERIFY(ed.rows(2).isEmpty());
     QCOMPARE(ed.selected(1), -1);
 
-    ed.click(u"Command1(1)"_s); // delete, modify and add to VIP with nothing to act on
-    ed.click(u"Command1(2)"_s);
-    ed.click(u"Command2"_s);
+    ed.click(u"entryButton(1)"_s); // delete, modify and add to VIP with nothing to act on
+    ed.click(u"entryButton(2)"_s);
+    ed.click(u"addVipButton"_s);
     QVERIFY(ed.rows(1).isEmpty());
     QVERIFY(ed.rows(2).isEmpty());
     QVERIFY(ed.boxes.shown.isEmpty());
@@ -191,7 +191,7 @@ void TestForm3::missingFilesOpenEmptyAndAreCreated()
     QCOMPARE(TestSupport::readBytes(ed.vipPath()), QByteArray());
 }
 
-void TestForm3::add_data()
+void TestDataFileEditor::add_data()
 {
     QTest::addColumn<QStringList>("typed");
     QTest::addColumn<QStringList>("expectedRows");
@@ -208,7 +208,7 @@ void TestForm3::add_data()
                                         << before + QStringList{u"A001\t张三\t销售部"_s} << 3;
 }
 
-void TestForm3::add()
+void TestDataFileEditor::add()
 {
     QFETCH(QStringList, typed);
     QFETCH(QStringList, expectedRows);
@@ -217,7 +217,7 @@ void TestForm3::add()
     ed.writeData(threeEntries);
     ed.open();
     ed.type(typed[0], typed[1], typed[2]);
-    ed.click(u"Command1(0)"_s);
+    ed.click(u"entryButton(0)"_s);
 
     QCOMPARE(ed.rows(1), expectedRows);
     QCOMPARE(ed.selected(1), expectedSelection);
@@ -226,7 +226,7 @@ void TestForm3::add()
     QVERIFY(ed.boxes.shown.isEmpty());
 }
 
-void TestForm3::deleteEntry_data()
+void TestDataFileEditor::deleteEntry_data()
 {
     QTest::addColumn<int>("row");
     QTest::addColumn<QStringList>("expectedRows");
@@ -241,7 +241,7 @@ void TestForm3::deleteEntry_data()
         << QStringList{u"A002"_s, u"李四"_s, u"市场部"_s};
 }
 
-void TestForm3::deleteEntry()
+void TestDataFileEditor::deleteEntry()
 {
     QFETCH(int, row);
     QFETCH(QStringList, expectedRows);
@@ -251,20 +251,20 @@ void TestForm3::deleteEntry()
     ed.writeData(threeEntries);
     ed.open();
     ed.selectRow(1, row);
-    ed.click(u"Command1(1)"_s);
+    ed.click(u"entryButton(1)"_s);
     QCOMPARE(ed.rows(1), expectedRows);
     QCOMPARE(ed.selected(1), expectedSelection);
     QCOMPARE(ed.boxTexts(), expectedBoxes);
 }
 
-void TestForm3::modifyToEmptyColumnsRoundTrips()
+void TestDataFileEditor::modifyToEmptyColumnsRoundTrips()
 {
     Editor ed;
     ed.writeData(threeEntries);
     ed.open();
     ed.selectRow(1, 1);
     ed.type(QString(), QString(), QString());
-    ed.click(u"Command1(2)"_s);
+    ed.click(u"entryButton(2)"_s);
     QCOMPARE(ed.rows(1)[1], u"\t\t"_s);
     QCOMPARE(ed.selected(1), 1);
     ed.close();
@@ -280,75 +280,75 @@ void TestForm3::modifyToEmptyColumnsRoundTrips()
     Editor one;
     one.writeData(u"A001\t张三\t销售部\r\n"_s);
     one.open();
-    one.click(u"Command1(1)"_s);
+    one.click(u"entryButton(1)"_s);
     QVERIFY(one.rows(1).isEmpty());
     QCOMPARE(one.selected(1), -1);
     QCOMPARE(one.boxTexts(), (QStringList{u"A001"_s, u"张三"_s, u"销售部"_s}));
-    one.click(u"Command1(2)"_s); // nothing to modify
+    one.click(u"entryButton(2)"_s); // nothing to modify
     QVERIFY(one.rows(1).isEmpty());
 }
 
-void TestForm3::enterWalksTheColumnsAndAdds()
+void TestDataFileEditor::enterWalksTheColumnsAndAdds()
 {
     Editor ed;
     ed.writeData(threeEntries);
-    Form3 &form = ed.open();
+    DataFileEditor &form = ed.open();
     QApplication::setActiveWindow(&form);
     QVERIFY(QTest::qWaitForWindowActive(&form));
-    ed.text1(1)->clear();
-    ed.text1(2)->clear();
-    ed.text1(3)->clear();
-    ed.text1(1)->setFocus();
+    ed.columnBox(1)->clear();
+    ed.columnBox(2)->clear();
+    ed.columnBox(3)->clear();
+    ed.columnBox(1)->setFocus();
 
     const QString typed[3] = {u"C001"_s, u"Sun Qi"_s, u"HR"_s};
     for (int k = 1; k <= 3; ++k) {
-        QCOMPARE(QApplication::focusWidget(), ed.text1(k));
+        QCOMPARE(QApplication::focusWidget(), ed.columnBox(k));
         QTest::keyClicks(QApplication::focusWidget(), typed[k - 1]);
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
     }
-    QCOMPARE(QApplication::focusWidget(), ed.find<QPushButton>(u"Command1(0)"_s));
+    QCOMPARE(QApplication::focusWidget(), ed.find<QPushButton>(u"entryButton(0)"_s));
     QCOMPARE(ed.rows(1).size(), 3); // Enter in a box never adds by itself
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Enter);
-    QCOMPARE(QApplication::focusWidget(), ed.text1(1));
+    QCOMPARE(QApplication::focusWidget(), ed.columnBox(1));
     QCOMPARE(ed.rows(1).last(), u"C001\tSun Qi\tHR"_s);
     QCOMPARE(ed.boxTexts(), (QStringList{QString(), QString(), QString()}));
 
     // No button is a default one: Enter in the position box presses nothing.
     ed.type(u"D001"_s, u"x"_s, u"y"_s);
-    ed.find<QLineEdit>(u"Text2"_s)->setFocus();
+    ed.find<QLineEdit>(u"positionBox"_s)->setFocus();
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
     QCOMPARE(ed.rows(1).size(), 4);
     QVERIFY(ed.form->isVisible());
     QVERIFY(ed.boxes.shown.isEmpty());
 
     // Enter on a focused button presses it; on the entry buttons the focus returns to column 1.
-    ed.find<QPushButton>(u"Command2"_s)->setFocus();
+    ed.find<QPushButton>(u"addVipButton"_s)->setFocus();
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
     QCOMPARE(ed.rows(2), QStringList{u"1#*#C001\tSun Qi\tHR"_s});
-    ed.find<QPushButton>(u"Command1(2)"_s)->setFocus();
+    ed.find<QPushButton>(u"entryButton(2)"_s)->setFocus();
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
-    QCOMPARE(QApplication::focusWidget(), ed.text1(1));
+    QCOMPARE(QApplication::focusWidget(), ed.columnBox(1));
     QCOMPARE(ed.rows(1).last(), u"D001\tx\ty"_s);
-    ed.find<QPushButton>(u"Command1(1)"_s)->setFocus();
+    ed.find<QPushButton>(u"entryButton(1)"_s)->setFocus();
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
-    QCOMPARE(QApplication::focusWidget(), ed.text1(1));
+    QCOMPARE(QApplication::focusWidget(), ed.columnBox(1));
     QCOMPARE(ed.rows(1).size(), 3);
 }
 
-void TestForm3::tabOrder()
+void TestDataFileEditor::tabOrder()
 {
     Editor ed;
     ed.writeData(threeEntries);
     ed.writeVips(u"3#*#A002\t李四\t市场部\r\n"_s);
-    Form3 &form = ed.open();
+    DataFileEditor &form = ed.open();
     QApplication::setActiveWindow(&form);
     QVERIFY(QTest::qWaitForWindowActive(&form));
-    ed.find<QCheckBox>(u"Check1"_s)->setChecked(true);
-    ed.text1(1)->setFocus();
+    ed.find<QCheckBox>(u"showVipBox"_s)->setChecked(true);
+    ed.columnBox(1)->setFocus();
 
-    const QStringList order{u"Text1(1)"_s, u"Text1(2)"_s, u"Text1(3)"_s, u"Command1(0)"_s,
-                            u"Command1(1)"_s, u"List1"_s, u"Command2"_s, u"List2"_s, u"Text2"_s,
-                            u"Command1(2)"_s, u"Command3"_s, u"Command4"_s, u"Check1"_s, u"Text1(1)"_s};
+    const QStringList order{u"columnBox(1)"_s, u"columnBox(2)"_s, u"columnBox(3)"_s, u"entryButton(0)"_s,
+                            u"entryButton(1)"_s, u"entryListView"_s, u"addVipButton"_s, u"vipListView"_s, u"positionBox"_s,
+                            u"entryButton(2)"_s, u"deleteVipButton"_s, u"saveButton"_s, u"showVipBox"_s, u"columnBox(1)"_s};
     QStringList visited{QApplication::focusWidget()->objectName()};
     for (int k = 1; k < order.size(); ++k) {
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
@@ -357,7 +357,7 @@ void TestForm3::tabOrder()
     QCOMPARE(visited, order);
 }
 
-void TestForm3::vipPosition_data()
+void TestDataFileEditor::vipPosition_data()
 {
     QTest::addColumn<QString>("text");
     QTest::addColumn<QString>("position");
@@ -370,76 +370,76 @@ void TestForm3::vipPosition_data()
     QTest::newRow("empty gives 1") << QString() << u"1"_s;
 }
 
-void TestForm3::vipPosition()
+void TestDataFileEditor::vipPosition()
 {
     QFETCH(QString, text);
     QFETCH(QString, position);
     Editor ed;
     ed.writeData(threeEntries);
     ed.open();
-    ed.find<QCheckBox>(u"Check1"_s)->setChecked(true);
+    ed.find<QCheckBox>(u"showVipBox"_s)->setChecked(true);
     ed.selectRow(1, 1);
-    ed.find<QLineEdit>(u"Text2"_s)->setText(text);
-    ed.click(u"Command2"_s);
-    ed.click(u"Command2"_s); // the same entry twice gives two records
+    ed.find<QLineEdit>(u"positionBox"_s)->setText(text);
+    ed.click(u"addVipButton"_s);
+    ed.click(u"addVipButton"_s); // the same entry twice gives two records
     const QString row = position + u"#*#A002\t李四\t市场部"_s;
     QCOMPARE(ed.rows(2), (QStringList{row, row}));
     QCOMPARE(ed.selected(2), 1);
-    QCOMPARE(ed.find<QLineEdit>(u"Text2"_s)->text(), text);
+    QCOMPARE(ed.find<QLineEdit>(u"positionBox"_s)->text(), text);
     ed.close();
     QCOMPARE(TestSupport::readBytes(ed.vipPath()), gbk(row + u"\r\n"_s + row + u"\r\n"_s));
 }
 
-void TestForm3::vipAddedWhileFrameHidden()
+void TestDataFileEditor::vipAddedWhileFrameHidden()
 {
     Editor ed;
     ed.writeData(threeEntries);
     ed.writeVips(u"7#*#A003\t王五\t研发部\r\n"_s);
     ed.open();
-    auto *frame = ed.find<QGroupBox>(u"Frame1"_s);
+    auto *frame = ed.find<QGroupBox>(u"vipFrame"_s);
     QVERIFY(!frame->isVisible());
-    ed.find<QLineEdit>(u"Text2"_s)->setText(u"2"_s);
-    ed.click(u"Command2"_s);
+    ed.find<QLineEdit>(u"positionBox"_s)->setText(u"2"_s);
+    ed.click(u"addVipButton"_s);
 
-    QTest::mouseClick(ed.find<QCheckBox>(u"Check1"_s), Qt::LeftButton);
+    QTest::mouseClick(ed.find<QCheckBox>(u"showVipBox"_s), Qt::LeftButton);
     QVERIFY(frame->isVisible());
     QCOMPARE(ed.rows(2), (QStringList{u"7#*#A003\t王五\t研发部"_s, u"2#*#A001\t张三\t销售部"_s}));
     QCOMPARE(ed.selected(2), 1);
-    QTest::mouseClick(ed.find<QCheckBox>(u"Check1"_s), Qt::LeftButton);
+    QTest::mouseClick(ed.find<QCheckBox>(u"showVipBox"_s), Qt::LeftButton);
     QVERIFY(!frame->isVisible());
 }
 
-void TestForm3::vipDelete()
+void TestDataFileEditor::vipDelete()
 {
     Editor ed;
     ed.writeData(threeEntries);
     ed.writeVips(u"1#*#A001\t张三\t销售部\r\n9#*#A003\t王五\t研发部\r\n2#*#A002\t李四\t市场部\r\n"
                  "3#*#A003\t王五\t研发部\r\n"_s);
     ed.open();
-    ed.find<QCheckBox>(u"Check1"_s)->setChecked(true);
+    ed.find<QCheckBox>(u"showVipBox"_s)->setChecked(true);
 
     ed.selectRow(2, 1);
-    ed.click(u"Command3"_s); // one in the middle: the following one is selected
+    ed.click(u"deleteVipButton"_s); // one in the middle: the following one is selected
     QCOMPARE(ed.rows(2).size(), 3);
     QCOMPARE(ed.selected(2), 1);
     QCOMPARE(ed.rows(2)[1], u"2#*#A002\t李四\t市场部"_s);
     ed.selectRow(2, 2);
-    ed.click(u"Command3"_s); // the last: the new last is selected
+    ed.click(u"deleteVipButton"_s); // the last: the new last is selected
     QCOMPARE(ed.rows(2), (QStringList{u"1#*#A001\t张三\t销售部"_s, u"2#*#A002\t李四\t市场部"_s}));
     QCOMPARE(ed.selected(2), 1);
     ed.selectRow(2, 0);
-    ed.click(u"Command3"_s); // the first: the following one is selected
+    ed.click(u"deleteVipButton"_s); // the first: the following one is selected
     QCOMPARE(ed.rows(2), QStringList{u"2#*#A002\t李四\t市场部"_s});
     QCOMPARE(ed.selected(2), 0);
-    ed.click(u"Command3"_s);
-    ed.click(u"Command3"_s); // empty: nothing happens
+    ed.click(u"deleteVipButton"_s);
+    ed.click(u"deleteVipButton"_s); // empty: nothing happens
     QVERIFY(ed.rows(2).isEmpty());
     QCOMPARE(ed.selected(2), -1);
     QCOMPARE(ed.rows(1).size(), 3); // entries are not touched
     QCOMPARE(ed.boxTexts(), (QStringList{u"A001"_s, u"张三"_s, u"销售部"_s}));
 }
 
-void TestForm3::closingRewritesBothFilesNormalised_data()
+void TestDataFileEditor::closingRewritesBothFilesNormalised_data()
 {
     QTest::addColumn<QString>("separator");
     QTest::addColumn<QString>("data");
@@ -468,7 +468,7 @@ void TestForm3::closingRewritesBothFilesNormalised_data()
         << u"1#*#a\tb\tc\rd\r\n"_s << 1 << 0 << 0 << 1;
 }
 
-void TestForm3::closingRewritesBothFilesNormalised()
+void TestDataFileEditor::closingRewritesBothFilesNormalised()
 {
     QFETCH(QString, separator);
     QFETCH(QString, data);
@@ -506,7 +506,7 @@ void TestForm3::closingRewritesBothFilesNormalised()
     QCOMPARE(TestSupport::folderEntries(ed.dir.path()), (QStringList{u"GoodLuck.txt"_s, dataName}));
 }
 
-void TestForm3::unreadLinesAreKeptUnlessTheUserAgrees_data()
+void TestDataFileEditor::unreadLinesAreKeptUnlessTheUserAgrees_data()
 {
     QTest::addColumn<QList<MessageBoxes::Answer>>("answers"); // data file, then VIP file
     using A = MessageBoxes::Answer;
@@ -515,7 +515,7 @@ void TestForm3::unreadLinesAreKeptUnlessTheUserAgrees_data()
 }
 
 // "空格符" clicked by mistake: no tab-separated line reads, and closing must not empty the files.
-void TestForm3::unreadLinesAreKeptUnlessTheUserAgrees()
+void TestDataFileEditor::unreadLinesAreKeptUnlessTheUserAgrees()
 {
     QFETCH(QList<MessageBoxes::Answer>, answers);
     Editor ed(u" "_s);
@@ -547,7 +547,7 @@ void TestForm3::unreadLinesAreKeptUnlessTheUserAgrees()
 }
 
 // The editor opens the file the main window reads: an absolute name is used as it is.
-void TestForm3::absoluteDataFileName()
+void TestDataFileEditor::absoluteDataFileName()
 {
     QTemporaryDir elsewhere;
     const QString path = elsewhere.filePath(dataName);
@@ -555,33 +555,33 @@ void TestForm3::absoluteDataFileName()
     TestSupport::writeBytes(path, gbk(threeEntries));
     ed.open();
     QCOMPARE(ed.rows(1).size(), 3);
-    QCOMPARE(ed.find<QGroupBox>(u"Frame3"_s)->title(), u"[数据文件] 文件名："_s + path);
+    QCOMPARE(ed.find<QGroupBox>(u"dataFileFrame"_s)->title(), u"[数据文件] 文件名："_s + path);
     ed.close();
     QCOMPARE(ed.boxes.texts(), QStringList{u"保存完成！"_s});
     QCOMPARE(TestSupport::readBytes(path), gbk(threeEntries));
     QCOMPARE(TestSupport::folderEntries(ed.dir.path()), QStringList{u"GoodLuck.txt"_s});
 }
 
-void TestForm3::look_data()
+void TestDataFileEditor::look_data()
 {
     QTest::addColumn<QString>("control");
     QTest::addColumn<double>("points"); // 宋体 throughout
     QTest::addColumn<bool>("bold");
-    QTest::newRow("position box") << u"Text2"_s << 12.0 << false;
-    QTest::newRow("save button") << u"Command4"_s << 12.0 << true;
-    QTest::newRow("entry list, the window's font") << u"List1"_s << 9.0 << false;
-    QTest::newRow("VIP button") << u"Command2"_s << 9.0 << false;
+    QTest::newRow("position box") << u"positionBox"_s << 12.0 << false;
+    QTest::newRow("save button") << u"saveButton"_s << 12.0 << true;
+    QTest::newRow("entry list, the window's font") << u"entryListView"_s << 9.0 << false;
+    QTest::newRow("VIP button") << u"addVipButton"_s << 9.0 << false;
 }
 
-void TestForm3::look()
+void TestDataFileEditor::look()
 {
     QFETCH(QString, control);
     QFETCH(double, points);
     QFETCH(bool, bold);
     Editor ed;
     ed.writeData(threeEntries);
-    Form3 &form = ed.open();
-    ed.find<QCheckBox>(u"Check1"_s)->setChecked(true);
+    DataFileEditor &form = ed.open();
+    ed.find<QCheckBox>(u"showVipBox"_s)->setChecked(true);
     QCOMPARE(form.size(), QSize(622, 518)); // 9330 x 7770 twips
     const QFont font = ed.find<QWidget>(control)->font();
     QCOMPARE(font.family(), u"宋体"_s);
@@ -595,7 +595,7 @@ void TestForm3::look()
         const char *name;
         QColor back;
         bool blueCaption;
-    } frames[] = {{"Frame3", QColor(224, 224, 224), true}, {"Frame1", QColor(255, 224, 192), false}};
+    } frames[] = {{"dataFileFrame", QColor(224, 224, 224), true}, {"vipFrame", QColor(255, 224, 192), false}};
     for (const auto &frame : frames) {
         const QImage image = ed.find<QWidget>(QString::fromLatin1(frame.name))->grab().toImage();
         QCOMPARE(image.pixelColor(4, image.height() / 2), frame.back);
@@ -611,13 +611,13 @@ void TestForm3::look()
 }
 
 // Qt's own menu of a text box, as the program installs it; with ZOP_GRAB_DIR set, a picture.
-void TestForm3::contextMenuIsChinese()
+void TestDataFileEditor::contextMenuIsChinese()
 {
     QVERIFY(QtChinese::install());
     Editor ed;
     ed.writeData(threeEntries);
-    Form3 &form = ed.open();
-    auto *box = ed.find<QLineEdit>(u"Text1(1)"_s);
+    DataFileEditor &form = ed.open();
+    auto *box = ed.find<QLineEdit>(u"columnBox(1)"_s);
     box->selectAll();
     const std::unique_ptr<QMenu> menu(box->createStandardContextMenu());
     QCOMPARE(menu->actions().first()->text(), u"撤消(&U)\tCtrl+Z"_s);
@@ -629,32 +629,32 @@ void TestForm3::contextMenuIsChinese()
     }
 }
 
-void TestForm3::saveButtonAndEscapeKeepWindowOpen()
+void TestDataFileEditor::saveButtonAndEscapeKeepWindowOpen()
 {
     Editor ed;
     ed.writeData(threeEntries);
-    Form3 &form = ed.open();
+    DataFileEditor &form = ed.open();
     QTest::keyClick(&form, Qt::Key_Escape);
     QVERIFY(form.isVisible());
     QVERIFY(ed.boxes.shown.isEmpty());
 
     ed.selectRow(1, 1);
     ed.type(u"改"_s, QString(), QString());
-    ed.click(u"Command4"_s);
+    ed.click(u"saveButton"_s);
     QCOMPARE(ed.boxes.texts(), QStringList{u"保存完成！"_s});
     QVERIFY(ed.form->isVisible());
     QCOMPARE(ed.selected(1), 1);
     QCOMPARE(ed.boxTexts(), (QStringList{u"改"_s, QString(), QString()}));
     QCOMPARE(TestSupport::readBytes(ed.dataPath()), gbk(threeEntries)); // unmodified entry saved
 
-    ed.click(u"Command1(2)"_s);
+    ed.click(u"entryButton(2)"_s);
     ed.close();
     QCOMPARE(ed.boxes.texts(), (QStringList{u"保存完成！"_s, u"保存完成！"_s}));
     QCOMPARE(TestSupport::readBytes(ed.dataPath()),
              gbk(u"A001\t张三\t销售部\r\n改\t\t\r\nA003\t王五\t研发部\r\n"_s));
 }
 
-void TestForm3::saveFailure_data()
+void TestDataFileEditor::saveFailure_data()
 {
     QTest::addColumn<QString>("dataFile");
     QTest::addColumn<bool>("vipIsFolder");
@@ -666,7 +666,7 @@ void TestForm3::saveFailure_data()
     QTest::newRow("both fail") << u"数据"_s << true << false;
 }
 
-void TestForm3::saveFailure()
+void TestDataFileEditor::saveFailure()
 {
     QFETCH(QString, dataFile);
     QFETCH(bool, vipIsFolder);
@@ -678,9 +678,9 @@ void TestForm3::saveFailure()
         QVERIFY(QDir(ed.dir.path()).mkdir(u"GoodLuck.txt"_s));
     ed.open();
     ed.type(u"A001"_s, u"张三"_s, u"销售部"_s);
-    ed.click(u"Command1(0)"_s);
-    ed.find<QLineEdit>(u"Text2"_s)->setText(u"4"_s);
-    ed.click(u"Command2"_s);
+    ed.click(u"entryButton(0)"_s);
+    ed.find<QLineEdit>(u"positionBox"_s)->setText(u"4"_s);
+    ed.click(u"addVipButton"_s);
     ed.close();
 
     QList<ScriptedMessageBoxes::Shown> expected;
@@ -700,7 +700,7 @@ void TestForm3::saveFailure()
         QCOMPARE(TestSupport::readBytes(ed.vipPath()), gbk(u"4#*#A001\t张三\t销售部\r\n"_s));
 }
 
-void TestForm3::unreadableFileIsLeftUntouched_data()
+void TestDataFileEditor::unreadableFileIsLeftUntouched_data()
 {
     QTest::addColumn<bool>("badData");
     QTest::addColumn<QByteArray>("bytes");
@@ -711,7 +711,7 @@ void TestForm3::unreadableFileIsLeftUntouched_data()
     QTest::newRow("VIP file does not decode") << false << QByteArray("5#*#a\tb\x81\x20\tc\r\n");
 }
 
-void TestForm3::unreadableFileIsLeftUntouched()
+void TestDataFileEditor::unreadableFileIsLeftUntouched()
 {
     QFETCH(bool, badData);
     QFETCH(QByteArray, bytes);
@@ -724,8 +724,8 @@ void TestForm3::unreadableFileIsLeftUntouched()
     // What decoded is shown, as the draw would load it.
     QCOMPARE(ed.rows(badData ? 1 : 2).size(), badData ? 2 : 1);
     ed.type(u"新"_s, u"条"_s, u"目"_s);
-    ed.click(u"Command1(0)"_s);
-    ed.click(u"Command2"_s);
+    ed.click(u"entryButton(0)"_s);
+    ed.click(u"addVipButton"_s);
     ed.close();
 
     QCOMPARE(ed.boxes.shown.size(), 1);
@@ -738,20 +738,20 @@ void TestForm3::unreadableFileIsLeftUntouched()
         QCOMPARE(TestSupport::readBytes(ed.dataPath()), gbk(threeEntries + u"新\t条\t目\r\n"_s));
 }
 
-void TestForm3::encodingOfFileIsKept()
+void TestDataFileEditor::encodingOfFileIsKept()
 {
     Editor ed;
     const QByteArray bom("\xEF\xBB\xBF");
     TestSupport::writeBytes(ed.dataPath(), bom + u"A001\t张三\t销售部\r\n"_s.toUtf8());
     ed.open();
     ed.type(u"A002"_s, u"李四"_s, u"€"_s);
-    ed.click(u"Command1(0)"_s);
+    ed.click(u"entryButton(0)"_s);
     ed.close();
     QCOMPARE(TestSupport::readBytes(ed.dataPath()),
              bom + u"A001\t张三\t销售部\r\nA002\t李四\t€\r\n"_s.toUtf8());
 }
 
-void TestForm3::listsBeyond32767Rows()
+void TestDataFileEditor::listsBeyond32767Rows()
 {
     Editor ed;
     QString data;
@@ -764,13 +764,13 @@ void TestForm3::listsBeyond32767Rows()
 
     ed.selectRow(1, n - 2);
     QCOMPARE(ed.selected(1), n - 2);
-    QCOMPARE(ed.text1(1)->text(), QString::number(n - 1));
-    ed.click(u"Command1(1)"_s);
+    QCOMPARE(ed.columnBox(1)->text(), QString::number(n - 1));
+    ed.click(u"entryButton(1)"_s);
     QCOMPARE(ed.selected(1), n - 2);
-    QCOMPARE(ed.text1(1)->text(), QString::number(n));
-    ed.click(u"Command2"_s);
+    QCOMPARE(ed.columnBox(1)->text(), QString::number(n));
+    ed.click(u"addVipButton"_s);
     ed.type(u"末"_s, u"尾"_s, u"行"_s);
-    ed.click(u"Command1(0)"_s);
+    ed.click(u"entryButton(0)"_s);
     QCOMPARE(ed.selected(1), n - 1);
     ed.close();
 
@@ -779,5 +779,5 @@ void TestForm3::listsBeyond32767Rows()
     QCOMPARE(TestSupport::readBytes(ed.vipPath()), gbk(u"1#*#%1\t名%1\t部\r\n"_s.arg(n)));
 }
 
-QTEST_MAIN(TestForm3)
-#include "tst_Form3.moc"
+QTEST_MAIN(TestDataFileEditor)
+#include "tst_DataFileEditor.moc"
