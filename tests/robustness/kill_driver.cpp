@@ -1,7 +1,8 @@
 // Runs one kind of write so that a test can kill it with SIGKILL at any moment. Every line it
 // prints is one write() to stdout, so a reader never sees half of one:
-//   draw <resultFile> <seed> <entries> <count>  a continuous draw, "W <entry>" after each
-//                                               addWinner that returned true
+//   draw <resultFile> <seed> <entries> <count> [rounds]
+//                                               continuous draws (1000 rounds unless given),
+//                                               "W <entry>" after each addWinner that returned true
 //   save <dataFile> <version>                   "S" before writeWholeFile, "D <status> <us>" after
 //   ini <settingsFile> <version>                "S" before iniWriteValue, "D <0|1> <us>" after
 // With --named-temporaries first, the driver runs with /proc hidden in a mount namespace of its
@@ -14,7 +15,7 @@
 #include "draw/DrawRandom.h"
 #include "draw/RunData.h"
 #include "draw/WinnerList.h"
-#include "settings/INIFileModule1.h"
+#include "settings/IniFile.h"
 #include "settings/Settings.h"
 
 #include <QByteArray>
@@ -47,7 +48,7 @@ void showProc()
     ::umount2("/proc", MNT_DETACH);
 }
 
-int draw(const QString &resultFile, quint64 seed, int entries, int count)
+int draw(const QString &resultFile, quint64 seed, int entries, int count, int rounds)
 {
     Settings settings;
     settings.fieldSeparator = QString::fromUtf16(Generated::separator);
@@ -56,7 +57,7 @@ int draw(const QString &resultFile, quint64 seed, int entries, int count)
     run.resultFileName = resultFile;
     DrawRandom random(std::make_unique<XoshiroSource>(seed));
     // Bounded so that a driver nobody kills still ends.
-    for (int round = 0; round < 1000; ++round) {
+    for (int round = 0; round < rounds; ++round) {
         if (!prepareDraw(run, count, random))
             return 2;
         for (int p = 1; p <= count; ++p) {
@@ -75,8 +76,8 @@ int save(const QString &kind, const QString &file, int version)
     say("S");
     timer.start();
     // The editor's save: the encoding it read the file in is known.
-    const int status = kind == u"save" ? INIFileModule1::writeWholeFile(text, file, TextEncoding::Gb18030)
-                                       : int(INIFileModule1::iniWriteValue(file, Generated::settingsKey(), value));
+    const int status = kind == u"save" ? IniFile::writeWholeFile(text, file, TextEncoding::Gb18030)
+                                       : int(IniFile::iniWriteValue(file, Generated::settingsKey(), value));
     say("D " + QByteArray::number(status) + ' ' + QByteArray::number(timer.nsecsElapsed() / 1000));
     return 0;
 }
@@ -95,8 +96,9 @@ int main(int argc, char **argv)
             return 3;
     }
     int code = 1;
-    if (args.size() == 5 && args.at(0) == u"draw")
-        code = draw(args.at(1), args.at(2).toULongLong(), args.at(3).toInt(), args.at(4).toInt());
+    if ((args.size() == 5 || args.size() == 6) && args.at(0) == u"draw")
+        code = draw(args.at(1), args.at(2).toULongLong(), args.at(3).toInt(), args.at(4).toInt(),
+                    args.size() == 6 ? args.at(5).toInt() : 1000);
     else if (args.size() == 3 && (args.at(0) == u"save" || args.at(0) == u"ini"))
         code = save(args.at(0), args.at(1), args.at(2).toInt());
     if (named)

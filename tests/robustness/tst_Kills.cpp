@@ -2,7 +2,7 @@
 #include "PrivateTmpfs.h"
 
 #include "draw/ResultFile.h"
-#include "settings/INIFileModule1.h"
+#include "settings/IniFile.h"
 #include "settings/TextCodec.h"
 #include "support/TestSupport.h"
 
@@ -10,6 +10,8 @@
 #include <QDir>
 #include <QProcess>
 #include <QRandomGenerator>
+#include <QRegularExpression>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -102,6 +104,7 @@ private slots:
     void initTestCase();
     void cleanupTestCase();
     void drawKeepsEveryReportedWinner();
+    void eachLineIsOnDiskBeforeItIsReported();
     void savedFileIsOldOrNew_data();
     void savedFileIsOldOrNew();
 };
@@ -172,6 +175,47 @@ void TestKills::drawKeepsEveryReportedWinner()
           kills, reported, writtenNotReported, cutShort);
 }
 
+// What a kill cannot show: a power cut loses a line the kernel still held. Each line's write
+// must be followed by fdatasync of that file before the winner is reported (shown).
+void TestKills::eachLineIsOnDiskBeforeItIsReported()
+{
+    const QString strace = QStandardPaths::findExecutable(u"strace"_s);
+    if (strace.isEmpty())
+        QSKIP("strace is not installed (scripts/install-deps installs it)");
+    const QString file = resultFileNameFor(dir.path() + u'/', QDateTime(QDate(2024, 3, 15), QTime(9, 30, 7)));
+    const QString log = dir.filePath(u"strace.log"_s);
+    QProcess process;
+    process.start(strace, {u"-f"_s, u"-qq"_s, u"-e"_s, u"trace=write,fdatasync,fsync,close"_s, u"-o"_s, log,
+                           driverPath, u"draw"_s, file, u"7"_s, u"40"_s, u"10"_s, u"3"_s});
+    QVERIFY(process.waitForFinished(60000));
+    if (process.exitCode() != 0 && !QFileInfo::exists(log))
+        QSKIP("strace cannot trace here (no ptrace)");
+    QCOMPARE(process.exitCode(), 0);
+
+    // "write(3, ..." of a line, "fdatasync(3)" of the same descriptor, then "write(1, "W ..."".
+    static const QRegularExpression call(uR"(^\d+\s+(write|fdatasync|fsync|close)\((\d+)(, "(.{0,2}))?)"_s);
+    int reported = 0;
+    QString unsynced; // descriptor written to and not synced since
+    bool synced = false;
+    for (const QString &line : QString::fromUtf8(readBytes(log)).split(u'\n')) {
+        const QRegularExpressionMatch m = call.match(line);
+        if (!m.hasMatch())
+            continue;
+        const QString name = m.captured(1), fd = m.captured(2);
+        if (name == u"write"_s && fd == u"1"_s && m.captured(4) == u"W "_s) {
+            QVERIFY2(synced, qPrintable(u"winner %1 reported before its line was on disk"_s.arg(reported + 1)));
+            ++reported;
+            synced = false;
+        } else if (name == u"write"_s && fd != u"1"_s && fd != u"2"_s) {
+            unsynced = fd;
+            synced = false;
+        } else if ((name == u"fdatasync"_s || name == u"fsync"_s) && fd == unsynced) {
+            synced = true;
+        }
+    }
+    QCOMPARE(reported, 30);
+}
+
 void TestKills::savedFileIsOldOrNew_data()
 {
     QTest::addColumn<QString>("kind");
@@ -206,7 +250,7 @@ void TestKills::savedFileIsOldOrNew()
             return encoded(Generated::dataFileHead(version)) + body + encoded(Generated::dataFileTail(version));
         }
         TestSupport::writeBytes(scratch, current);
-        if (!INIFileModule1::iniWriteValue(scratch, Generated::settingsKey(), Generated::settingsValue(version)))
+        if (!IniFile::iniWriteValue(scratch, Generated::settingsKey(), Generated::settingsValue(version)))
             qFatal("cannot rewrite the scratch settings file");
         return readBytes(scratch);
     };
