@@ -1,10 +1,9 @@
 #include "KeyRouting.h"
 
-#include "MainWindow.h"
 #include "ui/stage/ClickerKeys.h"
-#include "ui/stage/StageWindow.h"
 
 #include <QKeyEvent>
+#include <QWidget>
 
 namespace {
 
@@ -38,8 +37,9 @@ bool isStartKey(const QKeyEvent &event)
 
 } // namespace
 
-KeyRouting::KeyRouting(MainWindow &window, const QObject *startButton, const QObject *winnerList)
-    : window(window), startButton(startButton), winnerList(winnerList)
+KeyRouting::KeyRouting(const QWidget &window, const QObject *startButton, const QObject *winnerList,
+                       Actions actions)
+    : window(window), startButton(startButton), winnerList(winnerList), actions(std::move(actions))
 {
 }
 
@@ -53,12 +53,8 @@ bool KeyRouting::controlKeyPress(const QObject *watched, const QEvent &event)
             && clickerKey(key.key(), key.isAutoRepeat());
     // A held key repeats its press; it is still one press. The button's own space click
     // on release never happens, as its press is taken here.
-    if (!key.isAutoRepeat()) {
-        if (watched == startButton)
-            window.keyOnStartButton(keyAsciiOf(key));
-        else
-            window.keyOnWinnerList(keyAsciiOf(key));
-    }
+    if (!key.isAutoRepeat())
+        actions.start();
     return true;
 }
 
@@ -73,7 +69,7 @@ bool KeyRouting::windowKeyPress(const QKeyEvent &event)
             && clickerKey(event.key(), event.isAutoRepeat());
     }
     if (!event.isAutoRepeat())
-        window.keyOnWindow(keyAsciiOf(event));
+        actions.start();
     return true;
 }
 
@@ -90,21 +86,18 @@ bool KeyRouting::clickerKey(int key, bool autoRepeat)
     switch (ClickerKeys::action(key)) {
     case ClickerKeys::Action::Start:
         if (!autoRepeat)
-            window.keyOnWindow(spaceKey);
+            actions.start();
         return true;
     case ClickerKeys::Action::PreviousPrize:
-        if (!autoRepeat && !window.isRunning())
-            window.choosePreviousPrize();
+        if (!autoRepeat && !actions.isRunning())
+            actions.previousPrize();
         return true;
     case ClickerKeys::Action::ToggleStage:
         if (!autoRepeat)
-            window.toggleStage();
+            actions.toggleStage();
         return true;
     case ClickerKeys::Action::CloseStage:
-        if (!window.stageWindow().isOpen())
-            return false;
-        window.stageWindow().close();
-        return true;
+        return actions.closeStage();
     case ClickerKeys::Action::None:
         break;
     }

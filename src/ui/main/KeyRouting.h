@@ -1,17 +1,28 @@
 #pragma once
 
-class MainWindow;
+#include <functional>
+
 class QEvent;
 class QKeyEvent;
 class QObject;
+class QWidget;
 
-// Which of the main window's handlers a key reaches: Space and Enter start, a presentation
-// clicker's keys (PageDown/Right as Space, PageUp/Left the previous prize, F5 and Esc for the
-// stage) work from the window, the start button, the winner list and the stage.
+// Where a key goes: Space and Enter start, a presentation clicker's keys (PageDown/Right as
+// Space, PageUp/Left the previous prize, F5 and Esc for the stage) work from the window, the
+// start button, the winner list and the stage. What each key does is the window's, given here.
 class KeyRouting
 {
 public:
-    KeyRouting(MainWindow &window, const QObject *startButton, const QObject *winnerList);
+    struct Actions {
+        std::function<void()> start;         // starts when the start button is enabled
+        std::function<void()> previousPrize;
+        std::function<void()> toggleStage;
+        std::function<bool()> closeStage;    // false when the stage was not open
+        std::function<bool()> isRunning;
+    };
+
+    KeyRouting(const QWidget &window, const QObject *startButton, const QObject *winnerList,
+               Actions actions);
 
     // A key press on the start button or the winner list; true when it was taken.
     bool controlKeyPress(const QObject *watched, const QEvent &event);
@@ -24,7 +35,8 @@ private:
     // The stage's and the prize list's keys, pressed in either window; false for other keys.
     bool clickerKey(int key, bool autoRepeat);
 
-    MainWindow &window;
+    const QWidget &window;
     const QObject *startButton;
     const QObject *winnerList;
+    Actions actions;
 };

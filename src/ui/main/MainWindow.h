@@ -99,11 +99,6 @@ public:
     // "缺席补抽" redraws an absent winner through it.
     DrawProcedure &drawProcedure() { return procedure; }
 
-    // Space (32) and Enter (13) start when the start button is enabled; other keys do nothing.
-    void keyOnStartButton(int keyAscii);
-    void keyOnWindow(int keyAscii);
-    void keyOnWinnerList(int keyAscii);
-
     // The stage for the audience (F5, or the link under the advanced settings): a second view
     // of this window's draw, beside it on a second screen. Esc or F5 closes it again.
     void toggleStage();
@@ -142,7 +137,6 @@ protected:
 private:
     void createControls();
     void stackFrontToBack(std::initializer_list<QWidget *> controls);
-    void startFromKey(int keyAscii);
     // The status line's count: the chosen prize's winners in the event, or the run's.
     void showDrawnCount();
     // Names, once each, the files that look like result files but are not (a copy, a backup),
@@ -162,6 +156,10 @@ private:
     void closingText(const QString &text) override;
     void closingFlash(const QColor &colour) override;
     void runStopped() override { close(); }
+
+    // The colours the draw flashes over and gives back.
+    static const QColor rollingGreen;
+    static const QColor panelColour;
 
     Settings &settings;
     RunData &run;

@@ -1,5 +1,5 @@
 set(ZOP_UI_MAIN_SOURCES
-  main/MainWindow.cpp main/MainWindow.h
+  main/MainWindow.cpp main/MainWindowControls.cpp main/MainWindow.h
   main/KeyRouting.cpp main/KeyRouting.h
   main/ClosingCheck.cpp main/ClosingCheck.h
   main/PrizeRow.cpp main/PrizeRow.h
