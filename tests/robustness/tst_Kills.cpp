@@ -193,7 +193,8 @@ void TestKills::eachLineIsOnDiskBeforeItIsReported()
     QCOMPARE(process.exitCode(), 0);
 
     // "write(3, ..." of a line, "fdatasync(3)" of the same descriptor, then "write(1, "W ..."".
-    static const QRegularExpression call(uR"(^\d+\s+(write|fdatasync|fsync|close)\((\d+)(, "(.{0,2}))?)"_s);
+    static const QRegularExpression call(
+        QStringLiteral("^\\d+\\s+(write|fdatasync|fsync|close)\\((\\d+)(, \"(.{0,2}))?"));
     int reported = 0;
     QString unsynced; // descriptor written to and not synced since
     bool synced = false;
