@@ -77,6 +77,9 @@ ResultFileText readResultFile(const QString &path)
     // Every line is written with its CR LF in one write; bytes after the last LF are a cut write.
     const qsizetype whole = bytes.lastIndexOf('\n') + 1;
     result.decoded = TextCodec::decode(QByteArrayView(bytes).first(whole), TextSource::OwnOutput);
+    // GBK never holds a NUL: a file saved as UTF-16 is unreadable as a whole, not cut short.
+    if (bytes.contains('\0'))
+        result.decoded.hadErrors = true;
     if (whole < bytes.size()) {
         result.partialLine = TextCodec::decode(QByteArrayView(bytes).sliced(whole), TextSource::OwnOutput).text;
         result.partialLine.remove(u'\r');

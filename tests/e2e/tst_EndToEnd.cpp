@@ -366,8 +366,10 @@ void TestEndToEnd::wholeEvent()
     QCOMPARE(IniFile::iniReadValue(s.app().filePath(u"ZOP摇号设置.ini"_s), u"每点一次出一号标志"_s), u"1"_s);
     note(u"single mode saved"_s);
 
+    // Saving display settings kept the finished run, so its winners are cleared first.
     DO(s.fill(mainTitle, Layout::drawCountBox, u"3"_s));
     DO(s.click(mainTitle, Layout::confirmButton));
+    DO(s.answerMessageBox()); // 已有摇奖结果是否清除？ Yes
     DO(s.answerMessageBox());
     note(u"draw count 3 confirmed"_s);
 
