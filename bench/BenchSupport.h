@@ -18,7 +18,7 @@ class SilentMessageBoxes : public MessageBoxes
 {
 public:
     explicit SilentMessageBoxes(Answer answer = Answer::No) : answer(answer) {}
-    Answer question(QWidget *, const QString &) override { return answer; }
+    Answer question(QWidget *, const QString &, Answer) override { return answer; }
     void error(QWidget *, const QString &) override {}
     void information(QWidget *, const QString &) override {}
 

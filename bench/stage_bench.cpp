@@ -1,5 +1,6 @@
 // One frame of the stage while names roll, with a full page of winner cards on it: what a
-// rolling step costs on a projector and on a 4K screen. Also the frame that adds a card.
+// rolling step costs on a projector and on a 4K screen. Also the frame that adds a card, and
+// the page turn after the run.
 #include "BenchSupport.h"
 #include "entries/EntryTable.h"
 #include "ui/stage/StageView.h"
@@ -138,6 +139,26 @@ void BM_StageWinnerFrame(benchmark::State &state)
     });
 }
 BENCHMARK(BM_StageWinnerFrame)->Arg(1080)->Arg(2160)->ArgName("height")->UseManualTime()
+    ->Iterations(50)->Unit(benchmark::kMillisecond);
+
+void BM_StagePageTurn(benchmark::State &state)
+{
+    if (!benchApplication()) {
+        state.SkipWithError("another benchmark made a non-widget application");
+        return;
+    }
+    const int height = int(state.range(0));
+    Stage stage(QSize(height * 16 / 9, height), cards);
+    stage.view->setPageInterval(3600 * 1000); // turned here only
+    stage.view->showClosingText(u"谢谢参与！"_s);
+    stage.view->repaint();
+    timeFrames(state, *stage.view, [&] {
+        stage.view->turnPage(1);
+        stage.view->repaint(stage.view->cardsRect() | stage.view->areas().pageLabel);
+    });
+    state.counters["pages"] = stage.view->pageCount();
+}
+BENCHMARK(BM_StagePageTurn)->Arg(1080)->Arg(2160)->ArgName("height")->UseManualTime()
     ->Iterations(50)->Unit(benchmark::kMillisecond);
 
 } // namespace

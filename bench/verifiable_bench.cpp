@@ -64,7 +64,13 @@ void BM_VerifyRecord(benchmark::State &state)
     const QByteArray bytes = VerifiableRecordFile::poolBytes(table, all, u"\t"_s);
     VerifiableRecordFile::writePoolFile(dir.filePath(poolName), bytes);
     const QByteArray key = *Rfc3797::keyFromSources(sources);
-    QStringList lines = VerifiableRecordFile::headerLines(poolName, VerifiableRecordFile::sha256Hex(bytes), n, k);
+    VerifiableRecord header;
+    header.program = VerifiableRecordFile::programName();
+    header.poolFileName = poolName;
+    header.poolSha256 = VerifiableRecordFile::sha256Hex(bytes);
+    header.poolSize = n;
+    header.drawCount = k;
+    QStringList lines = VerifiableRecordFile::headerLines(header);
     lines += VerifiableRecordFile::randomInputLines(sources, QString::fromLatin1(key));
     VerifiableSelection selection(n, key);
     for (int i = 1; i <= k; ++i)

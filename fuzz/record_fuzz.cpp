@@ -25,7 +25,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         pool.write("1\r\n2\r\n3\r\n");
     pool.close();
     const VerificationResult result = verifyRecord(writeFuzzFile(u"record.txt"_s, bytes));
-    FUZZ_CHECK(result.status >= 0 && result.status <= 2);
-    FUZZ_CHECK((result.status == 0) == result.message.isEmpty());
+    FUZZ_CHECK(result.status >= 0 && result.status <= 3);
+    // Consistent or incomplete, the last line says which; anything else has its message.
+    FUZZ_CHECK((result.status == 0 || result.status == 3) == result.message.isEmpty());
+    if (result.status == 0)
+        FUZZ_CHECK(result.lines.last() == u"一致"_s);
+    if (result.status == 3)
+        FUZZ_CHECK(result.lines.last().startsWith(u"不完整"_s));
     return 0;
 }

@@ -70,7 +70,8 @@ void printLine(FILE *stream, const QString &text)
     std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stream);
 }
 
-// zop-draw --verify <record>: no window and no display, only the exit status and the text.
+// zop-draw --verify <record>: no window and no display, only the exit status and the text:
+// 0 consistent, 1 a difference, 2 unreadable or malformed, 3 consistent so far but incomplete.
 int runVerify(int argc, char *argv[])
 {
 #ifdef Q_OS_WIN
@@ -85,7 +86,8 @@ int runVerify(int argc, char *argv[])
     QCoreApplication app(argc, argv);
     const QStringList args = QCoreApplication::arguments();
     if (args.size() != 3) {
-        printLine(stderr, u"用法：zop-draw --verify <摇号记录文件>"_s);
+        printLine(stderr, u"用法：zop-draw --verify <摇号记录文件>\n"
+                          "退出码：0 一致；1 不一致；2 无法读取或格式不对；3 已记录的部分一致，但摇号不完整"_s);
         return 2;
     }
     if (!TextCodec::available()) {

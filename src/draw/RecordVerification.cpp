@@ -4,11 +4,31 @@
 #include "VerifiableSelection.h"
 #include "settings/IniFile.h"
 
-#include <QFile>
-#include <QDir>
-#include <QFileInfo>
-
 using namespace Qt::StringLiterals;
+
+namespace {
+
+// Printed before the winners, from the record itself: a list swapped together with a matching
+// new digest shows here even when everything recomputes.
+QStringList recordFacts(const VerifiableRecord &r)
+{
+    QStringList lines{u"名单文件：%1"_s.arg(r.poolFileName),
+                      u"名单SHA256：%1"_s.arg(VerifiableRecordFile::groupedHex(r.poolSha256)),
+                      u"人数：%1"_s.arg(r.poolSize), u"摇出个数：%1"_s.arg(r.drawCount)};
+    if (r.prize)
+        lines.append(u"奖项：%1"_s.arg(*r.prize));
+    if (r.excludedCount)
+        lines.append(u"不参与：%1"_s.arg(*r.excludedCount));
+    if (r.earlierWinnerCount)
+        lines.append(u"已中奖不再参与：%1"_s.arg(*r.earlierWinnerCount));
+    for (qsizetype i = 0; i < r.sources.size(); ++i)
+        lines.append(u"随机数%1：%2"_s.arg(i + 1).arg(r.sources[i]));
+    if (r.key)
+        lines.append(u"密钥：%1"_s.arg(*r.key));
+    return lines;
+}
+
+} // namespace
 
 VerificationResult verifyRecord(const QString &recordFile)
 {
@@ -28,26 +48,15 @@ VerificationResult verifyRecord(const QString &recordFile)
     if (!parsed.record)
         return finish(2, u"记录文件第 %1 行格式不对（%2）：%3"_s.arg(parsed.errorLine).arg(parsed.error, recordFile));
     const VerifiableRecord &r = *parsed.record;
-    if (!r.key)
-        return finish(2, u"记录中还没有随机数和密钥：%1"_s.arg(recordFile));
+    result.lines = recordFacts(r);
 
-    const QString poolPath = QFileInfo(recordFile).dir().filePath(r.poolFileName);
-    QFile poolFile(poolPath);
-    if (!poolFile.open(QIODevice::ReadOnly))
-        return finish(2, u"无法读取名单文件：%1"_s.arg(poolPath));
-    const QByteArray bytes = poolFile.readAll();
-    if (poolFile.error() != QFileDevice::NoError)
-        return finish(2, u"无法读取名单文件：%1"_s.arg(poolPath));
-
-    const QString digest = VerifiableRecordFile::sha256Hex(bytes);
-    if (digest != r.poolSha256)
-        return finish(1, u"名单SHA256不一致：名单文件为 %1，记录为 %2"_s.arg(digest, r.poolSha256));
-    const DecodedText pool = TextCodec::decode(bytes, TextSource::OwnOutput);
-    QList<QStringView> poolLines = QStringView(pool.text).split(u"\r\n"_s);
-    if (!poolLines.isEmpty() && poolLines.last().isEmpty())
-        poolLines.removeLast();
-    if (poolLines.size() != r.poolSize)
-        return finish(1, u"人数不一致：名单文件有 %1 行，记录为 %2"_s.arg(poolLines.size()).arg(r.poolSize));
+    const VerifiableRecordFile::PoolFile pool = VerifiableRecordFile::readPoolFile(recordFile, r);
+    if (pool.status != 0)
+        return finish(pool.status, pool.problem);
+    if (!r.key) {
+        result.lines.append(u"不完整：记录中还没有随机数和密钥"_s);
+        return finish(3, QString());
+    }
 
     const std::optional<QByteArray> key = Rfc3797::keyFromSources(r.sources);
     if (!key)
@@ -57,6 +66,7 @@ VerificationResult verifyRecord(const QString &recordFile)
 
     VerifiableSelection selection(r.poolSize, *key);
     int absences = 0;
+    const qsizetype firstWinnerLine = result.lines.size();
     QList<int> lineOfWinner; // winner number - 1 -> index in result.lines
     for (const RecordStep &s : r.steps) {
         if (s.absence) {
@@ -72,8 +82,15 @@ VerificationResult verifyRecord(const QString &recordFile)
             return finish(1, position == 0 ? u"中奖%1不一致：已无可摇的选择"_s.arg(s.number)
                                            : u"中奖%1不一致：应为 %2，记录为 %3"_s.arg(s.number).arg(position).arg(s.position));
         }
-        lineOfWinner.append(result.lines.size());
-        result.lines.append(u"%1\t%2\t%3"_s.arg(s.number).arg(position).arg(poolLines[position - 1]));
+        lineOfWinner.append(int(result.lines.size()));
+        result.lines.append(u"%1\t%2\t%3"_s.arg(s.number).arg(position).arg(pool.lines[position - 1]));
+    }
+    // A draw stopped or killed before its last winner: what is there matches, but it is not the draw.
+    const int recorded = int(result.lines.size() - firstWinnerLine);
+    const int expected = VerifiableRecordFile::expectedWinners(r);
+    if (recorded < expected) {
+        result.lines.append(u"不完整：已记录的 %1 个中奖一致，应有 %2 个"_s.arg(recorded).arg(expected));
+        return finish(3, QString());
     }
     result.lines.append(u"一致"_s);
     return finish(0, QString());

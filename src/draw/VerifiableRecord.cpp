@@ -3,11 +3,17 @@
 #include "ResultFile.h"
 #include "VerifiableSelection.h"
 #include "entries/EntryTable.h"
+#include "settings/IniFile.h"
 #include "settings/TextCodec.h"
 
 #include <QCryptographicHash>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QSaveFile>
 #include <QSet>
+
+#include <algorithm>
 
 using namespace Qt::StringLiterals;
 
@@ -21,6 +27,9 @@ const QString poolFileKey = u"名单文件"_s;
 const QString digestKey = u"名单SHA256"_s;
 const QString poolSizeKey = u"人数"_s;
 const QString drawCountKey = u"摇出个数"_s;
+const QString prizeKey = u"奖项"_s;
+const QString excludedKey = u"不参与"_s;
+const QString earlierWinnersKey = u"已中奖不再参与"_s;
 const QString sourceKey = u"随机数"_s;
 const QString keyKey = u"密钥"_s;
 const QString winnerKey = u"中奖"_s;
@@ -98,14 +107,70 @@ QString sha256Hex(const QByteArray &bytes)
     return QString::fromLatin1(QCryptographicHash::hash(bytes, QCryptographicHash::Sha256).toHex());
 }
 
-QStringList headerLines(const QString &poolFileName, const QString &sha256, int poolSize, int drawCount)
+QString groupedHex(QStringView hex)
 {
-    return {algorithmKey + u'=' + algorithm,
-            programKey + u"=ZOP摇号 V:1.22"_s,
-            poolFileKey + u'=' + poolFileName,
-            digestKey + u'=' + sha256,
-            poolSizeKey + u'=' + QString::number(poolSize),
-            drawCountKey + u'=' + QString::number(drawCount)};
+    QString out;
+    for (qsizetype i = 0; i < hex.size(); i += 4) {
+        if (i > 0)
+            out += u' ';
+        out += hex.mid(i, 4);
+    }
+    return out;
+}
+
+PoolFile readPoolFile(const QString &recordFile, const VerifiableRecord &r)
+{
+    PoolFile pool;
+    pool.path = QFileInfo(recordFile).dir().filePath(r.poolFileName);
+    QFile file(pool.path);
+    if (!file.exists()) {
+        pool.problem = u"名单文件“%1”不存在"_s.arg(QDir::toNativeSeparators(pool.path));
+        return pool;
+    }
+    const QByteArray bytes = file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    if (!file.isOpen() || file.error() != QFileDevice::NoError) {
+        pool.problem = u"无法读取名单文件“%1”"_s.arg(QDir::toNativeSeparators(pool.path));
+        return pool;
+    }
+    pool.status = 1;
+    const QString digest = sha256Hex(bytes);
+    if (digest != r.poolSha256) {
+        pool.problem = u"名单SHA256不一致：名单文件为 %1，记录为 %2"_s.arg(digest, r.poolSha256);
+        return pool;
+    }
+    const DecodedText text = TextCodec::decode(bytes, TextSource::OwnOutput);
+    QStringList lines = text.text.split(u"\r\n"_s);
+    if (!lines.isEmpty() && lines.last().isEmpty())
+        lines.removeLast();
+    if (lines.size() != r.poolSize) {
+        pool.problem = u"人数不一致：名单文件有 %1 行，记录为 %2"_s.arg(lines.size()).arg(r.poolSize);
+        return pool;
+    }
+    pool.status = 0;
+    pool.lines = std::move(lines);
+    return pool;
+}
+
+QString programName()
+{
+    return u"ZOP摇号 V:1.22"_s;
+}
+
+QStringList headerLines(const VerifiableRecord &r)
+{
+    QStringList lines{algorithmKey + u'=' + algorithm,
+                      programKey + u'=' + r.program,
+                      poolFileKey + u'=' + r.poolFileName,
+                      digestKey + u'=' + r.poolSha256,
+                      poolSizeKey + u'=' + QString::number(r.poolSize),
+                      drawCountKey + u'=' + QString::number(r.drawCount)};
+    if (r.prize)
+        lines.append(prizeKey + u'=' + *r.prize);
+    if (r.excludedCount)
+        lines.append(excludedKey + u'=' + QString::number(*r.excludedCount));
+    if (r.earlierWinnerCount)
+        lines.append(earlierWinnersKey + u'=' + QString::number(*r.earlierWinnerCount));
+    return lines;
 }
 
 QStringList randomInputLines(const QStringList &sources, const QString &key)
@@ -129,8 +194,7 @@ QString absenceLine(int winnerNumber)
 
 QStringList allLines(const VerifiableRecord &r)
 {
-    QStringList lines = headerLines(r.poolFileName, r.poolSha256, r.poolSize, r.drawCount);
-    lines[1] = programKey + u'=' + r.program;
+    QStringList lines = headerLines(r);
     // Sources may stand without their key: a record cut short while they were written.
     lines += randomInputLines(r.sources, r.key.value_or(QString()));
     if (!r.key)
@@ -213,7 +277,22 @@ RecordParse parse(QStringView text)
             continue;
         }
 
-        if (key.startsWith(sourceKey)) {
+        // What was left out of the list is said before the random numbers, each once.
+        const bool beforeRandom = r.sources.isEmpty() && !r.key;
+        if (key == prizeKey || key == excludedKey || key == earlierWinnersKey) {
+            if (!beforeRandom || (key == prizeKey ? r.prize.has_value()
+                                  : key == excludedKey ? r.excludedCount.has_value()
+                                                       : r.earlierWinnerCount.has_value()))
+                return fail(u"“%1”的位置不对"_s.arg(key));
+            if (key == prizeKey) {
+                r.prize = value.toString();
+                continue;
+            }
+            const auto n = plainNumber(value);
+            if (!n)
+                return fail(u"“%1”不是数字"_s.arg(key));
+            (key == excludedKey ? r.excludedCount : r.earlierWinnerCount) = *n;
+        } else if (key.startsWith(sourceKey)) {
             const auto j = plainNumber(key.mid(sourceKey.size()));
             if (r.key || !j || *j != r.sources.size() + 1)
                 return fail(u"随机数的编号或位置不对"_s);
@@ -249,6 +328,24 @@ RecordParse parse(QStringView text)
     }
     result.record = std::move(r);
     return result;
+}
+
+std::optional<VerifiableRecord> readRecord(const QString &recordFile)
+{
+    const IniFile::FileText text = IniFile::readTextFile(recordFile);
+    if (text.status != IniFile::ReadOk || text.decoded.hadErrors)
+        return std::nullopt;
+    return parse(text.decoded.text).record;
+}
+
+int recordedWinners(const VerifiableRecord &r)
+{
+    return int(std::count_if(r.steps.cbegin(), r.steps.cend(), [](const RecordStep &s) { return !s.absence; }));
+}
+
+int expectedWinners(const VerifiableRecord &r)
+{
+    return r.drawCount + int(r.steps.size()) - recordedWinners(r);
 }
 
 } // namespace VerifiableRecordFile

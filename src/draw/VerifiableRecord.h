@@ -25,6 +25,10 @@ struct VerifiableRecord {
     QString poolSha256;   // 64 lowercase hex digits
     int poolSize = 0;
     int drawCount = 0;
+    // Written when the draw begins; older records lack them.
+    std::optional<QString> prize;        // only when the run was for a prize
+    std::optional<int> excludedCount;     // entries the exclusion list left out of the list
+    std::optional<int> earlierWinnerCount; // entries left out as earlier winners of the event
     QStringList sources;  // as typed, one a line
     std::optional<QString> key;
     QList<RecordStep> steps;
@@ -50,9 +54,25 @@ QByteArray poolBytes(const EntryTable &table, const QList<int> &entries, const Q
 // Writes the bytes with one write through a temporary file: never half a pool file.
 bool writePoolFile(const QString &fileName, const QByteArray &bytes);
 QString sha256Hex(const QByteArray &bytes);
+// Hex digits in groups of four, to be read out and compared aloud.
+QString groupedHex(QStringView hex);
 
-// Lines as the record holds them (without line ends).
-QStringList headerLines(const QString &poolFileName, const QString &sha256, int poolSize, int drawCount);
+// The pool file beside recordFile, checked against the record: its lines (without line ends)
+// when its SHA-256 and line count match, else why not. status: 0 read, 1 differs, 2 unreadable.
+struct PoolFile {
+    int status = 2;
+    QString path;
+    QStringList lines;
+    QString problem;
+};
+PoolFile readPoolFile(const QString &recordFile, const VerifiableRecord &record);
+
+// The program line of the records this program begins.
+QString programName();
+
+// Lines as the record holds them (without line ends): the header is everything before the
+// random numbers.
+QStringList headerLines(const VerifiableRecord &record);
 QStringList randomInputLines(const QStringList &sources, const QString &key);
 QString winnerLine(int number, int position);
 QString absenceLine(int winnerNumber);
@@ -63,5 +83,11 @@ bool appendLines(const QString &fileName, const QStringList &lines);
 
 // Reads a record's text; the first line that breaks its form is reported.
 RecordParse parse(QStringView text);
+// Reads a record file (GBK or UTF-8); nothing when it cannot be read or does not parse.
+std::optional<VerifiableRecord> readRecord(const QString &recordFile);
+
+// The record's expected number of 中奖 lines: the draw count, and one more for each absence.
+int expectedWinners(const VerifiableRecord &record);
+int recordedWinners(const VerifiableRecord &record);
 
 } // namespace VerifiableRecordFile

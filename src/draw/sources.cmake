@@ -11,6 +11,7 @@ set(ZOP_DRAW_SOURCES
   VerifiableRecord.cpp VerifiableRecord.h
   RecordVerification.cpp RecordVerification.h
   VerifiableDraw.cpp VerifiableDraw.h
+  InterruptedDraw.cpp InterruptedDraw.h
   AbsenceRecord.cpp AbsenceRecord.h
   PrizeList.cpp PrizeList.h
   EventResults.cpp EventResults.h

@@ -77,11 +77,20 @@ void tst_VerifiableDraw::verify_data()
     QTest::newRow("redraw without absence") << false << u"缺席=2\r\n"_s << QString() << 1 << u"中奖4"_s;
     QTest::newRow("other algorithm") << false << u"RFC3797"_s << u"MD5"_s << 2 << u"第 1 行"_s;
     QTest::newRow("count not a number") << false << u"人数=25"_s << u"人数=2x5"_s << 2 << u"第 5 行"_s;
-    QTest::newRow("winner before key") << false << u"密钥="_s << u"中奖9="_s << 2 << u"第 10 行"_s;
+    QTest::newRow("winner before key") << false << u"密钥="_s << u"中奖9="_s << 2 << u"第 13 行"_s;
     QTest::newRow("no pool file") << false << u"名单文件=摇号名单"_s << u"名单文件=无"_s << 2 << u"名单文件"_s;
+    // Records begun before the prize and the counts were written still check out.
+    QTest::newRow("older record") << false << u"奖项=一等奖\r\n不参与=1\r\n已中奖不再参与=1\r\n"_s << QString() << 0
+                                  << QString();
+    QTest::newRow("count left out twice") << false << u"\n不参与=1\r\n"_s << u"\n不参与=1\r\n不参与=2\r\n"_s << 2
+                                          << u"第 9 行"_s;
+    // Killed before the replacement's line, or before the random numbers: never plain 一致.
+    QTest::newRow("last line missing") << false << u"中奖4=16\r\n"_s << QString() << 3 << u"3 个中奖一致，应有 4 个"_s;
+    QTest::newRow("no random numbers") << false << u"随机数1="_s << u"cut"_s << 3 << u"还没有随机数"_s;
 }
 
-// A record as a draw writes it: three winners, the second absent and redrawn.
+// A record as a draw writes it: three winners for a prize, the second absent and redrawn;
+// of the 27 entries one is on the exclusion list and one won earlier.
 void tst_VerifiableDraw::verify()
 {
     QFETCH(bool, inPool);
@@ -93,9 +102,11 @@ void tst_VerifiableDraw::verify()
     QTemporaryDir dir;
     EntryTable table;
     const QList<int> pool = fillTable(table);
+    table.append(EntryRecord{u"026"_s, u"不参与"_s, u"部门"_s});
+    table.append(EntryRecord{u"027"_s, u"已中奖"_s, u"部门"_s});
     VerifiableDraw draw;
-    draw.setPool(table, pool, u"\t"_s);
-    QVERIFY(draw.begin(dir.path() + u'/', u"20240315_093007"_s, 3));
+    draw.setPool(table, pool, u"\t"_s, 1);
+    QVERIFY(draw.begin(dir.path() + u'/', u"20240315_093007"_s, 3, u"一等奖"_s));
     // Left open, it is offered again for the same pool; a begun draw never reuses its files.
     QCOMPARE(draw.openRecords(dir.path(), 3), QStringList{draw.recordFile()});
     QCOMPARE(draw.openRecords(dir.path(), 4), QStringList());
@@ -111,19 +122,32 @@ void tst_VerifiableDraw::verify()
 
     const QString edited = inPool ? dir.filePath(poolName) : record;
     QString text = TextCodec::decode(readBytes(edited)).text;
+    const QString digest = draw.poolSha256();
     if (from == u"utf8"_s) {
         writeBytes(edited, text.toUtf8());
     } else if (!from.isEmpty()) {
         QVERIFY(text.contains(from));
+        if (to == u"cut"_s) // the record ends before from
+            text.truncate(text.indexOf(from));
         writeBytes(edited, TestSupport::gbk(text.replace(from, to)));
     }
 
     const VerificationResult result = verifyRecord(record);
     QCOMPARE(result.status, status);
-    QVERIFY2(result.message.contains(named), qPrintable(result.message));
+    const QString said = status == 3 ? result.lines.value(result.lines.size() - 1) : result.message;
+    QVERIFY2(said.contains(named), qPrintable(said));
     if (status == 0) {
-        QCOMPARE(result.lines, (QStringList{u"1\t17\t017\t姓名17\t部门"_s, u"2\t7\t007\t姓名7\t部门\t（缺席）"_s,
-                                            u"3\t2\t002\t姓名2\t部门"_s, u"4\t16\t016\t姓名16\t部门"_s, u"一致"_s}));
+        // What the notary compares comes first, the digest in full.
+        QStringList facts{u"名单文件："_s + poolName,
+                          u"名单SHA256："_s + VerifiableRecordFile::groupedHex(digest),
+                          u"人数：25"_s, u"摇出个数：3"_s, u"奖项：一等奖"_s, u"不参与：1"_s, u"已中奖不再参与：1"_s,
+                          u"随机数1：9319"_s, u"随机数2：2 5 12 8 10"_s, u"随机数3：9 18 26 34 41 45"_s,
+                          u"密钥：9319./2.5.8.10.12./9.18.26.34.41.45./"_s};
+        if (from.startsWith(u"奖项"_s))
+            facts.remove(4, 3);
+        QCOMPARE(result.lines, facts + QStringList({u"1\t17\t017\t姓名17\t部门"_s, u"2\t7\t007\t姓名7\t部门\t（缺席）"_s,
+                                                    u"3\t2\t002\t姓名2\t部门"_s, u"4\t16\t016\t姓名16\t部门"_s, u"一致"_s}));
+        QCOMPARE(facts[1].count(u' '), 15);
     }
 }
 

@@ -112,6 +112,12 @@ bool RealProgram::isRunning() const
     return process.state() != QProcess::NotRunning;
 }
 
+void RealProgram::kill()
+{
+    process.kill();
+    process.waitForFinished(10000);
+}
+
 bool RealProgram::waitForExit(int timeoutMs)
 {
     return process.state() == QProcess::NotRunning || process.waitForFinished(timeoutMs);

@@ -33,6 +33,8 @@ public:
     QStringList windowTitles() const;
 
     bool isRunning() const;
+    // Ends it at once with SIGKILL, as a crash or a power cut would.
+    void kill();
     // Waits for the process to end; false if it did not within timeoutMs.
     bool waitForExit(int timeoutMs);
     QProcess::ExitStatus exitStatus() const { return process.exitStatus(); }

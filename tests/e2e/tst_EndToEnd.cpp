@@ -503,13 +503,18 @@ void TestEndToEnd::roundsOfOneEvent()
     DO(s.closeAndWaitForExit(mainTitle));
 }
 
-// A verifiable draw of 3 with typed random numbers, the second winner absent and redrawn; then
-// zop-draw --verify, without a display, finds the record consistent.
+// A verifiable draw of 3, one a press, with typed random numbers; the program is killed while the
+// second winner rolls and started again, and confirming goes on with the same record; a winner
+// absent and redrawn; then zop-draw --verify, without a display, finds the record consistent and
+// its winners are the lines of the result files.
 void TestEndToEnd::verifiableDraw()
 {
     Session s(display);
     QMap<QString, QString> settings = quickDraw;
     settings.insert(u"可验证摇号"_s, u"1"_s);
+    settings.insert(u"每点一次出一号标志"_s, u"1"_s);
+    // Half a second a rolling step: time to kill it between the record line and the reveal.
+    settings.insert(u"滚动速度"_s, u"50"_s);
     DO(s.startWith(settings));
     DO(s.fill(mainTitle, Layout::drawCountBox, u"3"_s));
     DO(s.click(mainTitle, Layout::confirmButton));
@@ -531,9 +536,34 @@ void TestEndToEnd::verifiableDraw()
     QTest::qWait(300);
     DO(s.grab(inputTitle, u"verifiable-random-numbers"_s));
     DO(s.keys(inputTitle, {u"Tab"_s, u"space"_s})); // 确定
-    DO(s.waitFor(u"three winners"_s, [&] { return s.resultLineCount() >= 3; }, 60000));
-    note(u"three winners drawn"_s);
+    DO(s.waitFor(u"the first winner"_s, [&] { return s.resultLineCount() >= 1; }, 30000));
+    DO(s.waitFor(u"the start button enabled"_s, [&] { return s.startButtonEnabled(); }, 10000));
+    DO(s.keys(mainTitle, {u"space"_s}));
+    const QString record = s.app().filePath(records[0]);
+    DO(s.waitFor(u"the second winner's record line"_s,
+                 [&] { return TestSupport::readBytes(record).contains(TestSupport::gbk(u"\r\n中奖2="_s)); }, 10000));
+    s.app().kill();
+    QCOMPARE(s.resultLineCount(), 1);
+    note(u"killed while the second winner rolled; its record line is written"_s);
 
+    DO(s.app().start());
+    DO(s.waitForWindow(mainTitle, 30000));
+    DO(s.fill(mainTitle, Layout::drawCountBox, u"3"_s));
+    DO(s.click(mainTitle, Layout::confirmButton));
+    DO(s.waitForWindow(messageBoxTitle));
+    QTest::qWait(300);
+    DO(s.grab(messageBoxTitle, u"verifiable-continue"_s));
+    DO(s.answerMessageBox()); // 继续这次摇号吗？ Yes
+    DO(s.answerMessageBox()); // 设置完成！ and the record continued
+    for (int press = 2; press <= 3; ++press) {
+        DO(s.waitFor(u"the start button enabled"_s, [&] { return s.startButtonEnabled(); }, 10000));
+        DO(s.keys(mainTitle, {u"space"_s}));
+        DO(s.waitFor(u"winner %1"_s.arg(press), [&] { return s.resultLineCount() >= press; }, 30000));
+    }
+    QVERIFY(s.app().window(inputTitle) == 0);
+    note(u"restarted and continued: winners 2 and 3 revealed, no random numbers asked again"_s);
+
+    // The list after the restart holds winners 2 and 3; the second line is the third winner.
     const QPoint secondWinnerLine = Layout::thirdWinnerLine - QPoint(0, 24);
     DO(s.retryUntil(u"the question about an absent winner"_s,
                     [&] { return s.click(mainTitle, secondWinnerLine, 2); },
@@ -552,10 +582,17 @@ void TestEndToEnd::verifiableDraw()
     QVERIFY(verify.waitForFinished(30000));
     const QStringList out = QString::fromUtf8(verify.readAllStandardOutput()).split(u'\n', Qt::SkipEmptyParts);
     QVERIFY2(verify.exitCode() == 0, qPrintable(QString::fromUtf8(verify.readAllStandardError())));
-    QCOMPARE(out.size(), 5);
-    QVERIFY(out[1].endsWith(u"（缺席）"_s));
-    QCOMPARE(out[4], u"一致"_s);
-    note(u"zop-draw --verify: 一致"_s);
+    QCOMPARE(out.last(), u"一致"_s);
+    QVERIFY(out.contains(u"名单文件："_s + QDir(s.app().filePath(QString())).entryList({u"摇号名单*.txt"_s}).value(0)));
+    QVERIFY(out.contains(u"随机数2：2 5 12 8 10"_s));
+    // The winners it recomputed are the result files' lines, in order; the third was absent.
+    const QStringList winners = out.mid(out.size() - 5, 4);
+    QVERIFY(winners[2].endsWith(u"\t（缺席）"_s));
+    QList<QByteArray> recomputed;
+    for (const QString &line : winners)
+        recomputed.append(TestSupport::gbk(line.section(u'\t', 2, 4)));
+    QCOMPARE(recomputed, s.resultLines(s.app().resultFiles()));
+    note(u"zop-draw --verify: 一致, and its winners are the result files' lines"_s);
 }
 
 // The shipped prize list after a restart: 三等奖 has 18 of its 20 winners and 二等奖 8 of its 10

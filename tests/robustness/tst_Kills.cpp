@@ -1,6 +1,9 @@
 #include "Generated.h"
 #include "PrivateTmpfs.h"
 
+#include "draw/EventWinners.h"
+#include "draw/InterruptedDraw.h"
+#include "draw/RecordVerification.h"
 #include "draw/ResultFile.h"
 #include "settings/IniFile.h"
 #include "settings/TextCodec.h"
@@ -107,6 +110,8 @@ private slots:
     void eachLineIsOnDiskBeforeItIsReported();
     void savedFileIsOldOrNew_data();
     void savedFileIsOldOrNew();
+    void verifiableDrawContinues_data();
+    void verifiableDrawContinues();
 };
 
 void TestKills::initTestCase()
@@ -314,6 +319,46 @@ void TestKills::savedFileIsOldOrNew()
     qInfo("%d kills (%d bytes, a save about %d us): %d old, %d new (%d of them finished first), "
           "%d left a temporary file",
           kills, int(current.size()), saveMicros, stayedOld, becameNew, endedBeforeKill, leftTemporary);
+}
+
+void TestKills::verifiableDrawContinues_data()
+{
+    QTest::addColumn<int>("killedAt"); // the winner whose 中奖 line is the last one written
+    QTest::newRow("rolling towards winner 1") << 1;
+    QTest::newRow("rolling towards winner 3") << 3;
+    QTest::newRow("rolling towards the last winner") << 5;
+}
+
+// Killed between a winner's record line and its reveal, then taken up again: the result files
+// hold the record's winners in its order, each once, and the record checks out.
+void TestKills::verifiableDrawContinues()
+{
+    QFETCH(int, killedAt);
+    const QString folder = work + u"/verifiable-"_s + QString::number(killedAt);
+    QVERIFY(QDir().mkpath(folder));
+    const Outcome killed = runDriver({u"verifiable"_s, folder, u"200"_s, u"5"_s}, 2 * killedAt - 1, 0);
+    QVERIFY2(killed.killed, "the draw ended before it was killed");
+    QCOMPARE(killed.lines.constLast(), "R " + QByteArray::number(killedAt));
+    const Outcome continued = runDriver({u"continue"_s, folder, u"200"_s}, 0, -1);
+    QCOMPARE(continued.exitCode, 0);
+    QCOMPARE(continued.lines.size(), 2 * (5 - killedAt + 1));
+
+    const QString record = folder + u'/' + VerifiableRecordFile::recordFileName(u"20240315_093007"_s);
+    const auto r = VerifiableRecordFile::readRecord(record);
+    QVERIFY(r);
+    QList<QByteArray> expected;
+    for (const RecordStep &s : r->steps)
+        expected.append(encoded(Generated::resultLine(s.position)));
+    QList<QByteArray> onDisk;
+    for (const QString &file : resultFiles(folder + u'/'))
+        onDisk += readBytes(file).split('\n');
+    onDisk.removeAll(QByteArray());
+    for (QByteArray &line : onDisk)
+        line.chop(1);
+    QCOMPARE(onDisk, expected);
+    QCOMPARE(expected.size(), 5);
+    QCOMPARE(verifyRecord(record).status, 0);
+    QVERIFY(!findInterruptedDraw(folder + u'/', QString::fromUtf16(Generated::separator)));
 }
 
 QTEST_GUILESS_MAIN(TestKills)

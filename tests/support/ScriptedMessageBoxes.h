@@ -22,7 +22,7 @@ public:
     QList<int> choices;    // next buttons chosen, first first; the last (Esc) when empty
     QList<Shown> shown;
 
-    Answer question(QWidget *parent, const QString &text, Answer defaultAnswer) override;
+    Answer question(QWidget *parent, const QString &text, Answer defaultAnswer = Answer::Yes) override;
     void error(QWidget *parent, const QString &text) override;
     void information(QWidget *parent, const QString &text) override;
     int choose(QWidget *parent, const QString &text, const QStringList &buttons) override;

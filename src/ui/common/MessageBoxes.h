@@ -12,8 +12,7 @@ public:
     enum class Answer { Yes, No };
 
     virtual ~MessageBoxes() = default;
-    // Yes/No, question icon; Enter gives defaultAnswer. A question whose Yes cannot be undone
-    // passes No, so a stray Enter never does it.
+    // Yes/No, question icon; Enter answers defaultAnswer (No where Yes cannot be undone).
     virtual Answer question(QWidget *parent, const QString &text, Answer defaultAnswer = Answer::Yes) = 0;
     virtual void error(QWidget *parent, const QString &text) = 0;       // OK, error icon
     virtual void information(QWidget *parent, const QString &text) = 0; // OK, information icon
@@ -29,7 +28,7 @@ QString quotedFileNames(const QStringList &paths);
 class WidgetMessageBoxes : public MessageBoxes
 {
 public:
-    Answer question(QWidget *parent, const QString &text, Answer defaultAnswer) override;
+    Answer question(QWidget *parent, const QString &text, Answer defaultAnswer = Answer::Yes) override;
     void error(QWidget *parent, const QString &text) override;
     void information(QWidget *parent, const QString &text) override;
     int choose(QWidget *parent, const QString &text, const QStringList &buttons) override;

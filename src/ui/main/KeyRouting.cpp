@@ -92,6 +92,11 @@ bool KeyRouting::clickerKey(int key, bool autoRepeat)
         if (!autoRepeat && !actions.isRunning())
             actions.previousPrize();
         return true;
+    case ClickerKeys::Action::PreviousPage:
+    case ClickerKeys::Action::NextPage:
+        // Taken only while the stage has pages: the arrows keep their use in the winner list.
+        return actions.turnStagePage(autoRepeat ? 0
+                                     : ClickerKeys::action(key) == ClickerKeys::Action::NextPage ? 1 : -1);
     case ClickerKeys::Action::ToggleStage:
         if (!autoRepeat)
             actions.toggleStage();

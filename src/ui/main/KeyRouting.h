@@ -8,8 +8,9 @@ class QObject;
 class QWidget;
 
 // Where a key goes: Space and Enter start, a presentation clicker's keys (PageDown/Right as
-// Space, PageUp/Left the previous prize, F5 and Esc for the stage) work from the window, the
-// start button, the winner list and the stage. What each key does is the window's, given here.
+// Space, PageUp/Left the previous prize, F5 and Esc for the stage, Up/Down its pages) work from
+// the window, the start button, the winner list and the stage. What each key does is the
+// window's, given here.
 class KeyRouting
 {
 public:
@@ -18,6 +19,8 @@ public:
         std::function<void()> previousPrize;
         std::function<void()> toggleStage;
         std::function<bool()> closeStage;    // false when the stage was not open
+        // By delta pages (0: none); false when the stage shows no pages.
+        std::function<bool(int delta)> turnStagePage;
         std::function<bool()> isRunning;
     };
 

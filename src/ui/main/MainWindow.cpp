@@ -304,9 +304,15 @@ void MainWindow::confirmQuickSettings()
     loadEntryFile(settings.excludeFile, settings.fieldSeparator, run.excludeList);
     loadVipFile(settings.vipFile(), settings.fieldSeparator, run.vipList);
     run.earlierWinners = std::move(event.winners);
-    if (settings.verifiableDraw == 1 && !verifiable->allowed()) {
+    if (settings.verifiableDraw == 1 && (!verifiable->allowed() || !verifiable->takeUpInterrupted())) {
         startButton->setEnabled(false);
         return;
+    }
+    // A continued draw reveals what its record still owes, for the record's prize.
+    if (run.verifiable.isContinued()) {
+        settings.drawCount = run.verifiable.winnersToReveal();
+        drawCountBox->setText(QString::number(settings.drawCount));
+        run.prize = run.verifiable.prize();
     }
 
     // The count is checked against the entries that take part, the exclusion list and the
@@ -396,7 +402,7 @@ void MainWindow::startDraw()
     if (procedure.isRunning())
         return;
     if (run.entryTable.entryCount() == 0) {
-        messages.error(this, u"未设置摇奖参数！"_s);
+        messages.error(procedure.dialogWindow(), u"未设置摇奖参数！"_s);
         return;
     }
     runRollList(0);

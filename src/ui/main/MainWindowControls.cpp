@@ -139,9 +139,9 @@ void MainWindow::createControls()
     prizeRow->chosen = [this] {
         drawCountBox->setText(QString::number(prizeRow->drawCount()));
         showDrawnCount();
-        // The stage names the prize the drop-down shows.
+        // The stage names it until a run starts.
         if (stage)
-            stage->view().setPrize(currentPrizeName(), QImage(currentPrizePicture()));
+            stage->setChosenPrize(currentPrizeName(), QImage(currentPrizePicture()));
     };
     QComboBox *prizeBox = prizeRow->combo();
     CaptionLabel *prizeCaption = prizeRow->caption();
@@ -237,6 +237,7 @@ void MainWindow::createControls()
             stage->close();
             return true;
         },
+        .turnStagePage = [this](int delta) { return stage->turnPage(delta); },
         .isRunning = [this] { return isRunning(); },
     });
     startButton->installEventFilter(this);

@@ -12,8 +12,42 @@
 
 #include <QApplication>
 #include <QComboBox>
+#include <QEvent>
+#include <QKeyEvent>
+#include <QToolTip>
 
 using namespace Qt::StringLiterals;
+
+namespace {
+
+// Takes the drop-down's clicks, wheel turns and keys while refuse() says so.
+class ComboLock : public QObject
+{
+public:
+    explicit ComboLock(std::function<bool()> refuse) : refuse(std::move(refuse)) {}
+
+protected:
+    bool eventFilter(QObject *, QEvent *event) override
+    {
+        switch (event->type()) {
+        case QEvent::MouseButtonPress:
+        case QEvent::MouseButtonDblClick:
+        case QEvent::Wheel:
+            return refuse();
+        case QEvent::KeyPress: {
+            const int key = static_cast<QKeyEvent *>(event)->key();
+            return key != Qt::Key_Tab && key != Qt::Key_Backtab && refuse();
+        }
+        default:
+            return false;
+        }
+    }
+
+private:
+    std::function<bool()> refuse;
+};
+
+} // namespace
 
 PrizeRow::PrizeRow(QWidget *panel, WindowLayout &layout, Settings &settings, RunData &run,
                    MessageBoxes &messages, const DrawProcedure &procedure)
@@ -30,6 +64,13 @@ PrizeRow::PrizeRow(QWidget *panel, WindowLayout &layout, Settings &settings, Run
     prizeBox->hide();
     prizeCaption->hide();
     prizes = std::make_unique<PrizeChooser>(prizeBox);
+    comboLock = std::make_unique<ComboLock>([this] {
+        if (!choiceLocked())
+            return false;
+        sayWhyLocked();
+        return true;
+    });
+    prizeBox->installEventFilter(comboLock.get());
     prizes->chosen = [this](int remaining) {
         prizeCount = remaining;
         if (chosen)
@@ -80,10 +121,27 @@ void PrizeRow::load(bool reportBadLines)
         messages.information(panel->window(), problems);
 }
 
+bool PrizeRow::choiceLocked() const
+{
+    return procedure.isRunning()
+           || (settings.onePerClick != 0 && run.pressCount > 0 && run.pressCount < settings.drawCount);
+}
+
 void PrizeRow::select(int delta)
 {
-    if (!procedure.isRunning())
+    if (!choiceLocked())
         prizes->step(delta);
+    else if (!procedure.isRunning())
+        sayWhyLocked();
+}
+
+void PrizeRow::sayWhyLocked() const
+{
+    QWidget *window = panel->window();
+    const QPoint at = prizeBox->isVisible() ? prizeBox->mapToGlobal(QPoint(0, prizeBox->height()))
+                                          : window->mapToGlobal(window->rect().center());
+    QToolTip::showText(at, u"本轮还有 %1 名未抽出，抽完后才能更换奖项。"_s.arg(settings.drawCount - run.pressCount),
+                       window);
 }
 
 void PrizeRow::selectAfterRun()

@@ -15,6 +15,7 @@ class DrawProcedure;
 class CaptionLabel;
 class PrizeChooser;
 class QComboBox;
+class QObject;
 
 // The prize row of the quick settings panel: caption "本轮奖项：" (prizeCaption(2)) and the prize
 // drop-down (prizeBox). The panel has the row only while there is a prize list.
@@ -40,7 +41,10 @@ public:
     void show(bool shown);
 
     void load(bool reportBadLines);
+    // Refused, with a note why, while a one-per-press run still has winners to draw: the run's
+    // prize is fixed, on the main window and on the stage.
     void select(int delta);
+    bool choiceLocked() const;
     void selectAfterRun();
     QString currentName() const;
     QString currentPicture() const;
@@ -65,6 +69,8 @@ public:
     bool mayDraw(int drawCount);
 
 private:
+    void sayWhyLocked() const;
+
     QWidget *panel;
     WindowLayout &layout;
     Settings &settings;
@@ -75,6 +81,7 @@ private:
     CaptionLabel *prizeCaption = nullptr;
     QComboBox *prizeBox = nullptr;
     std::unique_ptr<PrizeChooser> prizes;
+    std::unique_ptr<QObject> comboLock;
     int prizeCount = 0; // 0 without a prize that needs winners
     int wonAtConfirm = 0;
     std::vector<WindowLayout::Placement> placements;

@@ -1,5 +1,6 @@
 #include "RandomInputDialog.h"
 
+#include "draw/VerifiableRecord.h"
 #include "draw/VerifiableSelection.h"
 #include "ui/common/Fonts.h"
 
@@ -13,16 +14,9 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-// Groups of four hex digits are easier to read out and compare aloud.
 QString grouped(QStringView hex)
 {
-    QString out;
-    for (qsizetype i = 0; i < hex.size(); i += 4) {
-        if (i > 0)
-            out += u' ';
-        out += hex.mid(i, 4);
-    }
-    return out;
+    return VerifiableRecordFile::groupedHex(hex);
 }
 
 } // namespace
@@ -84,11 +78,12 @@ QString poolFixedMessage(int poolSize, int drawCount, const QString &sha256, con
 {
     return u"<p>名单已固定：共 %1 人，摇出 %2 个。</p>"
            "<p>名单SHA256前16位：</p>"
-           "<p style=\"font-size:36pt; font-weight:bold\">%3</p>"
-           "<p>完整值：<br><tt>%4<br>%5</tt></p>"
-           "<p>名单文件：%6</p>"_s
+           "<p style=\"font-size:36pt; font-weight:bold; white-space:pre\">%3 %4<br>%5 %6</p>"
+           "<p>完整值：<br><tt>%7<br>%8</tt></p>"
+           "<p>名单文件：%9</p>"_s
         .arg(poolSize)
         .arg(drawCount)
-        .arg(grouped(QStringView(sha256).left(16)), grouped(QStringView(sha256).left(32)),
-             grouped(QStringView(sha256).mid(32)), poolFile.toHtmlEscaped());
+        // Two lines that never wrap: the digits read as 8 + 8 whatever the face's widths, never 12 + 4.
+        .arg(sha256.mid(0, 4), sha256.mid(4, 4), sha256.mid(8, 4), sha256.mid(12, 4),
+             grouped(QStringView(sha256).left(32)), grouped(QStringView(sha256).mid(32)), poolFile.toHtmlEscaped());
 }

@@ -3,6 +3,7 @@
 #include "RandomInputDialog.h"
 
 #include "draw/DrawPreparation.h"
+#include "draw/InterruptedDraw.h"
 #include "draw/RunData.h"
 #include "draw/WinnerList.h"
 #include "settings/Settings.h"
@@ -40,7 +41,12 @@ QString VerifiableDrawDesk::confirmationText(const QString &done) const
 {
     if (!run.verifiable.isActive())
         return done;
-    return u"<p>"_s + QString(done).toHtmlEscaped().replace(u"\r\n"_s, u"<br>"_s) + u"</p>"_s
+    const QString continued = run.verifiable.isContinued()
+        ? u"<p>继续摇号记录“%1”：还将揭晓 %2 个中奖者。</p>"_s.arg(
+              QDir::toNativeSeparators(run.verifiable.recordFile()).toHtmlEscaped())
+              .arg(run.verifiable.winnersToReveal())
+        : QString();
+    return u"<p>"_s + QString(done).toHtmlEscaped().replace(u"\r\n"_s, u"<br>"_s) + u"</p>"_s + continued
         + poolFixedMessage(run.verifiable.poolSize(), run.verifiable.drawCount(), run.verifiable.poolSha256(),
                            QDir::toNativeSeparators(run.verifiable.poolFile()));
 }
@@ -62,15 +68,51 @@ bool VerifiableDrawDesk::allowed()
     return true;
 }
 
+bool VerifiableDrawDesk::takeUpInterrupted()
+{
+    const std::optional<InterruptedDraw> interrupted = findInterruptedDraw(settings.appDir, settings.fieldSeparator);
+    if (!interrupted)
+        return true;
+    const QString record = QDir::toNativeSeparators(interrupted->recordFile);
+    QString problem = interrupted->problem;
+    if (problem.isEmpty()) {
+        // The key fixes the sequence: going on reveals exactly the winners the record owes.
+        if (messages.question(parent, u"摇号记录“%1”未完成：共 %2 个中奖者，已揭晓 %3 个。继续这次摇号吗？"
+                                       "已记录而未揭晓的先揭晓，其余按原顺序摇出。"_s
+                                           .arg(record)
+                                           .arg(interrupted->expected)
+                                           .arg(interrupted->shown))
+            == MessageBoxes::Answer::No) {
+            return messages.question(parent, u"不继续而开始新的摇号吗？摇号记录“%1”将保持未完成。"_s.arg(record),
+                                     MessageBoxes::Answer::No)
+                == MessageBoxes::Answer::Yes;
+        }
+        problem = run.verifiable.continueDraw(*interrupted, run.entryTable, settings.fieldSeparator);
+        if (problem.isEmpty())
+            return true;
+    }
+    // The record stays as it is: it is the evidence of what was drawn.
+    return messages.question(parent, u"摇号记录“%1”未完成（共 %2 个中奖者，已记录 %3 个），但无法继续：%4。"
+                                     "记录保持不变。开始新的摇号吗？"_s
+                                         .arg(record)
+                                         .arg(interrupted->expected)
+                                         .arg(interrupted->recorded)
+                                         .arg(problem),
+                             MessageBoxes::Answer::No)
+        == MessageBoxes::Answer::Yes;
+}
+
 bool VerifiableDrawDesk::begin()
 {
+    if (run.verifiable.isContinued())
+        return true;
     const ExcludedEntries leftOut = excludedEntries(run);
     QList<int> pool;
     for (int e = 1; e <= run.entryTable.entryCount(); ++e) {
         if (leftOut.empty() || !leftOut[std::size_t(e - 1)])
             pool.append(e);
     }
-    run.verifiable.setPool(run.entryTable, std::move(pool), settings.fieldSeparator);
+    run.verifiable.setPool(run.entryTable, std::move(pool), settings.fieldSeparator, run.earlierWinnersKeptOut);
     // A draw stopped before its random numbers were given goes on with the same record.
     const QStringList open = run.verifiable.openRecords(settings.appDir, settings.drawCount);
     if (!open.isEmpty()
@@ -79,7 +121,8 @@ bool VerifiableDrawDesk::begin()
                == MessageBoxes::Answer::Yes
         && run.verifiable.resume(open.first(), settings.drawCount))
         return true;
-    if (run.verifiable.begin(settings.appDir, procedure.now().toString(u"yyyyMMdd_HHmmss"_s), settings.drawCount))
+    if (run.verifiable.begin(settings.appDir, procedure.now().toString(u"yyyyMMdd_HHmmss"_s), settings.drawCount,
+                             run.prize))
         return true;
     messages.error(parent, u"无法写入摇号名单或摇号记录，请检查程序目录“%1”。"_s
                              .arg(QDir::toNativeSeparators(settings.appDir)));
@@ -97,13 +140,13 @@ bool VerifiableDrawDesk::askRandomInput()
             return true;
     } else {
         RandomInputDialog dialog(run.verifiable.poolSize(), run.verifiable.drawCount(),
-                                 run.verifiable.poolSha256(), parent);
+                                 run.verifiable.poolSha256(), procedure.dialogWindow());
         if (dialog.exec() != QDialog::Accepted)
             return false;
         if (run.verifiable.setRandomInput(dialog.sources()))
             return true;
     }
-    messages.error(parent, u"随机数无法写入摇号记录“%1”。"_s.arg(QDir::toNativeSeparators(run.verifiable.recordFile())));
+    messages.error(procedure.dialogWindow(), u"随机数无法写入摇号记录“%1”。"_s.arg(QDir::toNativeSeparators(run.verifiable.recordFile())));
     return false;
 }
 
@@ -118,7 +161,7 @@ int VerifiableDrawDesk::winner()
     const int entry = run.verifiable.selectNext();
     if (entry == 0) {
         stopped();
-        messages.error(parent, u"无法写入摇号记录“%1”，摇号已停止。"_s
+        messages.error(procedure.dialogWindow(), u"无法写入摇号记录“%1”，摇号已停止。"_s
                                  .arg(QDir::toNativeSeparators(run.verifiable.recordFile())));
     }
     return entry;
@@ -131,7 +174,7 @@ int VerifiableDrawDesk::replacement(int absentWinner)
         return 0;
     const int entry = run.verifiable.redrawAbsent(absentWinner);
     if (entry == 0) {
-        messages.error(parent, u"无法写入摇号记录“%1”，未补抽。"_s
+        messages.error(procedure.dialogWindow(), u"无法写入摇号记录“%1”，未补抽。"_s
                                  .arg(QDir::toNativeSeparators(run.verifiable.recordFile())));
         return -1;
     }

@@ -25,6 +25,9 @@ public:
 
     // Refusals that come before anything is written (VIP list, draw count).
     bool allowed();
+    // A draw a crash or a closed window left unfinished: offered for continuing; a new draw
+    // instead is asked for. False when no draw is to be prepared.
+    bool takeUpInterrupted();
     // The pool and the record: a new pair, or an open record of the same pool continued.
     bool begin();
     // The confirmation text with the pool's size, count and digest added when a draw is verifiable.

@@ -29,6 +29,11 @@ public:
     DrawProcedure(const DrawProcedure &) = delete;
     DrawProcedure &operator=(const DrawProcedure &) = delete;
 
+    // The window the draw's questions and dialogs belong to: the organiser's, or the stage
+    // while it covers that window's screen, so that nothing of the draw hides behind it.
+    void setDialogParent(QWidget *parent) { dialogParent = parent; }
+    QWidget *dialogWindow() const { return dialogParent; }
+
     // A view stays added until removed; remove it before it goes.
     void addView(DrawView *view);
     void removeView(DrawView *view);

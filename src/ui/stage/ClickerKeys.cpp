@@ -16,6 +16,10 @@ Action action(int key)
     case Qt::Key_PageUp:
     case Qt::Key_Left:
         return Action::PreviousPrize;
+    case Qt::Key_Up:
+        return Action::PreviousPage;
+    case Qt::Key_Down:
+        return Action::NextPage;
     case Qt::Key_F5:
         return Action::ToggleStage;
     case Qt::Key_Escape:

@@ -23,15 +23,49 @@ void StageDrawView::refresh()
     const int winners = int(run.winnerList.size());
     if (stage.winnerCount() > winners || winners == 0)
         stage.clearRun();
+    if (winners == 0) {
+        runPrizeShown = false;
+        runOver = false;
+    } else if (!runPrizeShown) {
+        fixRunPrize();
+    }
+    showPrize();
     for (int i = stage.winnerCount(); i < winners; ++i)
         stage.addWinner(run.winnerList.at(i));
     for (const int absent : run.absentWinners)
         stage.markAbsent(absent - 1);
 }
 
-void StageDrawView::revealStarting(int, int)
+void StageDrawView::setChosenPrize(const QString &name, const QImage &picture)
+{
+    chosenPrize = name;
+    chosenPicture = picture;
+    showPrize();
+}
+
+void StageDrawView::fixRunPrize()
+{
+    // The run's prize was fixed when it was prepared; the drop-down may show another since.
+    runPrizeShown = true;
+    runPrize = run.prize;
+    runPicture = chosenPrize == run.prize ? chosenPicture : QImage();
+}
+
+void StageDrawView::showPrize()
+{
+    if (runPrizeShown)
+        stage.setPrize(runPrize, runPicture);
+    else
+        stage.setPrize(chosenPrize, chosenPicture);
+}
+
+void StageDrawView::revealStarting(int position, int)
 {
     refresh();
+    if (position == 1 && !runPrizeShown) {
+        fixRunPrize();
+        showPrize();
+    }
 }
 
 void StageDrawView::rollingEntry(int entry)
@@ -52,8 +86,16 @@ void StageDrawView::winnerRecorded(int winner)
         stage.addWinner(run.winnerList.at(winner - 1));
 }
 
+void StageDrawView::revealFinished(int)
+{
+    // A replacement drawn after the run: the cards own the screen again.
+    if (runOver)
+        stage.showClosingText(settings.closingText);
+}
+
 void StageDrawView::closingText(const QString &text)
 {
+    runOver = true;
     stage.showClosingText(text);
 }
 

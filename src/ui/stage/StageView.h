@@ -1,13 +1,14 @@
 #pragma once
 
-#include "StageCardGrid.h"
+#include "StageLayout.h"
+#include "StagePainting.h"
 #include "entries/EntryTable.h"
 
 #include <QColor>
-#include <QFont>
 #include <QImage>
 #include <QPixmap>
 #include <QPointer>
+#include <QTimer>
 #include <QWidget>
 
 #include <array>
@@ -17,9 +18,9 @@
 class GlyphCache;
 
 // The stage: a full-screen view of a draw for the audience, on the screen beside the main
-// window's. It is told what to show and shows nothing else: no controls, no cursor, no dialog.
-// Sizes follow the screen height. What stays put between steps is painted once into a
-// pixmap; a rolling step repaints only the rolling rows.
+// window's. It is told what to show and shows nothing else: no controls, no cursor.
+// StageLayout places everything; what stays put between steps is painted once into a pixmap,
+// and a rolling step repaints only the rolling rows.
 class StageView : public QWidget
 {
     Q_OBJECT
@@ -31,8 +32,9 @@ public:
     StageView &operator=(const StageView &) = delete;
 
     void setTitle(const QString &title);
-    // The current prize and its picture; an empty name shows no prize.
+    // The prize named above the cards, and large before the run; an empty name shows no prize.
     void setPrize(const QString &name, const QImage &picture = QImage());
+    QString prizeShown() const { return prizeName; }
     // Which columns roll and the cards show, and the rolling rows' sizes relative to each other.
     void setColumns(const std::array<bool, 3> &shown, const std::array<int, 3> &sizes = {1, 1, 1});
     // Where the winners' photos are: <column1>.jpg or <column1>.png.
@@ -43,8 +45,8 @@ public:
     // A step of the flash after a winner: the panel's frame in colour; an invalid colour
     // gives the frame its own colour back.
     void setPanelColour(const QColor &colour);
-    // The rolling rows give way to the closing text; the steps of its flash set its colour
-    // (an invalid colour: its own).
+    // The run is over: the panel gives its room to the cards, the text shows in a banner under
+    // them; the steps of its flash set its colour (an invalid colour: its own).
     void showClosingText(const QString &text);
     void setClosingTextColour(const QColor &colour);
     // A new run: no cards, no rolling entry, no closing text.
@@ -52,19 +54,28 @@ public:
     // The winner (0-based) was not in the room; a replacement's card follows.
     void markAbsent(int winner);
 
+    // Pages of cards: the newest while drawing; after the run they turn by themselves.
+    int page() const { return currentPage; }
+    int pageCount() const { return std::max(layout.grid.pageCount, 1); }
+    // The next (1) or previous (-1) page, round; false when there is only one.
+    bool turnPage(int delta);
+    void setPageInterval(int milliseconds);
+
     int winnerCount() const { return int(cards.size()); }
-    // What is on show: the rolling entry (empty once the closing text shows), the colours of
-    // the panel's frame and of the closing text (invalid: their own), and the absent cards.
+    // What is on show: the rolling entry (empty once the run is over), the colours of the
+    // panel's frame and of the closing text (invalid: their own), the cards' text lines.
+    StageLayout::Phase phase() const;
     EntryRecord rollingEntry() const { return rollingShown ? rolling : EntryRecord(); }
     QString closingTextShown() const { return closingShown ? closingText : QString(); }
     QColor panelFrameColour() const { return panelColour; }
     QColor closingTextColour() const { return closingColour; }
+    QStringList cardLines(int winner) const;
     int absentCount() const;
     bool hasPhoto(int winner) const;
-    StageCardGrid::Grid cardGrid() const { return grid; }
+    const StageLayout::Areas &areas() const { return layout; }
     // The part a rolling step repaints.
-    QRect rollingRect() const { return panelInner; }
-    QRect cardsRect() const { return cardsArea; }
+    QRect rollingRect() const { return layout.panelInner; }
+    QRect cardsRect() const { return layout.cards; }
 
     // Full screen on the screen that StageScreen::choose picks beside the main window's.
     // Screens plugged in or out meanwhile move it; it closes when the screen it showed on
@@ -76,6 +87,8 @@ signals:
     // Keys pressed while the stage has the focus (one screen); the main window decides.
     void keyPressed(int key, bool autoRepeat);
     void closed();
+    // Shown on a screen, alone or over the main window's (sharesMainScreen).
+    void placed();
 
 protected:
     void paintEvent(QPaintEvent *event) override;
@@ -84,31 +97,18 @@ protected:
     void closeEvent(QCloseEvent *event) override;
 
 private:
-    struct Card {
-        EntryRecord entry;
-        QImage photo;         // decoded once, at most photo height
-        QPixmap scaledPhoto;  // at the card's size
-        double widestLine = 0; // of its text at one pixel
-        bool absent = false;
-    };
-
     void placeOnScreen();
-    // Places everything and the cards; the panel shrinks when the cards need room.
+    // Places everything again; the base is repainted only when more than the cards moved.
     void layOut();
-    void layOutWithPanel(double panelHeight);
     void rebuildBase();
     void rebuildCards();
-    void measure(Card &card) const;
-    QStringList cardLines(const EntryRecord &entry) const;
-    QFont rowFont(int row, int pixels) const;
-    void paintCard(QPainter &painter, Card &card, const QRectF &rect, bool newest);
+    QStringList linesOf(const EntryRecord &entry) const;
+    StageCardGrid::CardShape cardShape() const;
     // The rolling rows' fonts, fitted to the entry, and where their text lies.
     void fitRollingRows();
     void paintRolling(QPainter &painter);
-    void paintClosingText(QPainter &painter);
     void paintPanelFrame(QPainter &painter, const QColor &colour) const;
-    QImage loadPhoto(const QString &column1) const;
-    void updateRolling();
+    void updatePageTimer();
 
     QString title;
     QString prizeName;
@@ -122,15 +122,12 @@ private:
     QString closingText;
     bool closingShown = false;
     QColor panelColour, closingColour;
-    std::vector<Card> cards;
-    StageCardGrid::Grid grid;
-    bool cardsHavePhotos = false; // then every card keeps a photo slot
+    std::vector<StagePainting::Card> cards;
+    int currentPage = 0;
+    QTimer pageTimer;
 
-    // Layout, in widget pixels.
-    QRect titleArea, prizeArea, panelArea, panelInner, cardsArea;
-    int frameWidth = 0;
-    std::array<QRect, 4> rowArea; // 1..3
-    std::array<QFont, 4> rowFonts;
+    StageLayout::Areas layout; // in widget pixels
+    std::array<QFont, 3> rowFonts;
     QRect rollingText;
 
     QPixmap backdrop; // at the stage's size in device pixels
@@ -139,6 +136,7 @@ private:
     bool baseStale = true, cardsStale = true;
 
     std::unique_ptr<GlyphCache> glyphCache; // of the rolling rows
+    std::unique_ptr<GlyphCache> cardGlyphs;
     QPointer<QWidget> mainWindow;
     bool watchingScreens = false;
     bool shared = false;

@@ -1,9 +1,12 @@
 #include "MainWindowFixture.h"
 #include "draw/AbsenceRecord.h"
+#include "draw/InterruptedDraw.h"
 #include "draw/RecordVerification.h"
+#include "settings/TextCodec.h"
 #include "support/TestSupport.h"
 #include "ui/common/Fonts.h"
 #include "ui/common/WidgetColours.h"
+#include "ui/main/RandomInputDialog.h"
 #include "ui/reveal/ColourFlash.h"
 #include "ui/stage/StageView.h"
 #include "ui/stage/StageWindow.h"
@@ -16,6 +19,8 @@
 #include <QScreen>
 #include <QTest>
 #include <QTextBlock>
+#include <QTextDocument>
+#include <QTextLayout>
 #include <QTimer>
 
 using namespace Qt::StringLiterals;
@@ -124,6 +129,11 @@ private slots:
     void absentWinnerRedrawn_data();
     void absentWinnerRedrawn();
     void verifiableDraw();
+    void dialogsOverTheStageOnOneScreen();
+    void verifiableDrawContinued_data();
+    void verifiableDrawContinued();
+    void digestDigitsBreakInHalves_data();
+    void digestDigitsBreakInHalves();
 };
 
 void TestDrawRun::initTestCase()
@@ -723,9 +733,9 @@ void TestDrawRun::absentWinnerRedrawn()
     QCOMPARE(w.label(u"statusLabel(2)"_s)->text(), u"已出结果:3/3"_s);
     QCOMPARE(w.form.stageWindow().view().winnerCount(), 4);
     QCOMPARE(w.form.stageWindow().view().absentCount(), 1);
-    // Asked over the organiser's window, never the stage.
+    // Asked over the stage, which covers the only screen.
     for (const auto &box : std::as_const(w.messages.shown))
-        QCOMPARE(box.parent, &w.form);
+        QCOMPARE(box.parent, &w.form.stageWindow().view());
     // On disk as well: the file's second line was absent, its fourth took the prize.
     const QString file = resultName(QTime(9, 30, 7));
     QCOMPARE(readAbsences(dir.path()), (QList<Absence>{{file, 2, file, 4}}));
@@ -781,7 +791,166 @@ void TestDrawRun::verifiableDraw()
     QCOMPARE(shown, (QStringList{u"A17"_s, u"A7"_s, u"A2"_s, u"A16"_s}));
     const VerificationResult check = verifyRecord(record);
     QCOMPARE(check.status, 0);
-    QCOMPARE(check.lines.value(1), u"2\t7\t"_s + entryLine(7) + u"\t（缺席）"_s);
+    QVERIFY(check.lines.contains(u"2\t7\t"_s + entryLine(7) + u"\t（缺席）"_s));
+}
+
+void TestDrawRun::verifiableDrawContinued_data()
+{
+    using A = MessageBoxes::Answer;
+    QTest::addColumn<QList<A>>("answers");
+    QTest::addColumn<QString>("listFile"); // what happens to the list file after the crash
+    QTest::addColumn<QString>("asked");    // in the first question
+    QTest::addColumn<int>("records");      // after the confirmation; 0: the start stays disabled
+
+    QTest::newRow("continued") << QList<A>{A::Yes} << QString() << u"已揭晓 1 个"_s << 1;
+    QTest::newRow("declined, no new draw") << QList<A>{A::No, A::No} << QString() << u"已揭晓 1 个"_s << 0;
+    QTest::newRow("declined, a new draw") << QList<A>{A::No, A::Yes} << QString() << u"已揭晓 1 个"_s << 2;
+    QTest::newRow("list file gone") << QList<A>{} << u"removed"_s << u"不存在"_s << 0;
+    QTest::newRow("list file changed") << QList<A>{A::Yes} << u"edited"_s << u"SHA256不一致"_s << 2;
+}
+
+// One press of a verifiable draw of 3 showed A17; the program died while rolling towards the
+// second winner, whose 中奖2 line was written. After a restart the confirmation offers to go on.
+void TestDrawRun::verifiableDrawContinued()
+{
+    QFETCH(QList<MessageBoxes::Answer>, answers);
+    QFETCH(QString, listFile);
+    QFETCH(QString, asked);
+    QFETCH(int, records);
+
+    ProgramDir dir({{u"可验证摇号"_s, u"1"_s}, {u"每点一次出一号标志"_s, u"1"_s}});
+    dir.writeEntries(MainWindowFixture::listFile, 1, 25);
+    const QStringList sources{u"9319"_s, u"2 5 12 8 10"_s, u"9 18 26 34 41 45"_s};
+    QString record, pool;
+    {
+        Window w(dir.path());
+        QVERIFY(w.showActive());
+        confirm(w, u"3"_s);
+        w.form.setRandomInputHandler([&] { return sources; });
+        pressKey(Qt::Key_Space);
+        QCOMPARE(w.run.winnerList.size(), 1);
+        QCOMPARE(w.run.verifiable.selectNext(), 7);
+        record = w.run.verifiable.recordFile();
+        pool = w.run.verifiable.poolFile();
+    }
+    if (listFile == u"removed"_s)
+        QVERIFY(QFile::remove(pool));
+    else if (listFile == u"edited"_s)
+        TestSupport::writeBytes(pool, TestSupport::readBytes(pool).replace("A9\t", "A99\t"));
+    const QByteArray recordBefore = TestSupport::readBytes(record);
+
+    Window w(dir.path());
+    w.now = w.now.addSecs(600);
+    QVERIFY(w.showActive());
+    w.messages.answers = answers;
+    confirm(w, u"5"_s);
+    QVERIFY2(w.messages.texts().value(0).contains(asked), qPrintable(w.messages.texts().value(0)));
+    // Yes goes on with the same draw; a new draw in its place is only ever a deliberate No, Yes.
+    const auto defaults = [&] {
+        QList<MessageBoxes::Answer> d;
+        for (const auto &box : std::as_const(w.messages.shown))
+            d.append(box.defaultAnswer);
+        return d;
+    }();
+    QCOMPARE(defaults.value(0), listFile.isEmpty() ? MessageBoxes::Answer::Yes : MessageBoxes::Answer::No);
+    if (answers.value(0) == MessageBoxes::Answer::No)
+        QCOMPARE(defaults.value(1), MessageBoxes::Answer::No);
+    QCOMPARE(QDir(dir.path()).entryList({u"摇号记录*"_s}).size(), records == 0 ? 1 : records);
+    QCOMPARE(w.control<QPushButton>(u"startButton"_s)->isEnabled(), records > 0);
+    if (records != 1) {
+        QCOMPARE(TestSupport::readBytes(record), recordBefore);
+        return;
+    }
+
+    // The recorded second winner first, then the third of the sequence; nothing typed again.
+    QCOMPARE(w.control<QLineEdit>(u"drawCountBox"_s)->text(), u"2"_s);
+    w.form.setRandomInputHandler([] { return std::nullopt; });
+    pressKey(Qt::Key_Space);
+    pressKey(Qt::Key_Space);
+    QStringList shown;
+    for (const EntryRecord &r : std::as_const(w.run.winnerList))
+        shown.append(r.column1);
+    QCOMPARE(shown, (QStringList{u"A7"_s, u"A2"_s}));
+    QStringList onDisk;
+    for (const QString &name : resultFiles(dir))
+        onDisk += TextCodec::decode(TestSupport::readBytes(dir.filePath(name))).text.split(u"\r\n"_s, Qt::SkipEmptyParts);
+    QCOMPARE(onDisk, (QStringList{entryLine(17), entryLine(7), entryLine(2)}));
+    QCOMPARE(verifyRecord(record).status, 0);
+    QVERIFY(!findInterruptedDraw(dir.path() + u'/', u"\t"_s));
+}
+
+void TestDrawRun::digestDigitsBreakInHalves_data()
+{
+    QTest::addColumn<QString>("family");
+    QTest::addColumn<int>("width");
+    for (const QString &family : {u"黑体"_s, u"DejaVu Sans Mono"_s, u"DejaVu Serif"_s}) {
+        for (int width : {280, 420, 560, 900})
+            QTest::addRow("%s, %d px", qPrintable(family), width) << family << width;
+    }
+}
+
+// The large digits read out at confirmation wrap only between their two halves, whatever the
+// face's digit widths and the room the message box gives them.
+void TestDrawRun::digestDigitsBreakInHalves()
+{
+    QFETCH(QString, family);
+    QFETCH(int, width);
+    const QString digest = u"0123456789abcdef0123456789abcdef0123456789abcdef0123456789abcdef"_s;
+    QTextDocument document;
+    document.setDefaultFont(QFont(family, 9));
+    document.setHtml(poolFixedMessage(25, 3, digest, u"摇号名单.txt"_s));
+    document.setTextWidth(width);
+    QVERIFY(document.size().width() > 0); // lays the text out
+    QTextBlock block = document.begin();
+    while (block.isValid() && !block.text().startsWith(u"0123"_s))
+        block = block.next();
+    QVERIFY(block.isValid());
+    QStringList lines;
+    for (int i = 0; i < block.layout()->lineCount(); ++i) {
+        const QTextLine line = block.layout()->lineAt(i);
+        lines.append(block.text().mid(line.textStart(), line.textLength()).replace(QChar::Nbsp, u' ').trimmed());
+    }
+    const QStringList whole{u"0123 4567 89ab cdef"_s}, halves{u"0123 4567"_s, u"89ab cdef"_s};
+    QVERIFY2(lines == whole || lines == halves, qPrintable(lines.join(u" | "_s)));
+}
+
+// The stage covers the only screen: the random-number dialog and the questions of the draw open
+// over it, and afterwards the stage, not the main window, is in front.
+void TestDrawRun::dialogsOverTheStageOnOneScreen()
+{
+    ProgramDir dir({{u"可验证摇号"_s, u"1"_s}});
+    dir.writeEntries(listFile, 1, 25);
+    Window w(dir.path());
+    QVERIFY(w.showActive());
+    confirm(w, u"3"_s);
+    QWidget *stage = &w.form.stageWindow().view();
+    pressKey(Qt::Key_F5);
+    QVERIFY(QTest::qWaitForWindowActive(stage));
+    QWidget *dialogParent = nullptr;
+    QTimer::singleShot(0, [&] {
+        QWidget *dialog = QApplication::activeModalWidget();
+        QVERIFY(dialog);
+        dialogParent = dialog->parentWidget();
+        dialog->findChild<QPlainTextEdit *>(u"numbersBox"_s)->setPlainText(u"9319\n2 5 12 8 10\n9 18 26 34 41 45"_s);
+        QTest::mouseClick(dialog->findChild<QPushButton *>(u"okButton"_s), Qt::LeftButton);
+    });
+    WaitRecorder waits(w);
+    QTest::keyClick(stage, Qt::Key_Space);
+    QCOMPARE(dialogParent, stage);
+    QCOMPARE(w.run.winnerList.size(), 3);
+    QTRY_COMPARE(QApplication::activeWindow(), stage);
+
+    // The main window coming forward goes behind the stage again.
+    w.form.activateWindow();
+    QTRY_COMPARE(QApplication::activeWindow(), stage);
+    w.messages.answers = {MessageBoxes::Answer::No};
+    w.form.drawProcedure().redrawAbsentWinner(2);
+    QCOMPARE(w.messages.shown.last().parent, stage);
+    // Closed, the stage gives the dialogs back to the main window.
+    QTest::keyClick(stage, Qt::Key_Escape);
+    w.messages.answers = {MessageBoxes::Answer::No};
+    w.form.drawProcedure().redrawAbsentWinner(2);
+    QCOMPARE(w.messages.shown.last().parent, &w.form);
 }
 
 ZOP_MAIN_WINDOW_TEST_MAIN(TestDrawRun)

@@ -1,6 +1,7 @@
 #include "ui/common/Fonts.h"
 #include "ui/stage/GlyphCache.h"
 #include "ui/stage/StageCardGrid.h"
+#include "ui/stage/StageLayout.h"
 #include "ui/stage/StageScreen.h"
 #include "ui/stage/StageView.h"
 
@@ -38,12 +39,13 @@ class tst_Stage : public QObject
 private slots:
     void screenChoice_data();
     void screenChoice();
-    void cardGrid_data();
-    void cardGrid();
+    void layoutSizes_data();
+    void layoutSizes();
     void rollingRepaintsOnlyItsRows();
     void glyphCacheDrawsLikeThePainter();
     void cardsAddedOneByOneLookAsIfAddedAtOnce();
     void photos();
+    void pages();
 };
 
 void tst_Stage::screenChoice_data()
@@ -68,39 +70,71 @@ void tst_Stage::screenChoice()
     QCOMPARE(StageScreen::choose(screens, mainScreen), expected);
 }
 
-void tst_Stage::cardGrid_data()
+void tst_Stage::layoutSizes_data()
 {
-    QTest::addColumn<int>("count");
+    QTest::addColumn<QSize>("screen");
+    QTest::addColumn<StageLayout::Phase>("phase");
+    QTest::addColumn<int>("winners");
     QTest::addColumn<bool>("photo");
-    QTest::addColumn<int>("perPage");
-    QTest::addColumn<int>("first");
-    // 1920 x 480 of cards, text of 10 characters, at least 20 pixels.
-    QTest::newRow("one") << 1 << false << 1 << 0;
-    QTest::newRow("twelve") << 12 << true << 12 << 0;
-    // Cards 62 pixels high and 210 wide: 6 rows of 8; a photo slot leaves 7 columns.
-    QTest::newRow("a full page") << 48 << false << 48 << 0;
-    QTest::newRow("newest page") << 100 << false << 48 << 96;
-    QTest::newRow("photos take width") << 500 << true << 42 << 462;
+    for (const QSize screen : {QSize(1920, 1080), QSize(3840, 2160), QSize(1280, 720)}) {
+        for (const auto phase : {StageLayout::Phase::Drawing, StageLayout::Phase::AfterRun}) {
+            for (const int winners : {1, 2, 3, 4, 12, 50, 200, 1000}) {
+                for (const bool photo : {false, true}) {
+                    QTest::addRow("%dp %s %d%s", screen.height(),
+                                  phase == StageLayout::Phase::Drawing ? "drawing" : "after", winners,
+                                  photo ? " photos" : "")
+                        << screen << phase << winners << photo;
+                }
+            }
+        }
+    }
 }
 
-void tst_Stage::cardGrid()
+void tst_Stage::layoutSizes()
 {
-    QFETCH(int, count);
+    QFETCH(QSize, screen);
+    QFETCH(StageLayout::Phase, phase);
+    QFETCH(int, winners);
     QFETCH(bool, photo);
-    QFETCH(int, perPage);
-    QFETCH(int, first);
-    const QSizeF area(1920, 480);
-    const StageCardGrid::CardText text{10, 2, photo};
-    const auto grid = StageCardGrid::layOut(area, count, text, 20, 80);
-    QCOMPARE(grid.perPage, perPage);
-    QCOMPARE(grid.first, first);
-    QVERIFY(grid.textPixels >= 20 && grid.textPixels <= 80);
-    QVERIFY(grid.columns * grid.rows >= grid.perPage);
-    // Every card, its text at that size included, lies within the area.
-    QVERIFY(grid.columns * grid.card.width() + (grid.columns - 1) * grid.gap <= area.width() + 0.5);
-    QVERIFY(grid.rows * grid.card.height() + (grid.rows - 1) * grid.gap <= area.height() + 0.5);
-    QVERIFY(grid.textPixels * text.lines * StageCardGrid::lineHeight <= grid.card.height());
-    QVERIFY(grid.textPixels * text.widestLine <= grid.card.width());
+    StageLayout::Content content;
+    content.phase = phase;
+    content.winners = winners;
+    content.prize = true;
+    content.banner = phase == StageLayout::Phase::AfterRun;
+    content.cards.photo = photo;
+    const StageLayout::Areas a = StageLayout::layOut(screen, content);
+    const double h = screen.height();
+    const StageCardGrid::Grid &grid = a.grid;
+
+    // Readable from the back of the hall, however many have won.
+    QVERIFY2(grid.namePixels >= 0.04 * h, qPrintable(QString::number(grid.namePixels)));
+    QVERIFY(grid.detailPixels >= 0.025 * h);
+    if (winners == 1)
+        QVERIFY2(grid.namePixels >= 0.12 * h, qPrintable(QString::number(grid.namePixels)));
+    if (winners <= 3)
+        QCOMPARE(grid.rows, 1);
+    QCOMPARE(grid.pageCount, (winners + grid.perPage - 1) / grid.perPage);
+    QCOMPARE(a.pageLabel.isEmpty(), grid.pageCount == 1);
+    QCOMPARE(a.panel.isEmpty(), phase == StageLayout::Phase::AfterRun);
+
+    // Every card of a full page, its text included, inside the cards area, which nothing covers.
+    const QRectF cards(a.cards);
+    for (int i = 0; i < grid.perPage; ++i) {
+        const QRectF card = StageCardGrid::cardRect(grid, cards, i, grid.perPage);
+        QVERIFY(cards.adjusted(-0.5, -0.5, 0.5, 0.5).contains(card));
+        QVERIFY(StageCardGrid::textRect(card, content.cards).height()
+                >= (grid.namePixels + grid.detailPixels) * StageCardGrid::lineHeight - 0.5);
+    }
+    for (const QRect &other : {a.title, a.prize, a.panel, a.pageLabel, a.banner})
+        QVERIFY(!other.intersects(a.cards));
+    QVERIFY(QRect(QPoint(0, 0), screen).contains(a.banner | a.pageLabel | a.cards));
+
+    // Before the run the prize's picture is large.
+    content.phase = StageLayout::Phase::BeforeRun;
+    content.winners = 0;
+    const StageLayout::Areas before = StageLayout::layOut(screen, content);
+    QVERIFY(before.prizePicture.height() >= 0.25 * h);
+    QVERIFY(before.prizeName.height() >= 0.1 * h && !before.prizeName.intersects(before.prizePicture));
 }
 
 void tst_Stage::rollingRepaintsOnlyItsRows()
@@ -108,6 +142,7 @@ void tst_Stage::rollingRepaintsOnlyItsRows()
     StageView view;
     view.setGeometry(0, 0, 1280, 720);
     view.addWinner({u"A0001"_s, u"李娜"_s, u"市场部"_s});
+    view.showRolling({u"A0003"_s, u"王芳"_s, u"财务部"_s}); // the panel shows from the first step
     view.show();
     QVERIFY(QTest::qWaitForWindowExposed(&view));
     PaintRecorder recorder;
@@ -193,6 +228,47 @@ void tst_Stage::photos()
     QVERIFY(!view.grab().isNull());
     view.clearRun();
     QCOMPARE(view.winnerCount(), 0);
+}
+
+void tst_Stage::pages()
+{
+    // 50 winners at 1080p: the newest page while drawing, then pages that turn by themselves.
+    StageView view, plain;
+    for (StageView *v : {&view, &plain}) {
+        v->resize(1920, 1080);
+        v->setPrize(u"一等奖"_s);
+        v->showRolling({u"A0000"_s, u"李娜"_s, u"市场部"_s});
+    }
+    for (int i = 1; i <= 50; ++i) {
+        const QString department = i == 7 ? u"华东大区市场营销与品牌推广中心第二事业部"_s : u"市场部"_s;
+        view.addWinner({u"A%1"_s.arg(i), u"欧阳晓明"_s, department});
+        plain.addWinner({u"A%1"_s.arg(i), u"欧阳晓明"_s, u"市场部"_s});
+    }
+    // A long department changes no card's size; its card still holds the whole text.
+    QCOMPARE(view.areas().grid.namePixels, plain.areas().grid.namePixels);
+    QCOMPARE(view.cardLines(6), QStringList({u"欧阳晓明"_s, u"A7 华东大区市场营销与品牌推广中心第二事业部"_s}));
+    QVERIFY(view.pageCount() > 1);
+    QCOMPARE(view.page(), view.pageCount() - 1);
+
+    view.setPageInterval(20);
+    view.showClosingText(u"谢谢参与！"_s);
+    QCOMPARE(view.phase(), StageLayout::Phase::AfterRun);
+    const int pages = view.pageCount();
+    QVERIFY(pages > 1);
+    QCOMPARE(view.page(), pages - 1);
+    QTRY_COMPARE(view.page(), 0); // round to the first
+    QTRY_COMPARE(view.page(), 1);
+    view.setPageInterval(60000);
+    QVERIFY(view.turnPage(-1));
+    QVERIFY(view.turnPage(-1));
+    QCOMPARE(view.page(), pages - 1);
+    QCOMPARE(StagePainting::pageLabelText(view.page(), pages), u"第 %1/%1 页"_s.arg(pages));
+
+    // A new run starts on its only page, and nothing turns.
+    view.clearRun();
+    view.addWinner({u"A1"_s, u"李娜"_s, u"市场部"_s});
+    QCOMPARE(view.pageCount(), 1);
+    QVERIFY(!view.turnPage(1));
 }
 
 QTEST_MAIN(tst_Stage)
