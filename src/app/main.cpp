@@ -1,6 +1,7 @@
 #include "draw/RecordVerification.h"
 #include "draw/RunData.h"
 #include "export/ResultExport.h"
+#include "import/ImportCommand.h"
 #include "settings/AppLocation.h"
 #include "settings/Settings.h"
 #include "settings/TextCodec.h"
@@ -103,6 +104,63 @@ int runVerify(int argc, char *argv[])
     return result.status;
 }
 
+void attachParentConsole()
+{
+#ifdef Q_OS_WIN
+    const HANDLE out = GetStdHandle(STD_OUTPUT_HANDLE);
+    if ((out == nullptr || out == INVALID_HANDLE_VALUE) && AttachConsole(ATTACH_PARENT_PROCESS)) {
+        std::freopen("CONOUT$", "w", stdout);
+        std::freopen("CONOUT$", "w", stderr);
+    }
+#endif
+}
+
+// zop-draw --import <roster> <data file> [options]: no window; 0 written, 1 nothing, 2 failed.
+int importWithoutWindow(int argc, char *argv[])
+{
+    attachParentConsole();
+    QCoreApplication app(argc, argv);
+    QCoreApplication::setApplicationName(u"zop-draw"_s);
+    if (!TextCodec::available()) {
+        printLine(stderr, u"缺少GB18030字符集支持，程序无法运行。"_s);
+        return ImportCommand::Failed;
+    }
+    const ImportCommand::Outcome outcome = ImportCommand::run(QCoreApplication::arguments().mid(2), appLocation().dir);
+    for (const QString &line : outcome.out)
+        printLine(stdout, line);
+    std::fflush(stdout);
+    for (const QString &line : outcome.err)
+        printLine(stderr, line);
+    return outcome.status;
+}
+
+// Qt's own options, which QApplication takes out of the arguments; it accepts them with two
+// dashes as well.
+bool isQtOption(const char *arg)
+{
+    static const char *const names[] = {"platform", "platformpluginpath", "platformtheme", "plugin",
+                                        "qwindowgeometry", "qwindowicon", "qwindowtitle", "reverse",
+                                        "session", "style", "stylesheet", "widgetcount", "display",
+                                        "geometry", "title", "name", "nograb", "dograb"};
+    const char *name = arg + (std::strncmp(arg, "--", 2) == 0 ? 2 : 1);
+    for (const char *n : names) {
+        if (std::strcmp(name, n) == 0)
+            return true;
+    }
+    return false;
+}
+
+int refuseArguments()
+{
+    attachParentConsole();
+    std::fputs("usage: zop-draw [--export <file.xlsx|file.csv> [<folder>]]\n"
+               "       zop-draw --verify <record>\n"
+               "       zop-draw --import <roster.xlsx|roster.csv> <data.txt> [--sheet N] [--columns 2,3,5] "
+               "[--header | --no-header]\n",
+               stderr);
+    return 2;
+}
+
 } // namespace
 
 int main(int argc, char *argv[])
@@ -111,8 +169,16 @@ int main(int argc, char *argv[])
         return exportWithoutWindow(argc, argv);
     if (argc >= 2 && std::strcmp(argv[1], "--verify") == 0)
         return runVerify(argc, argv);
+    if (argc >= 2 && std::strcmp(argv[1], "--import") == 0)
+        return importWithoutWindow(argc, argv);
+    // An option the program does not know is a mistake to say, not a reason to open the window;
+    // decided before QApplication, which needs a display.
+    if (argc >= 2 && argv[1][0] == '-' && !isQtOption(argv[1]))
+        return refuseArguments();
 
     QApplication app(argc, argv);
+    if (QCoreApplication::arguments().size() > 1)
+        return refuseArguments();
     QCoreApplication::setApplicationName(u"zop-draw"_s);
     QtChinese::install();
     if (!TextCodec::available()) {

@@ -50,6 +50,8 @@ const QRect cancelButton = Twips::rect(8580, 4890, 1200, 420);
 
 constexpr int editorDataFileFrameLeft = 120, editorDataFileFrameTop = 240;
 const QRect addButton = Twips::rect(editorDataFileFrameLeft + 6960, editorDataFileFrameTop + 3720, 615, 495);
+const QRect importButton = Twips::rect(5880, 4800, 1455, 495);
+const QRect editorSaveButton = Twips::rect(7800, 4800, 1455, 495);
 } // namespace Layout
 
 // Reveals quickly: five rolling steps of 10 ms, 0.1 s after each winner. The flashes keep
@@ -323,6 +325,7 @@ private slots:
     void roundsOfOneEvent();
     void verifiableDraw();
     void prizesAndExport();
+    void importedRoster();
 
 private:
     XDisplay display;
@@ -641,6 +644,63 @@ void TestEndToEnd::prizesAndExport()
     QVERIFY(rows[18].startsWith("三等奖,18,") && rows[19].startsWith("二等奖,1,"));
     QVERIFY(rows[28].startsWith("三等奖,20,") && rows[30].startsWith("二等奖,10,"));
     note(u"exported: 20 rows of 三等奖 and 10 of 二等奖"_s);
+}
+
+// HR's sheet goes into the data file through the editor: the file chosen in the file dialog,
+// the preview accepted with Enter, saved; the draw then picks people of the sheet.
+void TestEndToEnd::importedRoster()
+{
+    Session s(display);
+    DO(s.startWith(quickDraw));
+    const QString roster = s.app().filePath(u"roster.xlsx"_s);
+    QProcess python;
+    python.start(u"/usr/bin/python3"_s, {u"-c"_s, uR"(
+import sys, openpyxl
+wb = openpyxl.Workbook()
+ws = wb.active
+ws.append(["序号", "姓名", "工号", "部门"])
+for i in range(1, 41):
+    ws.append([i, "员工%d" % i, 5000 + i, "部门%d" % (i % 4)])
+wb.save(sys.argv[1])
+)"_s, roster});
+    QVERIFY(python.waitForFinished(30000) && python.exitCode() == 0);
+    QList<QByteArray> sheetEntries;
+    for (int i = 1; i <= 40; ++i)
+        sheetEntries.append(TestSupport::gbk(u"%1\t员工%2\t部门%3"_s.arg(5000 + i).arg(i).arg(i % 4)));
+
+    // The quick settings panel is open at start-up.
+    DO(s.retryUntil(u"the advanced settings dialog"_s, [&] { return s.click(mainTitle, Layout::advancedLink); },
+                    [&] { return s.app().window(settingsTitle) != 0; }, 20000, 500));
+    DO(s.click(settingsTitle, Layout::editContentsButton));
+    DO(s.waitForWindow(editorTitle));
+    DO(s.click(editorTitle, Layout::importButton));
+    DO(s.waitForWindow(u"导入名单"_s));
+    // The file name box has the focus; a full name and Enter open the file.
+    DO(s.type(u"导入名单"_s, roster));
+    DO(s.keys(u"导入名单"_s, {u"Return"_s}));
+    DO(s.waitForWindow(u"导入名单 - roster.xlsx"_s));
+    DO(s.keys(u"导入名单 - roster.xlsx"_s, {u"Return"_s}));
+    DO(s.waitForWindowGone(u"导入名单 - roster.xlsx"_s));
+    note(u"the sheet chosen in the file dialog and the preview accepted"_s);
+    DO(s.click(editorTitle, Layout::editorSaveButton));
+    DO(s.answerMessageBox()); // 保存完成！
+    QCOMPARE(wholeLines(TestSupport::readBytes(s.app().filePath(dataName))), sheetEntries);
+    s.entries = sheetEntries;
+    DO(s.requestClose(editorTitle));
+    DO(s.answerMessageBox());
+    DO(s.waitForWindowGone(editorTitle));
+    DO(s.click(settingsTitle, Layout::cancelButton));
+    DO(s.waitForWindowGone(settingsTitle));
+    note(u"the data file holds the 40 people of the sheet"_s);
+
+    DO(s.fill(mainTitle, Layout::drawCountBox, u"5"_s));
+    DO(s.click(mainTitle, Layout::confirmButton));
+    DO(s.answerMessageBox());
+    DO(s.keys(mainTitle, {u"space"_s}));
+    DO(s.waitFor(u"five winners"_s, [&] { return s.resultLineCount() >= 5; }, 60000));
+    DO(s.checkResults(s.app().resultFiles(), 5));
+    note(u"five winners, each a person of the sheet"_s);
+    DO(s.closeAndWaitForExit(mainTitle));
 }
 
 // Without an X server to run it on, the test says so and counts as skipped.

@@ -2,6 +2,7 @@
 
 #include "ColouredFrame.h"
 #include "EntryListModel.h"
+#include "RosterImportDialog.h"
 #include "VipListModel.h"
 #include "settings/IniFile.h"
 #include "settings/Settings.h"
@@ -10,7 +11,9 @@
 #include "ui/common/MessageBoxes.h"
 #include "ui/common/Twips.h"
 
+#include <QApplication>
 #include <QCheckBox>
+#include <QFileDialog>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -136,6 +139,8 @@ DataFileEditor::DataFileEditor(Settings &settings, MessageBoxes &messages, QWidg
     saveButton = makeButton(this, u"saveButton"_s, u"保存"_s, Twips::rect(7800, 4800, 1455, 495));
     saveButton->setFont(Fonts::layoutFont(Fonts::songti(), 12, true));
     connect(saveButton, &QPushButton::clicked, this, &DataFileEditor::saveAll);
+    importButton = makeButton(this, u"importButton"_s, u"导入名单…"_s, Twips::rect(5880, 4800, 1455, 495));
+    connect(importButton, &QPushButton::clicked, this, &DataFileEditor::importRoster);
 
     vipFrame = new ColouredFrame(QColor(255, 224, 192), palette().color(QPalette::WindowText), this);
     vipFrame->setObjectName(u"vipFrame"_s);
@@ -150,7 +155,8 @@ DataFileEditor::DataFileEditor(Settings &settings, MessageBoxes &messages, QWidg
         button->installEventFilter(this);
 
     QWidget *const tabOrder[] = {columnBox[1], columnBox[2], columnBox[3], entryButton[0], entryButton[1], entryListView,
-                                 addVipButton, vipListView, positionBox, entryButton[2], deleteVipButton, saveButton, showVipBox};
+                                 addVipButton, vipListView, positionBox, entryButton[2], deleteVipButton, saveButton, showVipBox,
+                                 importButton};
     for (size_t k = 1; k < std::size(tabOrder); ++k)
         setTabOrder(tabOrder[k - 1], tabOrder[k]);
 
@@ -325,6 +331,40 @@ void DataFileEditor::deleteVip()
 void DataFileEditor::toggleVipList()
 {
     vipFrame->setVisible(showVipBox->isChecked());
+}
+
+void DataFileEditor::setRosterChooser(std::function<QString()> chooser)
+{
+    chooseRosterFile = std::move(chooser);
+}
+
+void DataFileEditor::importRoster()
+{
+    const QString path = chooseRosterFile
+        ? chooseRosterFile()
+        : QFileDialog::getOpenFileName(this, u"导入名单"_s, QString(),
+                                       u"名单 (*.xlsx *.csv *.txt);;所有文件 (*)"_s);
+    if (path.isEmpty())
+        return;
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    RosterFile file = RosterReader::read(path);
+    QApplication::restoreOverrideCursor();
+    if (!file.error.isEmpty()) {
+        messages.error(this, file.error);
+        return;
+    }
+    RosterImportDialog dialog(std::move(file), path, separator, editEntries, messages, this);
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    const bool replace = dialog.replacesExisting();
+    const EntryTable entries = dialog.takeEntries();
+    const int first = replace ? 0 : editEntries.entryCount();
+    {
+        QScopedValueRollback guard(refilling, true);
+        entryModel->addAll(entries, replace);
+    }
+    // The first imported entry is selected; saving writes the file as any edit does.
+    showEntryList(first);
 }
 
 // A save that would drop lines the editor could not read, or columns beyond the third, goes

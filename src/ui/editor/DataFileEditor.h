@@ -7,6 +7,7 @@
 #include <QDialog>
 
 #include <array>
+#include <functional>
 
 struct Settings;
 class MessageBoxes;
@@ -39,6 +40,11 @@ public:
 
     // Writes both files and reports the outcome; the window stays as it is.
     void saveAll();
+
+    // "导入名单…": a roster file chosen, previewed and added to the list (not saved yet).
+    void importRoster();
+    // Tests choose the file without the system's file dialog.
+    void setRosterChooser(std::function<QString()> chooser);
 
 protected:
     void done(int result) override;
@@ -92,4 +98,6 @@ private:
     QGroupBox *vipFrame = nullptr;
     QListView *vipListView = nullptr;
     QPushButton *deleteVipButton = nullptr;
+    QPushButton *importButton = nullptr;
+    std::function<QString()> chooseRosterFile;
 };

@@ -30,6 +30,16 @@ void EntryListModel::append(const EntryRecord &record)
     appendWith([&] { table.append(record); });
 }
 
+void EntryListModel::addAll(const EntryTable &entries, bool replace)
+{
+    resetWith([&] {
+        if (replace)
+            table.clear();
+        for (int e = 1; e <= entries.entryCount(); ++e)
+            table.append(entries.column(e, 1), entries.column(e, 2), entries.column(e, 3));
+    });
+}
+
 void EntryListModel::remove(int row)
 {
     removeWith(row, [&] { table.remove(row + 1); });

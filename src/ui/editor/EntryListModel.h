@@ -17,6 +17,8 @@ public:
     // lines with more than three columns in wideLines, when given).
     int parse(QString text, int *wideLines = nullptr);
     void append(const EntryRecord &record);
+    // An imported list: in place of the table's content, or after it.
+    void addAll(const EntryTable &entries, bool replace);
     void remove(int row);
     void replace(int row, const EntryRecord &record);
 

@@ -4,6 +4,7 @@
 #include "draw/EventWinners.h"
 #include "draw/RunData.h"
 #include "draw/WinnerList.h"
+#include "entries/Duplicates.h"
 #include "entries/EntryTable.h"
 #include "entries/VipList.h"
 #include "settings/IniFile.h"
@@ -343,7 +344,7 @@ void MainWindow::confirmQuickSettings()
     startButton->setEnabled(true);
     run.pressCount = 0;
     startButton->setText(u"开始"_s);
-    messages.information(this, verifiable->confirmationText(u"设置完成！"_s + keptOut));
+    messages.information(this, verifiable->confirmationText(u"设置完成！"_s + keptOut + duplicatesNote(run.entryTable)));
     closeQuickSettings();
     if (settings.showRollList == 1)
         runRollList(1);

@@ -3,8 +3,10 @@
 #include "support/TestSupport.h"
 #include "ui/common/QtChinese.h"
 #include "ui/editor/DataFileEditor.h"
+#include "ui/editor/RosterImportDialog.h"
 
 #include <QCheckBox>
+#include <QLabel>
 #include <QDir>
 #include <QGroupBox>
 #include <QLineEdit>
@@ -12,6 +14,9 @@
 #include <QMenu>
 #include <QPainter>
 #include <QPushButton>
+#include <QPlainTextEdit>
+#include <QRadioButton>
+#include <QTimer>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -135,6 +140,8 @@ private slots:
     void unreadableFileIsLeftUntouched();
     void encodingOfFileIsKept();
     void listsBeyond32767Rows();
+    void importRoster_data();
+    void importRoster();
 };
 
 void TestDataFileEditor::openingSelectsFirstEntry()
@@ -348,7 +355,8 @@ void TestDataFileEditor::tabOrder()
 
     const QStringList order{u"columnBox(1)"_s, u"columnBox(2)"_s, u"columnBox(3)"_s, u"entryButton(0)"_s,
                             u"entryButton(1)"_s, u"entryListView"_s, u"addVipButton"_s, u"vipListView"_s, u"positionBox"_s,
-                            u"entryButton(2)"_s, u"deleteVipButton"_s, u"saveButton"_s, u"showVipBox"_s, u"columnBox(1)"_s};
+                            u"entryButton(2)"_s, u"deleteVipButton"_s, u"saveButton"_s, u"showVipBox"_s, u"importButton"_s,
+                            u"columnBox(1)"_s};
     QStringList visited{QApplication::focusWidget()->objectName()};
     for (int k = 1; k < order.size(); ++k) {
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
@@ -777,6 +785,54 @@ void TestDataFileEditor::listsBeyond32767Rows()
     data.remove(data.indexOf(u"\r\n%1\t"_s.arg(n - 1)) + 2, u"%1\t名%1\t部\r\n"_s.arg(n - 1).size());
     QCOMPARE(TestSupport::readBytes(ed.dataPath()), gbk(data + u"末\t尾\t行\r\n"_s));
     QCOMPARE(TestSupport::readBytes(ed.vipPath()), gbk(u"1#*#%1\t名%1\t部\r\n"_s.arg(n)));
+}
+
+
+void TestDataFileEditor::importRoster_data()
+{
+    QTest::addColumn<bool>("append");
+    QTest::addColumn<bool>("removeDuplicates");
+    QTest::addColumn<QStringList>("rows");
+    const QString a1 = u"A001\t张三\t销售部"_s, b1 = u"B1\t赵六\t一部"_s, b2 = u"B2\t钱七\t二 部"_s;
+    QTest::newRow("replace") << false << false << QStringList{b1, b2, a1, b1};
+    QTest::newRow("replace without duplicates") << false << true << QStringList{b1, b2, a1};
+    QTest::newRow("append") << true << false
+                            << QStringList{a1, u"A002\t李四\t市场部"_s, u"A003\t王五\t研发部"_s, b1, b2, a1, b1};
+    QTest::newRow("append without duplicates, the list's own kept")
+        << true << true << QStringList{a1, u"A002\t李四\t市场部"_s, u"A003\t王五\t研发部"_s, b1, b2};
+}
+
+// 导入名单… previews the file, fills the list as chosen, and 保存 writes it as any edit.
+void TestDataFileEditor::importRoster()
+{
+    QFETCH(bool, append);
+    QFETCH(bool, removeDuplicates);
+    QFETCH(QStringList, rows);
+    Editor ed;
+    ed.writeData(threeEntries);
+    const QString roster = ed.dir.filePath(u"名单.csv"_s);
+    TestSupport::writeBytes(roster, u"\uFEFF姓名,工号,部门\r\n赵六,B1,一部\r\n钱七,B2,\"二\r\n部\"\r\n张三,A001,销售部\r\n赵六,B1,一部\r\n"_s.toUtf8());
+    DataFileEditor &form = ed.open();
+    form.setRosterChooser([&] { return roster; });
+    QString summary, listed;
+    QTimer::singleShot(0, &form, [&] {
+        auto *dialog = qobject_cast<RosterImportDialog *>(QApplication::activeModalWidget());
+        if (!dialog)
+            qFatal("no import dialog");
+        dialog->findChild<QRadioButton *>(append ? u"appendButton"_s : u"replaceButton"_s)->setChecked(true);
+        dialog->findChild<QCheckBox *>(u"removeDuplicates"_s)->setChecked(removeDuplicates);
+        summary = dialog->findChild<QLabel *>(u"summary"_s)->text();
+        listed = dialog->findChild<QPlainTextEdit *>(u"duplicateList"_s)->toPlainText();
+        QTest::mouseClick(dialog->findChild<QPushButton *>(u"okButton"_s), Qt::LeftButton);
+    });
+    ed.click(u"importButton"_s);
+    QVERIFY(summary.startsWith(u"将导入 4 条。1 个单元格含制表符、换行或分隔符"_s));
+    QCOMPARE(listed, append ? u"A001 张三 销售部 整行重复：现有名单第 1 条，第 4 行\nB1 赵六 一部 整行重复：第 2、5 行"_s
+                            : u"B1 赵六 一部 整行重复：第 2、5 行"_s);
+    QCOMPARE(ed.rows(1), rows);
+    QCOMPARE(ed.selected(1), append ? 3 : 0);
+    ed.click(u"saveButton"_s);
+    QCOMPARE(TestSupport::readBytes(ed.dataPath()), gbk(rows.join(u"\r\n"_s) + u"\r\n"_s));
 }
 
 QTEST_MAIN(TestDataFileEditor)

@@ -75,6 +75,7 @@ private slots:
     void copiesOfResultFilesAreNoWinners();
     void prizePastItsCount_data();
     void prizePastItsCount();
+    void repeatedFirstColumnIsSaid();
 };
 
 void TestQuickSettingsPanel::initTestCase()
@@ -158,6 +159,19 @@ void TestQuickSettingsPanel::drawCountAndDataFile()
     QTest::mouseClick(w.control(u"confirmButton"_s), Qt::LeftButton);
     QCOMPARE(w.messages.texts().last(), dataFile == listFile ? u"设置完成！"_s : u"一次性摇出号太多"_s);
     QCOMPARE(start->isEnabled(), dataFile == listFile);
+}
+
+// The same number twice doubles someone's chance: the confirmation names it and the draw goes on.
+void TestQuickSettingsPanel::repeatedFirstColumnIsSaid()
+{
+    ProgramDir dir;
+    dir.writeEntries(listFile, 1, 4);
+    const QString path = dir.filePath(listFile);
+    TestSupport::writeBytes(path, TestSupport::readBytes(path) + TestSupport::gbk(entryLine(2) + u"\r\n"_s));
+    Window w(dir.path());
+    confirm(w, u"5"_s);
+    QCOMPARE(w.messages.texts(), QStringList{u"设置完成！\r\n数据文件第一列有 1 个值重复出现：A2。"_s});
+    QVERIFY(w.control<QPushButton>(u"startButton"_s)->isEnabled());
 }
 
 void TestQuickSettingsPanel::earlierWinners_data()
