@@ -479,6 +479,7 @@ void TestQuickSettingsPanel::prizes()
     QVERIFY2(status->text().endsWith(u"… 已出:0/12"_s), qPrintable(status->text()));
     QVERIFY(status->text().startsWith(name.first(2)));
     QVERIFY(status->textFits());
+    grab(w.form, u"status-long-prize"_s);
 }
 
 // A copy Explorer made of a result file: named once, and its winner is no second winner.
