@@ -44,6 +44,7 @@ package: deps
 	cmake -S . -B build-package -G Ninja -DZOP_SYSTEM_LAYOUT=ON -DZOP_BUILD_TESTS=OFF -DCMAKE_BUILD_TYPE=Release
 	cmake --build build-package
 	cd build-package && cpack -G DEB
+	scripts/check-package-depends build-package/zop-draw_*.deb build-package/src/zop-draw
 
 # A portable zip for 64-bit Windows in build-windows/, cross-built with a static Qt that the
 # first run builds into ~/.cache/zop-draw (a quarter of an hour); later runs reuse it.

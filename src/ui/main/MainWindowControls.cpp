@@ -138,6 +138,7 @@ void MainWindow::createControls()
     prizeRow = std::make_unique<PrizeRow>(quickSettingsPanel, *layout, settings, run, messages, procedure);
     prizeRow->chosen = [this] {
         drawCountBox->setText(QString::number(prizeRow->drawCount()));
+        showDrawnCount();
         // The stage names it until a run starts.
         if (stage)
             stage->setChosenPrize(currentPrizeName(), QImage(currentPrizePicture()));
