@@ -140,8 +140,10 @@ void MainWindow::createControls()
         drawCountBox->setText(QString::number(prizeRow->drawCount()));
         showDrawnCount();
         // The stage names it until a run starts.
+        // A prize without a picture has no file name to load (Qt warns on an empty one).
+        const QString picture = currentPrizePicture();
         if (stage)
-            stage->setChosenPrize(currentPrizeName(), QImage(currentPrizePicture()));
+            stage->setChosenPrize(currentPrizeName(), picture.isEmpty() ? QImage() : QImage(picture));
     };
     QComboBox *prizeBox = prizeRow->combo();
     CaptionLabel *prizeCaption = prizeRow->caption();
