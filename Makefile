@@ -44,6 +44,7 @@ package: deps
 	cmake -S . -B build-package -G Ninja -DZOP_SYSTEM_LAYOUT=ON -DZOP_BUILD_TESTS=OFF -DCMAKE_BUILD_TYPE=Release
 	cmake --build build-package
 	cd build-package && cpack -G DEB
+	scripts/check-package-depends build-package/zop-draw_*.deb build-package/src/zop-draw
 
 # A portable zip for 64-bit Windows in build-windows/, cross-built with a static Qt (qtbase and
 # Qt Multimedia) that the first run builds into ~/.cache/zop-draw/qt-6.4.2-mingw-w64-multimedia

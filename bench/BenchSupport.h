@@ -21,6 +21,7 @@ public:
     Answer question(QWidget *, const QString &, Answer) override { return answer; }
     void error(QWidget *, const QString &) override {}
     void information(QWidget *, const QString &) override {}
+    int choose(QWidget *, const QString &, const QStringList &buttons) override { return int(buttons.size()) - 1; }
 
 private:
     Answer answer;

@@ -28,6 +28,7 @@ public:
     void applyRowVisibility() override {}
     void runRollList(int) override {}
     void disableStartButton() override {}
+    void keepRun() override {}
     void endEvent() override {}
 };
 

@@ -33,16 +33,23 @@ AppFiles::AppLocation appLocation()
                                  QStandardPaths::writableLocation(QStandardPaths::AppDataLocation));
 }
 
-// zop-draw --export <file.xlsx|file.csv> [<folder>]: no window; 0 written, 1 nothing, 2 failed.
-int exportWithoutWindow(int argc, char *argv[])
+// A window program has no console of its own; unless its output is redirected it writes to the
+// console it was started from.
+void attachParentConsole()
 {
 #ifdef Q_OS_WIN
-    // A window program has no console of its own: its messages go to the one it was started from.
-    if (AttachConsole(ATTACH_PARENT_PROCESS)) {
+    const HANDLE out = GetStdHandle(STD_OUTPUT_HANDLE);
+    if ((out == nullptr || out == INVALID_HANDLE_VALUE) && AttachConsole(ATTACH_PARENT_PROCESS)) {
         std::freopen("CONOUT$", "w", stdout);
         std::freopen("CONOUT$", "w", stderr);
     }
 #endif
+}
+
+// zop-draw --export <file.xlsx|file.csv> [<folder>]: no window; 0 written, 1 nothing, 2 failed.
+int exportWithoutWindow(int argc, char *argv[])
+{
+    attachParentConsole();
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(u"zop-draw"_s);
     const QStringList args = QCoreApplication::arguments();
@@ -75,15 +82,7 @@ void printLine(FILE *stream, const QString &text)
 // 0 consistent, 1 a difference, 2 unreadable or malformed, 3 consistent so far but incomplete.
 int runVerify(int argc, char *argv[])
 {
-#ifdef Q_OS_WIN
-    // A window program has no console of its own; unless its output is redirected it writes to
-    // the console it was started from.
-    const HANDLE out = GetStdHandle(STD_OUTPUT_HANDLE);
-    if ((out == nullptr || out == INVALID_HANDLE_VALUE) && AttachConsole(ATTACH_PARENT_PROCESS)) {
-        std::freopen("CONOUT$", "w", stdout);
-        std::freopen("CONOUT$", "w", stderr);
-    }
-#endif
+    attachParentConsole();
     QCoreApplication app(argc, argv);
     const QStringList args = QCoreApplication::arguments();
     if (args.size() != 3) {
@@ -102,17 +101,6 @@ int runVerify(int argc, char *argv[])
     if (!result.message.isEmpty())
         printLine(stderr, result.message);
     return result.status;
-}
-
-void attachParentConsole()
-{
-#ifdef Q_OS_WIN
-    const HANDLE out = GetStdHandle(STD_OUTPUT_HANDLE);
-    if ((out == nullptr || out == INVALID_HANDLE_VALUE) && AttachConsole(ATTACH_PARENT_PROCESS)) {
-        std::freopen("CONOUT$", "w", stdout);
-        std::freopen("CONOUT$", "w", stderr);
-    }
-#endif
 }
 
 // zop-draw --import <roster> <data file> [options]: no window; 0 written, 1 nothing, 2 failed.

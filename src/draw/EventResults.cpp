@@ -60,7 +60,7 @@ EventResults readEventResults(const QString &appDir, const QString &separator,
     EntryTable cut;
     for (const QString &file : std::as_const(files)) {
         // Read as written; bytes that do not decode would hide winners.
-        IniFile::FileText read = IniFile::readTextFile(file, TextSource::OwnOutput);
+        ResultFileText read = readResultFile(file);
         if (read.status == IniFile::ReadFailed || read.decoded.hadErrors) {
             results.unreadable.append(file);
             continue;
@@ -103,12 +103,17 @@ EventResults readEventResults(const QString &appDir, const QString &separator,
     return results;
 }
 
-int remainingWinners(const Prize &prize, const EventResults &results)
+int prizeWinners(const QString &prize, const EventResults &results)
 {
     int won = 0;
     for (const ResultRow &row : results.rows) {
-        if (row.prize == prize.name && !row.absent)
+        if (row.prize == prize && !row.absent)
             ++won;
     }
-    return std::max(0, prize.count - won);
+    return won;
+}
+
+int remainingWinners(const Prize &prize, const EventResults &results)
+{
+    return std::max(0, prize.count - prizeWinners(prize.name, results));
 }

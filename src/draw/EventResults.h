@@ -31,6 +31,7 @@ EventResults readEventResults(const QString &appDir, const QString &separator,
                               const QList<Prize> &prizes = {},
                               const QList<ResultLine> &unwritten = {});
 
-// How many winners prize still needs: its count less the winners of its result files, absent
-// ones not counted; never below 0.
+// The winners of prize in its result files, absent ones not counted.
+int prizeWinners(const QString &prize, const EventResults &results);
+// How many winners prize still needs: its count less prizeWinners; never below 0.
 int remainingWinners(const Prize &prize, const EventResults &results);

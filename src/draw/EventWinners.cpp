@@ -4,11 +4,16 @@
 #include "settings/IniFile.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 
 using namespace Qt::StringLiterals;
 
-QStringList resultFiles(const QString &appDir)
+namespace {
+
+// Names of appDir that start like result files: the program's own, and look-alikes (copies,
+// backups) when own is false.
+QStringList resultLikeFiles(const QString &appDir, bool own)
 {
     const QDir dir(appDir);
     // Without QDir::System: a pipe of that name would block the reading.
@@ -16,19 +21,32 @@ QStringList resultFiles(const QString &appDir)
                                                                      | QDir::NoDotAndDotDot,
                                             QDir::Name);
     QStringList paths;
-    paths.reserve(names.size());
-    for (const QString &name : names)
-        paths.append(dir.filePath(name));
+    for (const QString &name : names) {
+        if (parseResultFileName(name).valid == own)
+            paths.append(dir.filePath(name));
+    }
     return paths;
+}
+
+} // namespace
+
+QStringList resultFiles(const QString &appDir)
+{
+    return resultLikeFiles(appDir, true);
+}
+
+QStringList lookAlikeResultFiles(const QString &appDir)
+{
+    return resultLikeFiles(appDir, false);
 }
 
 namespace {
 
-// The event's files: the result files, the absence record when there is one, and the lists and
+// The event's files: the result files and their look-alikes, the absence record when there is one, and the lists and
 // records of verifiable draws, which account for results of the event.
 QStringList eventFiles(const QString &appDir)
 {
-    QStringList files = resultFiles(appDir);
+    QStringList files = resultFiles(appDir) + lookAlikeResultFiles(appDir);
     const QDir dir(appDir);
     const QString record = dir.filePath(absenceRecordFileName());
     if (QFileInfo::exists(record))
@@ -40,6 +58,51 @@ QStringList eventFiles(const QString &appDir)
 
 } // namespace
 
+ResultFileText readResultFile(const QString &path)
+{
+    ResultFileText result;
+    if (!QFileInfo::exists(path))
+        return result;
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        result.status = IniFile::ReadFailed;
+        return result;
+    }
+    const QByteArray bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError) {
+        result.status = IniFile::ReadFailed;
+        return result;
+    }
+    result.status = IniFile::ReadOk;
+    // Every line is written with its CR LF in one write; bytes after the last LF are a cut write.
+    const qsizetype whole = bytes.lastIndexOf('\n') + 1;
+    result.decoded = TextCodec::decode(QByteArrayView(bytes).first(whole), TextSource::OwnOutput);
+    // GBK never holds a NUL: a file saved as UTF-16 is unreadable as a whole, not cut short.
+    if (bytes.contains('\0'))
+        result.decoded.hadErrors = true;
+    if (whole < bytes.size()) {
+        result.partialLine = TextCodec::decode(QByteArrayView(bytes).sliced(whole), TextSource::OwnOutput).text;
+        result.partialLine.remove(u'\r');
+    }
+    return result;
+}
+
+QStringList partialResultLines(const QString &appDir)
+{
+    QStringList partial;
+    for (const QString &path : resultFiles(appDir)) {
+        QFile file(path);
+        // Only a file that does not end in LF needs reading whole.
+        if (!file.open(QIODevice::ReadOnly) || file.size() == 0 || !file.seek(file.size() - 1)
+            || file.read(1) == "\n")
+            continue;
+        const ResultFileText text = readResultFile(path);
+        if (!text.partialLine.isEmpty())
+            partial.append(u"“"_s + QDir::toNativeSeparators(path) + u"”："_s + text.partialLine);
+    }
+    return partial;
+}
+
 EventWinners readEventWinners(const QString &appDir, const QString &separator,
                               const QList<ResultLine> &unwritten)
 {
@@ -50,7 +113,7 @@ EventWinners readEventWinners(const QString &appDir, const QString &separator,
     QString all;
     for (const QString &file : files) {
         // Bytes that do not decode (a file saved as UTF-16, a line cut short) hide winners.
-        IniFile::FileText read = IniFile::readTextFile(file, TextSource::OwnOutput);
+        ResultFileText read = readResultFile(file);
         if (read.status != IniFile::ReadOk || read.decoded.hadErrors) {
             event.unreadable.append(file);
             continue;

@@ -2,6 +2,7 @@
 
 #include "ResultFile.h"
 #include "entries/EntryTable.h"
+#include "settings/TextCodec.h"
 
 #include <QDateTime>
 #include <QList>
@@ -16,9 +17,26 @@ struct EventWinners {
     QStringList unreadable; // full paths of the result files that could not be read
 };
 
-// Full paths of the result files (出号结果*.txt) of appDir, by name. A folder of such a name is
-// listed too: it cannot be read, and so it is named rather than passed over.
+// A result file as the program writes it: its whole lines, and what follows the last line end.
+// That is a line cut short (the program was killed, or the power failed, while writing it): its
+// winner was never shown, and it is no winner.
+struct ResultFileText {
+    int status = -2; // readTextFile's
+    DecodedText decoded; // the whole lines
+    QString partialLine; // "" when the file ends with a line end
+};
+ResultFileText readResultFile(const QString &path);
+
+// "“file”：text" for each result file of appDir that ends in a line cut short.
+QStringList partialResultLines(const QString &appDir);
+
+// Full paths of the result files of appDir (the program's own names, parseResultFileName), by
+// name. A folder of such a name is listed too: it cannot be read, and so it is named rather than
+// passed over.
 QStringList resultFiles(const QString &appDir);
+// The other 出号结果*.txt of appDir (a copy, a backup): no winners of the event, but archived
+// with it.
+QStringList lookAlikeResultFiles(const QString &appDir);
 
 // Reads every result file of appDir as the program writes them, with the data file's separator;
 // a line that does not give three columns is ignored, a file that does not decode is unreadable.
@@ -35,7 +53,7 @@ struct ArchiveResult {
     QStringList notMoved; // full paths of the result files left where they were
 };
 
-// A new event: moves every result file of appDir, the absence record, and the lists and records
+// A new event: moves every result file of appDir and their look-alikes, the absence record, and the lists and records
 // of verifiable draws into appDir/历史结果/<yyyyMMdd_HHmmss>/ by a rename within the file system
 // (atomic per file, never a copy and a delete). The folder is always a new one; when it cannot be
 // created nothing is moved.

@@ -101,6 +101,25 @@ bool writePendingAbsences(RunData &run)
     return ok;
 }
 
+bool writeWaitingLines(RunData &run)
+{
+    QList<ResultLine> written;
+    writeKeptLines(run.unwrittenResultLines, &written);
+    notePlaces(run, written);
+    writePendingAbsences(run);
+    return run.unwrittenResultLines.isEmpty() && run.pendingAbsences.isEmpty();
+}
+
+QString waitingLinesText(const RunData &run)
+{
+    QString text;
+    for (const ResultLine &line : run.unwrittenResultLines)
+        text += QFileInfo(line.fileName).fileName() + u'\t' + line.text + u"\r\n"_s;
+    for (const RunData::PendingAbsence &pending : run.pendingAbsences)
+        text += absenceRecordFileName() + u'\t' + pending.readableTail + u"\r\n"_s;
+    return text;
+}
+
 void followArchive(RunData &run, const QString &appDir, const ArchiveResult &archived)
 {
     if (archived.folder.isEmpty())

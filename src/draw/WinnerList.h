@@ -24,6 +24,14 @@ bool recordAbsence(RunData &run, const Settings &settings, int absentWinner, int
 // Appends the absence records whose lines are on disk now; false when one could not be written.
 bool writePendingAbsences(RunData &run);
 
+// The result lines and absence records still waiting, tried again where they belong; true when
+// nothing waits any more.
+bool writeWaitingLines(RunData &run);
+
+// What still waits, one line each: the file it is meant for (name without a folder), a tab and
+// the line as it would be written there; CR LF after each.
+QString waitingLinesText(const RunData &run);
+
 // After archiveResultFiles moved the event's files out of appDir: result lines and absence
 // records still waiting for them follow them into the archive folder.
 void followArchive(RunData &run, const QString &appDir, const ArchiveResult &archived);

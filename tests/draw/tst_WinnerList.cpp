@@ -71,10 +71,12 @@ private slots:
     void unwritableLineIsKeptAndWrittenFirst_data();
     void unwritableLineIsKeptAndWrittenFirst();
     void keptLinesGoBackToTheirOwnFile();
-    void keptLinesGoAheadWhenTheirFileStaysBlocked();
+    void keptLinesNeverGoToAnotherFile();
     void writeErrorIsReported();
     void eventWinnersAreTheResultLines_data();
     void eventWinnersAreTheResultLines();
+    void lineCutShortByAKill_data();
+    void lineCutShortByAKill();
     void absencesAreAppendedAndReadBack();
     void waitingLinesAndAbsencesFollowTheArchive();
 };
@@ -207,10 +209,12 @@ void TestWinnerList::keptLinesGoBackToTheirOwnFile()
     QVERIFY(run.unwrittenResultLines.isEmpty());
 }
 
-void TestWinnerList::keptLinesGoAheadWhenTheirFileStaysBlocked()
+// A line of a redraw waits for its run's file (open in Excel, say); the next prize's run must
+// not take it, or the export would list it under that prize.
+void TestWinnerList::keptLinesNeverGoToAnotherFile()
 {
     const QString first = blockedPath(dir.path(), Blocker::DirectoryInPlace);
-    const QString second = dir.filePath(u"出号结果20240315_093012.txt"_s);
+    const QString second = dir.filePath(u"出号结果20240315_093012_二等奖.txt"_s);
     block(first, Blocker::DirectoryInPlace);
     startRun(u"\t"_s, first);
     QVERIFY(!addWinner(run, settings, 1));
@@ -218,7 +222,12 @@ void TestWinnerList::keptLinesGoAheadWhenTheirFileStaysBlocked()
     run.resultFileName = second;
     QVERIFY(addWinner(run, settings, 2));
     QVERIFY(QFileInfo(first).isDir());
-    QCOMPARE(readBytes(second), gbk(u"张三\t1001\t销售部\r\n李四\t1002\t技术部\r\n"_s));
+    QCOMPARE(readBytes(second), gbk(u"李四\t1002\t技术部\r\n"_s));
+    QCOMPARE(run.unwrittenResultLines, (QList<ResultLine>{{first, u"张三\t1001\t销售部"_s}}));
+
+    unblock(first, Blocker::DirectoryInPlace);
+    QCOMPARE(writeKeptLines(run.unwrittenResultLines), QStringList{first});
+    QCOMPARE(readBytes(first), gbk(u"张三\t1001\t销售部\r\n"_s));
     QVERIFY(run.unwrittenResultLines.isEmpty());
 
     // A run that never got a file name keeps its lines too.
@@ -250,18 +259,22 @@ void TestWinnerList::eventWinnersAreTheResultLines_data()
     const QString a = u"出号结果20240315_093007.txt"_s, b = u"出号结果20240315_101500_三等奖.txt"_s;
     QTest::newRow("every line of every file") << Files{{a, gbk(u"A1\t1\t1\r\nA2\t2\t2\r\n"_s)}, {b, gbk(u"A3\t3\t3\r\n"_s)}}
                                               << u"\t"_s << QStringList{u"A1"_s, u"A2"_s, u"A3"_s} << QStringList();
-    QTest::newRow("short lines ignored, a last line without its end read")
-        << Files{{a, gbk(u"A1\t1\r\n\r\nA2\t2\t2"_s)}, {b, gbk(u"A3\t3\t3\r\n"_s)}} << u"\t"_s
-        << QStringList{u"A2"_s, u"A3"_s} << QStringList();
-    QTest::newRow("only 出号结果*.txt, UTF-8 and a blank separator")
-        << Files{{u"结果.txt"_s, "A1 1 1\r\n"}, {u"出号结果.bak"_s, "A2 2 2\r\n"},
-                 {u"出号结果.txt"_s, "\xEF\xBB\xBF" + u"张三 3 3\r\n"_s.toUtf8()}}
+    QTest::newRow("short lines ignored") << Files{{a, gbk(u"A1\t1\r\n\r\nA2\t2\t2\r\n"_s)}, {b, gbk(u"A3\t3\t3\r\n"_s)}}
+                                         << u"\t"_s << QStringList{u"A2"_s, u"A3"_s} << QStringList();
+    // Copies and backups beside the result files are no winners of their own.
+    QTest::newRow("only the program's own names, UTF-8 and a blank separator")
+        << Files{{u"结果.txt"_s, "A1 1 1\r\n"}, {u"出号结果.bak"_s, "A2 2 2\r\n"}, {u"出号结果.txt"_s, "A4 4 4\r\n"},
+                 {u"出号结果备份.txt"_s, "A5 5 5\r\n"}, {u"出号结果20240315_093007 - 副本.txt"_s, "A6 6 6\r\n"},
+                 {u"出号结果20240315_093007_三等奖 - 副本.txt"_s, "A7 7 7\r\n"},
+                 {u"出号结果20240315_093007_三等奖 - Copy (2).txt"_s, "A8 8 8\r\n"},
+                 {u"出号结果20240315_093007_三等奖(1).txt"_s, "A9 9 9\r\n"},
+                 {u"出号结果20240315_093007_三等奖.txt"_s, "\xEF\xBB\xBF" + u"张三 3 3\r\n"_s.toUtf8()}}
         << u" "_s << QStringList{u"张三"_s} << QStringList();
     // The program's own GBK, whatever UTF-8 would make of it; LF ends a line as well.
     QTest::newRow("GBK that passes for UTF-8, LF line ends") << Files{{a, gbk(u"钱平\t1\t1\n莫然\t2\t2\n"_s)}}
                                                              << u"\t"_s << QStringList{u"钱平"_s, u"莫然"_s} << QStringList();
-    QTest::newRow("UTF-16 and a line cut in a character are said")
-        << Files{{a, QByteArray("\xFF\xFE" "A\0\t\0" "1\0\t\0" "1\0", 12)}, {b, gbk(u"A3\t3\t张"_s).chopped(1)}}
+    QTest::newRow("UTF-16 and a broken character are said")
+        << Files{{a, QByteArray("\xFF\xFE" "A\0\t\0" "1\0\t\0" "1\0\r\0\n\0", 16)}, {b, gbk(u"A3\t3\t张"_s).chopped(1) + "\r\n"}}
         << u"\t"_s << QStringList() << QStringList{a, b};
 }
 
@@ -286,6 +299,39 @@ void TestWinnerList::eventWinnersAreTheResultLines()
     for (const QString &path : event.unreadable)
         unreadable.append(QFileInfo(path).fileName());
     QCOMPARE(unreadable, unreadableFiles);
+    // Whatever starts like a result file leaves with the event.
+    QCOMPARE(archiveResultFiles(dir.path() + u'/', QDateTime(QDate(2024, 3, 16), QTime(8, 0))).notMoved, QStringList());
+    QCOMPARE(QDir(dir.path()).entryList({u"出号结果*.txt"_s}), QStringList());
+}
+
+void TestWinnerList::lineCutShortByAKill_data()
+{
+    QTest::addColumn<QByteArray>("cut"); // what the killed write left after the whole lines
+    QTest::addColumn<QString>("named");
+    QTest::newRow("in a column") << gbk(u"A2\t1002\t技"_s) << u"A2\t1002\t技"_s;
+    QTest::newRow("in a character") << gbk(u"A2\t李"_s).chopped(1) << u"A2\t"_s;
+    QTest::newRow("between CR and LF") << gbk(u"A2\t1002\t技术部\r"_s) << u"A2\t1002\t技术部"_s;
+}
+
+// A kill can stop a write at a page boundary of the file: the line it leaves was never shown.
+void TestWinnerList::lineCutShortByAKill()
+{
+    QFETCH(QByteArray, cut);
+    QFETCH(QString, named);
+    const QString appDir = dir.path() + u'/';
+    const QString file = appDir + u"出号结果20240315_093007.txt"_s;
+    const QByteArray whole = gbk(u"A1\t1001\t销售部\r\n"_s);
+    TestSupport::writeBytes(file, whole + cut);
+
+    const EventWinners event = readEventWinners(appDir, u"\t"_s);
+    QCOMPARE(event.winners.entryCount(), 1);
+    QVERIFY(event.unreadable.isEmpty());
+    QCOMPARE(partialResultLines(appDir), QStringList{u"“"_s + QDir::toNativeSeparators(file) + u"”："_s + named});
+    // The next line takes its place on a line of its own.
+    startRun(u"\t"_s, file);
+    QVERIFY(addWinner(run, settings, 1));
+    QCOMPARE(readBytes(file), whole + gbk(u"张三\t1001\t销售部\r\n"_s));
+    QVERIFY(partialResultLines(appDir).isEmpty());
 }
 
 void TestWinnerList::absencesAreAppendedAndReadBack()

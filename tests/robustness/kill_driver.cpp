@@ -1,7 +1,8 @@
 // Runs one kind of write so that a test can kill it with SIGKILL at any moment. Every line it
 // prints is one write() to stdout, so a reader never sees half of one:
-//   draw <resultFile> <seed> <entries> <count>  a continuous draw, "W <entry>" after each
-//                                               addWinner that returned true
+//   draw <resultFile> <seed> <entries> <count> [rounds]
+//                                               continuous draws (1000 rounds unless given),
+//                                               "W <entry>" after each addWinner that returned true
 //   save <dataFile> <version>                   "S" before writeWholeFile, "D <status> <us>" after
 //   ini <settingsFile> <version>                "S" before iniWriteValue, "D <0|1> <us>" after
 //   verifiable <folder> <entries> <count>       a verifiable draw: "R <n>" once winner n's 中奖 line
@@ -57,7 +58,7 @@ void showProc()
     ::umount2("/proc", MNT_DETACH);
 }
 
-int draw(const QString &resultFile, quint64 seed, int entries, int count)
+int draw(const QString &resultFile, quint64 seed, int entries, int count, int rounds)
 {
     Settings settings;
     settings.fieldSeparator = QString::fromUtf16(Generated::separator);
@@ -66,7 +67,7 @@ int draw(const QString &resultFile, quint64 seed, int entries, int count)
     run.resultFileName = resultFile;
     DrawRandom random(std::make_unique<XoshiroSource>(seed));
     // Bounded so that a driver nobody kills still ends.
-    for (int round = 0; round < 1000; ++round) {
+    for (int round = 0; round < rounds; ++round) {
         if (!prepareDraw(run, count, random))
             return 2;
         for (int p = 1; p <= count; ++p) {
@@ -140,8 +141,9 @@ int main(int argc, char **argv)
             return 3;
     }
     int code = 1;
-    if (args.size() == 5 && args.at(0) == u"draw")
-        code = draw(args.at(1), args.at(2).toULongLong(), args.at(3).toInt(), args.at(4).toInt());
+    if ((args.size() == 5 || args.size() == 6) && args.at(0) == u"draw")
+        code = draw(args.at(1), args.at(2).toULongLong(), args.at(3).toInt(), args.at(4).toInt(),
+                    args.size() == 6 ? args.at(5).toInt() : 1000);
     else if (args.size() == 4 && args.at(0) == u"verifiable")
         code = verifiable(args.at(1), args.at(2).toInt(), args.at(3).toInt(), false);
     else if (args.size() == 3 && args.at(0) == u"continue")

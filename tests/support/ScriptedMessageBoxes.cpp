@@ -16,6 +16,12 @@ void ScriptedMessageBoxes::information(QWidget *parent, const QString &text)
     shown.append({Kind::Information, text, parent});
 }
 
+int ScriptedMessageBoxes::choose(QWidget *parent, const QString &text, const QStringList &buttons)
+{
+    shown.append({Kind::Choice, text, parent, Answer::Yes, buttons});
+    return choices.isEmpty() ? int(buttons.size()) - 1 : choices.takeFirst();
+}
+
 QStringList ScriptedMessageBoxes::texts() const
 {
     QStringList out;

@@ -2,6 +2,7 @@
 
 #include <QDir>
 #include <QMessageBox>
+#include <QPushButton>
 
 using namespace Qt::StringLiterals;
 
@@ -36,4 +37,18 @@ void WidgetMessageBoxes::error(QWidget *parent, const QString &text)
 void WidgetMessageBoxes::information(QWidget *parent, const QString &text)
 {
     QMessageBox::information(parent, boxTitle, text);
+}
+
+int WidgetMessageBoxes::choose(QWidget *parent, const QString &text, const QStringList &buttons)
+{
+    QMessageBox box(QMessageBox::Warning, boxTitle, text, QMessageBox::NoButton, parent);
+    QList<QAbstractButton *> made;
+    for (const QString &caption : buttons)
+        made.append(box.addButton(caption, QMessageBox::ActionRole));
+    if (!made.isEmpty()) {
+        box.setDefaultButton(static_cast<QPushButton *>(made.first()));
+        box.setEscapeButton(made.last());
+    }
+    box.exec();
+    return int(made.indexOf(box.clickedButton()));
 }

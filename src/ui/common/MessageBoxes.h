@@ -16,6 +16,9 @@ public:
     virtual Answer question(QWidget *parent, const QString &text, Answer defaultAnswer = Answer::Yes) = 0;
     virtual void error(QWidget *parent, const QString &text) = 0;       // OK, error icon
     virtual void information(QWidget *parent, const QString &text) = 0; // OK, information icon
+    // A question with buttons of its own, warning icon: the index of the button chosen. Enter
+    // gives the first, Esc and closing the box the last.
+    virtual int choose(QWidget *parent, const QString &text, const QStringList &buttons) = 0;
 };
 
 // Files named in a message: “a”、“b”, with the platform's separators.
@@ -28,4 +31,5 @@ public:
     Answer question(QWidget *parent, const QString &text, Answer defaultAnswer = Answer::Yes) override;
     void error(QWidget *parent, const QString &text) override;
     void information(QWidget *parent, const QString &text) override;
+    int choose(QWidget *parent, const QString &text, const QStringList &buttons) override;
 };

@@ -373,7 +373,8 @@ bool DataFileEditor::mayDropUnread(const QString &path, int unread, int wide)
 {
     if (unread == 0 && wide == 0)
         return true;
-    if (messages.question(this, droppedText(unread, wide, u"保存将删除%1。仍要保存？"_s) + fileLine(path))
+    if (messages.question(this, droppedText(unread, wide, u"保存将删除%1。仍要保存？"_s) + fileLine(path),
+                          MessageBoxes::Answer::No)
         == MessageBoxes::Answer::Yes)
         return true;
     messages.information(this, u"文件未保存，保持原样。"_s + fileLine(path));

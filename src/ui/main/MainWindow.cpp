@@ -85,6 +85,7 @@ MainWindow::MainWindow(Settings &settings, RunData &run, MessageBoxes &messages,
       messages(messages),
       programDir(programDir),
       procedure(settings, run, messages, this),
+      closing(run, messages),
       verifiable(std::make_unique<VerifiableDrawDesk>(settings, run, messages, procedure, this, [this] {
           startButton->setEnabled(false);
           startButton->setText(u"开始"_s);
@@ -135,8 +136,32 @@ void MainWindow::startUp()
         messages.error(this, u"无法读取设置文件“"_s + file + u"”，已使用默认设置。"_s);
     applyTitleAndFonts();
     loadPrizes(true);
+    reportOddResultFiles();
     refreshStatus();
     applyRowVisibility();
+}
+
+void MainWindow::reportOddResultFiles()
+{
+    QStringList copies;
+    for (const QString &file : lookAlikeResultFiles(settings.appDir)) {
+        if (!oddFilesNamed.contains(file))
+            copies.append(file);
+    }
+    QStringList cut;
+    for (const QString &line : partialResultLines(settings.appDir)) {
+        if (!oddFilesNamed.contains(line))
+            cut.append(line);
+    }
+    oddFilesNamed += copies + cut;
+    QStringList said;
+    if (!copies.isEmpty())
+        said.append(u"文件"_s + quotedFileNames(copies)
+                    + u"不是本程序的结果文件（可能是副本或备份），其中的人不算中奖者；“新活动…”会把它们一并归档。"_s);
+    if (!cut.isEmpty())
+        said.append(u"结果文件的最后一行没有写完（程序曾被强行结束），该行不算中奖者：\r\n"_s + cut.join(u"\r\n"_s));
+    if (!said.isEmpty())
+        messages.information(this, said.join(u"\r\n"_s));
 }
 
 void MainWindow::applyTitleAndFonts()
@@ -157,14 +182,27 @@ void MainWindow::refreshStatus()
 {
     statusLabel[0]->setText(u"数据文件:"_s + settings.dataFile);
     statusLabel[1]->setText(u"记录条数:"_s + QString::number(run.entryTable.entryCount()));
-    // Absent winners were replaced: they are not counted.
-    const QString done = QString::number(run.winnerList.size() - run.absentWinners.size()) + u'/'
-                         + QString::number(settings.drawCount);
-    statusLabel[2]->setText((run.prize.isEmpty() ? u"已出结果:"_s : run.prize + u" 已出:"_s) + done);
+    showDrawnCount();
     drawCountBox->setText(QString::number(prizeRow->drawCount()));
     dataFileBox->setText(settings.dataFile);
     if (stage)
         stage->refresh();
+}
+
+void MainWindow::showDrawnCount()
+{
+    const PrizeRow::Tally tally = prizeRow->statusTally();
+    if (tally.count == 0) {
+        // Absent winners were replaced: they are not counted.
+        statusLabel[2]->setText(u"已出结果:"_s + QString::number(run.winnerList.size() - run.absentWinners.size())
+                                + u'/' + QString::number(settings.drawCount));
+        return;
+    }
+    const QString count = u" 已出:"_s + QString::number(tally.won) + u'/' + QString::number(tally.count);
+    // The count always shows; a long prize name gives way.
+    const QFontMetricsF metrics(statusLabel[2]->font());
+    const qreal room = statusLabel[2]->width() - metrics.horizontalAdvance(count) - 2;
+    statusLabel[2]->setText(metrics.elidedText(tally.name, Qt::ElideRight, std::max<qreal>(room, 0)) + count);
 }
 
 void MainWindow::applyRowVisibility()
@@ -228,6 +266,7 @@ void MainWindow::resizeEvent(QResizeEvent *event)
 {
     QWidget::resizeEvent(event);
     layout->windowResized();
+    showDrawnCount();
 }
 
 void MainWindow::showEvent(QShowEvent *event)
@@ -254,6 +293,10 @@ void MainWindow::confirmQuickSettings()
     // The run walks the tables and the draw order; nothing may replace them under it.
     if (procedure.isRunning())
         return;
+    const int drawCount = ValueText::valInRange(drawCountBox->text(), 1, 99999, 5);
+    if (!prizeRow->mayDraw(drawCount))
+        return;
+    reportOddResultFiles();
     // Read before anything changes, so that stopping at an unreadable file changes nothing.
     EventWinners event;
     if (settings.keepWinnersOut == 1 && !procedure.readEventWinnersAsking(event))
@@ -276,7 +319,6 @@ void MainWindow::confirmQuickSettings()
     run.verifiable.clear();
 
     const QString settingsFile = settings.settingsFile();
-    const int drawCount = ValueText::valInRange(drawCountBox->text(), 1, 99999, 5);
     // The run is for the prize the drop-down shows; its result file will name it.
     run.prize = prizeRow->currentName();
     prizeRow->confirmCount(drawCount);
@@ -362,6 +404,7 @@ void MainWindow::openAdvancedSettings()
     dialog.exec();
     // The prize list may have been edited, or a new event begun.
     loadPrizes(false);
+    reportOddResultFiles();
     refreshStatus();
 }
 
@@ -370,6 +413,12 @@ void MainWindow::disableStartButton()
     procedure.forgetFinishedRun();
     startButton->setEnabled(false);
     startButton->setText(u"开始"_s);
+}
+
+void MainWindow::keepRun()
+{
+    if (!procedure.hasFinishedRun())
+        disableStartButton();
 }
 
 void MainWindow::endEvent()
@@ -488,6 +537,10 @@ void MainWindow::closeEvent(QCloseEvent *event)
         // The run is inside its handler on this window: it ends at its next step without
         // waiting, and the window closes once it has (runStopped).
         procedure.requestStop();
+        event->ignore();
+        return;
+    }
+    if (!closing.mayClose(this)) {
         event->ignore();
         return;
     }

@@ -2,6 +2,7 @@
 
 #include "ui/settings/MainWindowRefresh.h"
 
+#include "ClosingCheck.h"
 #include "KeyRouting.h"
 #include "PrizeRow.h"
 #include "VerifiableDrawDesk.h"
@@ -105,11 +106,14 @@ public:
     StageWindow &stageWindow() { return *stage; }
     // M in either window, unless a text box takes the letter: the hall's sound off and on.
     HallSound &hallSound() { return *sound; }
+    // Asked before the window closes while winners are not on disk.
+    ClosingCheck &closingCheck() { return closing; }
     // PageUp and Left arrow while no run is going: the previous prize of the drop-down.
     void choosePreviousPrize();
 
     // After the advanced settings are saved: disabled and "开始" until the next preparation.
     void disableStartButton() override;
+    void keepRun() override;
     void endEvent() override;
     bool isRunning() const { return procedure.isRunning(); }
 
@@ -136,6 +140,11 @@ protected:
 private:
     void createControls();
     void stackFrontToBack(std::initializer_list<QWidget *> controls);
+    // The status line's count: the chosen prize's winners in the event, or the run's.
+    void showDrawnCount();
+    // Names, once each, the files that look like result files but are not (a copy, a backup),
+    // and result lines cut short by a kill.
+    void reportOddResultFiles();
     int winnerAt(QPoint viewportPos) const;
     void showWinnerMenu(QPoint viewportPos);
 
@@ -161,6 +170,8 @@ private:
     QString programDir;
     DrawProcedure procedure;
     std::function<void()> advancedSettings;
+    ClosingCheck closing;
+    QStringList oddFilesNamed;
     std::unique_ptr<VerifiableDrawDesk> verifiable;
 
     int rollListStart = 0;

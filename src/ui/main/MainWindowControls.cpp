@@ -138,9 +138,12 @@ void MainWindow::createControls()
     prizeRow = std::make_unique<PrizeRow>(quickSettingsPanel, *layout, settings, run, messages, procedure);
     prizeRow->chosen = [this] {
         drawCountBox->setText(QString::number(prizeRow->drawCount()));
+        showDrawnCount();
         // The stage names it until a run starts.
+        // A prize without a picture has no file name to load (Qt warns on an empty one).
+        const QString picture = currentPrizePicture();
         if (stage)
-            stage->setChosenPrize(currentPrizeName(), QImage(currentPrizePicture()));
+            stage->setChosenPrize(currentPrizeName(), picture.isEmpty() ? QImage() : QImage(picture));
     };
     QComboBox *prizeBox = prizeRow->combo();
     CaptionLabel *prizeCaption = prizeRow->caption();

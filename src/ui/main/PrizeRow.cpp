@@ -111,8 +111,14 @@ void PrizeRow::load(bool reportBadLines)
         prizeCount = 0;
     if (prizes->hasPrizes() != hadRow)
         show(prizes->hasPrizes());
-    if (reportBadLines && !list.badLines.isEmpty())
-        messages.information(panel->window(), PrizeLists::badLinesMessage(list));
+    if (!reportBadLines)
+        return;
+    const QString problems = QStringList{PrizeLists::badLinesMessage(list),
+                                         PrizeLists::missingPicturesMessage(list.prizes, settings.appDir)}
+                                 .join(u"\r\n"_s)
+                                 .trimmed();
+    if (!problems.isEmpty())
+        messages.information(panel->window(), problems);
 }
 
 bool PrizeRow::choiceLocked() const
@@ -148,6 +154,21 @@ QString PrizeRow::currentName() const
     return prizes->currentName();
 }
 
+PrizeRow::Tally PrizeRow::currentTally() const
+{
+    const int i = prizes->current();
+    return {prizes->currentName(), prizes->count(i), prizes->won(i)};
+}
+
+PrizeRow::Tally PrizeRow::statusTally() const
+{
+    Tally tally = currentTally();
+    const bool going = !run.drawOrder.isEmpty() && !procedure.hasFinishedRun();
+    if (tally.count > 0 && going && run.prize == tally.name)
+        tally.won = wonAtConfirm + int(run.winnerList.size() - run.absentWinners.size());
+    return tally;
+}
+
 QString PrizeRow::currentPicture() const
 {
     return prizes->currentPicture();
@@ -158,8 +179,25 @@ int PrizeRow::drawCount() const
     return prizeCount > 0 ? prizeCount : settings.drawCount;
 }
 
+bool PrizeRow::mayDraw(int drawCount)
+{
+    const Tally tally = currentTally();
+    const int left = tally.count - tally.won;
+    if (tally.count == 0 || drawCount <= left)
+        return true;
+    const QString text = left <= 0
+        ? u"“%1”的 %2 名已全部抽出，仍要再抽 %3 名？"_s.arg(tally.name).arg(tally.count).arg(drawCount)
+        : u"“%1”共 %2 名，还差 %3 名，本次要抽 %4 名，多出 %5 名。仍要抽 %4 名？"_s.arg(tally.name)
+              .arg(tally.count)
+              .arg(left)
+              .arg(drawCount)
+              .arg(drawCount - left);
+    return messages.question(panel->window(), text, MessageBoxes::Answer::No) == MessageBoxes::Answer::Yes;
+}
+
 void PrizeRow::confirmCount(int count)
 {
+    wonAtConfirm = currentTally().won;
     if (prizeCount > 0)
         prizeCount = count;
 }

@@ -48,11 +48,25 @@ public:
     void selectAfterRun();
     QString currentName() const;
     QString currentPicture() const;
+    // The chosen prize's number of winners and its winners in the event so far (absent ones
+    // not counted); count is 0 without a prize.
+    struct Tally {
+        QString name;
+        int count = 0;
+        int won = 0;
+    };
+    Tally currentTally() const;
+    // The same for the status line: while the run for that prize goes on, its winners so far
+    // count on top of those the event had when it was confirmed.
+    Tally statusTally() const;
 
     // For the draw count box: what the chosen prize still needs, else the count last confirmed.
     int drawCount() const;
     // A confirmed count replaces what the prize still needs, while a prize is chosen.
     void confirmCount(int count);
+    // Drawing drawCount for the chosen prize: asked first (default No) when that is more than it
+    // still needs or it has all its winners. False when the organiser says No.
+    bool mayDraw(int drawCount);
 
 private:
     void sayWhyLocked() const;
@@ -69,5 +83,6 @@ private:
     std::unique_ptr<PrizeChooser> prizes;
     std::unique_ptr<QObject> comboLock;
     int prizeCount = 0; // 0 without a prize that needs winners
+    int wonAtConfirm = 0;
     std::vector<WindowLayout::Placement> placements;
 };

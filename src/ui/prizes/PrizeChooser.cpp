@@ -48,8 +48,11 @@ PrizeListFile PrizeChooser::reload(const QString &dir, const QString &separator,
     prizes = file.prizes;
     const EventResults results = readEventResults(dir, separator, prizes, unwritten);
     remainingCounts.clear();
-    for (const Prize &p : std::as_const(prizes))
-        remainingCounts.append(remainingWinners(p, results));
+    wonCounts.clear();
+    for (const Prize &p : std::as_const(prizes)) {
+        wonCounts.append(prizeWinners(p.name, results));
+        remainingCounts.append(std::max(0, p.count - wonCounts.last()));
+    }
     fill();
     int keep = -1;
     for (int i = 0; i < prizes.size(); ++i) {

@@ -6,6 +6,7 @@
 #include <QList>
 #include <QString>
 
+#include <algorithm>
 #include <functional>
 
 class QComboBox;
@@ -34,7 +35,10 @@ public:
     QString currentName() const;
     // The chosen prize's picture as a full path (a relative name is in appDir); "" without one.
     QString currentPicture() const;
-    int remaining(int index) const { return remainingCounts.value(index); }
+    int remaining(int index) const { return std::max(0, count(index) - won(index)); }
+    // The prize's number of winners, and its winners in the event (absent ones not counted).
+    int count(int index) const { return index >= 0 && index < prizes.size() ? prizes[index].count : 0; }
+    int won(int index) const { return wonCounts.value(index); }
 
     void select(int index); // -1: the item for a run without a prize
     // The previous (-1) or next (1) item, stopping at either end.
@@ -50,4 +54,5 @@ private:
     QString appDir;
     QList<Prize> prizes;
     QList<int> remainingCounts;
+    QList<int> wonCounts;
 };

@@ -11,7 +11,6 @@
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QPushButton>
-#include <QSet>
 #include <QTableWidget>
 #include <QVBoxLayout>
 
@@ -150,20 +149,18 @@ QList<Prize> PrizeEditor::prizes() const
 
 QString PrizeEditor::rowProblem() const
 {
-    QSet<QString> names;
+    QStringList names;
     for (int r = 0; r < table->rowCount(); ++r) {
         const QString name = cellText(table, r, NameColumn);
+        if (const QString why = PrizeLists::nameProblem(name, names); !why.isEmpty())
+            return u"第 %1 行：%2。"_s.arg(r + 1).arg(why);
         bool number = false;
         const int count = cellText(table, r, CountColumn).toInt(&number);
-        if (name.isEmpty() || name.contains(u'\t'))
-            return u"第 %1 行的奖项名称不能为空，也不能含有 Tab。"_s.arg(r + 1);
         if (!number || count < 1 || count > PrizeLists::maxCount)
             return u"第 %1 行的人数须为 1 至 %2 的整数。"_s.arg(r + 1).arg(PrizeLists::maxCount);
         if (cellText(table, r, PictureColumn).contains(u'\t'))
             return u"第 %1 行的图片文件名不能含有 Tab。"_s.arg(r + 1);
-        if (names.contains(prizeFileNamePart(name)))
-            return u"第 %1 行的奖项名称与前面的奖项重复。"_s.arg(r + 1);
-        names.insert(prizeFileNamePart(name));
+        names.append(name);
     }
     return {};
 }
@@ -180,7 +177,8 @@ bool PrizeEditor::save()
     }
     const int bad = int(loaded.badLines.size());
     if (bad > 0
-        && messages.question(this, u"%1 行无法读取，保存将删除这些行。仍要保存？"_s.arg(bad))
+        && messages.question(this, u"%1 行无法读取，保存将删除这些行。仍要保存？"_s.arg(bad),
+                             MessageBoxes::Answer::No)
                != MessageBoxes::Answer::Yes) {
         messages.information(this, u"“%1”未保存。"_s.arg(QDir::toNativeSeparators(path)));
         return false;
@@ -191,5 +189,9 @@ bool PrizeEditor::save()
         return false;
     }
     loaded.badLines.clear(); // the file now holds just what the table shows
+    loaded.badReasons.clear();
+    // Saved all the same: the picture may be copied in later.
+    if (const QString missing = PrizeLists::missingPicturesMessage(prizes(), appDir); !missing.isEmpty())
+        messages.information(this, missing);
     return true;
 }

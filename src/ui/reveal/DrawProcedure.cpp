@@ -249,7 +249,9 @@ void DrawProcedure::redrawAbsentWinner(int winner)
     if (!canRedraw(winner))
         return;
     const QString name = WinnerListText::winnerLine(winner, run.winnerList.at(winner - 1), 0, settings.winnerColumns);
-    if (messages.question(dialogParent, name + u" 不在场，为其补抽一名？"_s) != MessageBoxes::Answer::Yes)
+    // A stray double-click and Enter must not redraw in front of the room.
+    if (messages.question(dialogParent, name + u" 不在场，为其补抽一名？"_s, MessageBoxes::Answer::No)
+        != MessageBoxes::Answer::Yes)
         return;
     // Nobody wins twice in one event, whatever 中奖者不再参与 says.
     EventWinners event;
@@ -277,6 +279,7 @@ bool DrawProcedure::readEventWinnersAsking(EventWinners &event)
     if (event.unreadable.isEmpty())
         return true;
     return messages.question(dialogParent, u"无法读取结果文件"_s + quotedFileNames(event.unreadable)
-                                               + u"，其中的中奖者可能再次中奖，是否继续？"_s)
+                                               + u"，其中的中奖者可能再次中奖，是否继续？"_s,
+                             MessageBoxes::Answer::No)
            == MessageBoxes::Answer::Yes;
 }

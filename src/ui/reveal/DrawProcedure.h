@@ -42,6 +42,8 @@ public:
     bool prepare();
     // The finished run can no longer be redrawn.
     void forgetFinishedRun() { finished = false; }
+    // Every position of the prepared run is revealed (and it was not forgotten since).
+    bool hasFinishedRun() const { return finished; }
 
     // The whole run, or the next position in one-per-press mode. Events are processed inside.
     void start();

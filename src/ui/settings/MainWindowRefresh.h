@@ -17,6 +17,9 @@ public:
     virtual void runRollList(int start) = 0;
     // The start button disabled, captioned "开始": the data must be loaded again before a draw.
     virtual void disableStartButton() = 0;
+    // Settings that do not change who takes part were saved: a finished run stays as it was (its
+    // winner list can still be redrawn); an unfinished one waits for a new confirmation.
+    virtual void keepRun() = 0;
     // 新活动 moved the event's files away: the prepared draw is discarded and the old run can no
     // longer be redrawn; a draw needs a new confirmation, as after start-up.
     virtual void endEvent() = 0;

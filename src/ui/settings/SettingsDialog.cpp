@@ -147,9 +147,9 @@ SettingsDialog::SettingsDialog(Settings &settings, RunData &run, MessageBoxes &m
     setWindowTitle(u"ZOP摇号（高级设置）"_s);
     setFixedSize(Twips::toPixels(9900), Twips::toPixels(buttonsTop + 540));
     setFont(Fonts::layoutFont(Fonts::songti(), 9));
-    chooseExportFile = [](QWidget *owner, const QString &suggested) {
+    chooseExportFile = [](QWidget *owner, const QString &suggested, QString *filter) {
         return QFileDialog::getSaveFileName(owner, u"导出结果"_s, suggested,
-                                            u"Excel 工作簿 (*.xlsx);;CSV 文件 (*.csv)"_s);
+                                            u"Excel 工作簿 (*.xlsx);;CSV 文件 (*.csv)"_s, filter);
     };
     createControls();
     showSettings();
@@ -297,13 +297,25 @@ void SettingsDialog::saveOrCancel(int index)
         reject();
         return;
     }
+    // Fonts, texts, timings and columns leave the run as it is; these change who takes part.
+    const auto takingPart = [this] {
+        return QStringList{settings.dataFile, settings.fieldSeparator, QString::number(settings.keepWinnersOut),
+                           QString::number(settings.verifiableDraw)};
+    };
+    const QStringList before = takingPart();
     saveSettings();
-    AppFiles::loadSettings(settings, run, settings.appDir);
+    AppFiles::loadSettings(settings, settings.appDir);
+    const bool runEnds = takingPart() != before;
+    if (runEnds)
+        run.resetTables();
     mainWindow.applyTitleAndFonts();
     mainWindow.refreshStatus();
     mainWindow.applyRowVisibility();
     mainWindow.runRollList(0);
-    mainWindow.disableStartButton();
+    if (runEnds)
+        mainWindow.disableStartButton();
+    else
+        mainWindow.keepRun();
     accept();
 }
 
@@ -423,11 +435,14 @@ void SettingsDialog::exportResults()
 {
     const QString suggested = settings.appDir + u"中奖名单"_s
                               + QDateTime::currentDateTime().toString(u"yyyyMMdd_HHmmss"_s) + u".xlsx"_s;
-    QString file = chooseExportFile(this, suggested);
+    QString filter;
+    QString file = chooseExportFile(this, suggested, &filter);
     if (file.isEmpty())
         return;
-    if (QFileInfo(file).suffix().isEmpty())
-        file += u".xlsx"_s;
+    // A name typed without the type's extension gets the one of the type chosen.
+    const QString suffix = QFileInfo(file).suffix().toLower();
+    if (suffix != u"xlsx"_s && suffix != u"csv"_s)
+        file += filter.contains(u"*.csv"_s) ? u".csv"_s : u".xlsx"_s;
     const ResultExport::Outcome outcome = ResultExport::exportEvent(settings.appDir, file);
     switch (outcome.status) {
     case ResultExport::Status::Written:

@@ -49,7 +49,8 @@ public:
     void exportResults();
 
     // The export file chooser, a save dialog; tests put their own in its place.
-    std::function<QString(QWidget *parent, const QString &suggested)> chooseExportFile;
+    // filter receives the file type chosen in it.
+    std::function<QString(QWidget *parent, const QString &suggested, QString *filter)> chooseExportFile;
 
     // The font sizes every size box offers.
     static const QList<int> &fontSizes();

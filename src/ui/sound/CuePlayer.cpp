@@ -1,6 +1,7 @@
 #include "CuePlayer.h"
 
 #include <algorithm>
+#include <utility>
 
 #ifdef ZOP_HAS_SOUND
 #include <QAudioDevice>
@@ -15,21 +16,12 @@ using namespace Qt::StringLiterals;
 
 #ifdef ZOP_HAS_SOUND
 
-CuePlayer::CuePlayer(const QString &file, bool loop, QObject *parent) : QObject(parent), file(file)
+CuePlayer::CuePlayer(const QString &file, bool loop, QObject *parent) : QObject(parent), file(file), loop(loop)
 {
     const QUrl url = QUrl::fromLocalFile(file);
     if (file.endsWith(u".wav"_s, Qt::CaseInsensitive)) {
-        effect = new QSoundEffect(this);
-        effect->setLoopCount(loop ? int(QSoundEffect::Infinite) : 1);
-        connect(effect, &QSoundEffect::statusChanged, this, [this] {
-            if (effect->status() == QSoundEffect::Error)
-                fail();
-        });
-        connect(effect, &QSoundEffect::playingChanged, this, [this] {
-            if (!effect->isPlaying())
-                emit finished();
-        });
-        effect->setSource(url);
+        effect = makeEffect();
+        spare = makeEffect();
         return;
     }
     output = new QAudioOutput(this);
@@ -48,6 +40,24 @@ CuePlayer::CuePlayer(const QString &file, bool loop, QObject *parent) : QObject(
     player->setSource(url);
 }
 
+QSoundEffect *CuePlayer::makeEffect()
+{
+    auto *made = new QSoundEffect(this);
+    made->setLoopCount(loop ? int(QSoundEffect::Infinite) : 1);
+    made->setVolume(QAudio::convertVolume(volume / 100.0f, QAudio::LogarithmicVolumeScale, QAudio::LinearVolumeScale));
+    made->setMuted(muted);
+    connect(made, &QSoundEffect::statusChanged, this, [this, made] {
+        if (made->status() == QSoundEffect::Error)
+            fail();
+    });
+    connect(made, &QSoundEffect::playingChanged, this, [this, made] {
+        if (made == effect && !made->isPlaying())
+            emit finished();
+    });
+    made->setSource(QUrl::fromLocalFile(file));
+    return made;
+}
+
 CuePlayer::~CuePlayer() = default;
 
 bool CuePlayer::deviceAvailable()
@@ -60,7 +70,11 @@ void CuePlayer::play()
     if (failedOnce)
         return;
     if (effect) {
-        effect->stop();
+        // The one that played is dropped quietly: its stop is no cue's end.
+        QSoundEffect *played = std::exchange(effect, spare);
+        played->stop();
+        played->deleteLater();
+        spare = makeEffect();
         effect->play();
     } else {
         player->setPosition(0);
@@ -86,20 +100,25 @@ bool CuePlayer::isPlaying() const
 
 void CuePlayer::setVolume(int percent)
 {
-    const float linear = QAudio::convertVolume(std::clamp(percent, 0, 100) / 100.0f,
-                                               QAudio::LogarithmicVolumeScale, QAudio::LinearVolumeScale);
-    if (effect)
+    volume = std::clamp(percent, 0, 100);
+    const float linear = QAudio::convertVolume(volume / 100.0f, QAudio::LogarithmicVolumeScale, QAudio::LinearVolumeScale);
+    if (effect) {
         effect->setVolume(linear);
-    else
+        spare->setVolume(linear);
+    } else {
         output->setVolume(linear);
+    }
 }
 
-void CuePlayer::setMuted(bool muted)
+void CuePlayer::setMuted(bool on)
 {
-    if (effect)
-        effect->setMuted(muted);
-    else
-        output->setMuted(muted);
+    muted = on;
+    if (effect) {
+        effect->setMuted(on);
+        spare->setMuted(on);
+    } else {
+        output->setMuted(on);
+    }
 }
 
 #else

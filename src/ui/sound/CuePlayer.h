@@ -37,9 +37,16 @@ signals:
 
 private:
     void fail();
+    QSoundEffect *makeEffect();
 
     QString file;
+    bool loop = false;
+    int volume = 100;
+    bool muted = false;
+    // Qt 6.4's sound effect on PulseAudio falls silent after a few plays (its sink stops asking
+    // for data below the pre-buffer), so each play takes a fresh one, loaded while the last played.
     QSoundEffect *effect = nullptr;
+    QSoundEffect *spare = nullptr;
     QMediaPlayer *player = nullptr;
     QAudioOutput *output = nullptr;
     bool failedOnce = false;

@@ -547,6 +547,7 @@ void TestDataFileEditor::unreadLinesAreKeptUnlessTheUserAgrees()
                  u"文件未保存，保持原样。\r\n文件:"_s + ed.vipPath()};
     QCOMPARE(ed.boxes.texts(), expected);
     QCOMPARE(ed.boxes.shown[0].kind, Kind::Question);
+    QCOMPARE(ed.boxes.shown[0].defaultAnswer, MessageBoxes::Answer::No);
     QCOMPARE(TestSupport::readBytes(ed.dataPath()),
              dataSaved ? QByteArray() : gbk(threeEntries + u" \r\n"_s));
     QCOMPARE(TestSupport::readBytes(ed.vipPath()), vips);

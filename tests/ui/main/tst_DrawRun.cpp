@@ -124,6 +124,8 @@ private slots:
     void closingTheWindowDuringRun();
     void resultFileFailure_data();
     void resultFileFailure();
+    void closingWithWaitingLines_data();
+    void closingWithWaitingLines();
     void absentWinnerRedrawn_data();
     void absentWinnerRedrawn();
     void verifiableDraw();
@@ -609,6 +611,58 @@ void TestDrawRun::resultFileFailure()
     QVERIFY(w.run.unwrittenResultLines.isEmpty());
 }
 
+void TestDrawRun::closingWithWaitingLines_data()
+{
+    QTest::addColumn<QList<int>>("choices"); // 重试, 另存为…, 不保存，直接关闭, 取消
+    QTest::addColumn<bool>("unblocked");    // the folder in the way is gone before the choice
+    QTest::addColumn<QString>("savedAs");   // "" when the save dialog is cancelled
+    QTest::addColumn<bool>("closes");
+    QTest::newRow("Esc keeps the window") << QList<int>{3} << false << QString() << false;
+    QTest::newRow("retried once the file can be written") << QList<int>{0} << true << QString() << true;
+    QTest::newRow("retried in vain, then closed without") << QList<int>{0, 2} << false << QString() << true;
+    QTest::newRow("saved where the organiser chose") << QList<int>{1} << false << u"另存.txt"_s << true;
+    QTest::newRow("save dialog cancelled, then 取消") << QList<int>{1, 3} << false << QString() << false;
+}
+
+// Three winners whose result file cannot be written; the window is closed.
+void TestDrawRun::closingWithWaitingLines()
+{
+    QFETCH(QList<int>, choices);
+    QFETCH(bool, unblocked);
+    QFETCH(QString, savedAs);
+    QFETCH(bool, closes);
+    ProgramDir dir;
+    Window w(dir.path());
+    prepare(w, dir, 3);
+    const QList<int> order = w.run.drawOrder;
+    const QString blocked = dir.filePath(resultName(QTime(9, 30, 7)));
+    QVERIFY(QDir().mkdir(blocked));
+    WaitRecorder waits(w);
+    pressKey(Qt::Key_Space);
+    QCOMPARE(w.run.unwrittenResultLines.size(), 3);
+    if (unblocked)
+        QVERIFY(QDir().rmdir(blocked));
+    w.messages.shown.clear();
+    w.messages.choices = choices;
+    w.form.closingCheck().chooseFile = [&](QWidget *, const QString &) {
+        return savedAs.isEmpty() ? QString() : dir.filePath(savedAs);
+    };
+
+    QCOMPARE(w.form.close(), closes);
+    QCOMPARE(w.messages.shown.size(), choices.size());
+    QCOMPARE(w.messages.shown.first().kind, Kind::Choice);
+    QCOMPARE(w.messages.shown.first().text, u"还有 3 名中奖者未能写入结果文件“%1”，关闭程序将丢失这些结果。"_s
+                                                .arg(QDir::toNativeSeparators(blocked)));
+    if (unblocked)
+        QCOMPARE(TestSupport::readBytes(blocked), resultBytes(order, 1, 3));
+    if (!savedAs.isEmpty()) {
+        QString saved;
+        for (int i = 0; i < 3; ++i)
+            saved += resultName(QTime(9, 30, 7)) + u'\t' + entryLine(order[i]) + u"\r\n"_s;
+        QCOMPARE(TestSupport::readBytes(dir.filePath(savedAs)), TestSupport::gbk(saved));
+    }
+}
+
 void TestDrawRun::absentWinnerRedrawn_data()
 {
     QTest::addColumn<int>("entries");
@@ -655,6 +709,9 @@ void TestDrawRun::absentWinnerRedrawn()
     QTextCursor line(list->document()->findBlockByNumber(3)); // heading, heading, winner 1, winner 2
     QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, list->cursorRect(line).center());
     QCOMPARE(w.messages.texts().join(u'|'), said.isEmpty() ? QString() : said.arg(order[1]));
+    // A stray double-click and Enter redraws nothing.
+    if (!said.isEmpty())
+        QCOMPARE(w.messages.shown.first().defaultAnswer, MessageBoxes::Answer::No);
     QCOMPARE(w.run.winnerList.size(), presses + (redrawn ? 1 : 0));
     if (!redrawn) {
         QCOMPARE(list->toPlainText(), listBefore);

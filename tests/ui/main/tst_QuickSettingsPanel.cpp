@@ -72,6 +72,9 @@ private slots:
     void dataFileBesideTheProgram();
     void panelOpensAndCloses();
     void prizes();
+    void copiesOfResultFilesAreNoWinners();
+    void prizePastItsCount_data();
+    void prizePastItsCount();
     void repeatedFirstColumnIsSaid();
 };
 
@@ -371,6 +374,7 @@ void TestQuickSettingsPanel::earlierWinnersTakeNoPart()
     if (unreadable == 2) {
         QCOMPARE(w->messages.texts().last(), u"无法读取结果文件“"_s + QDir::toNativeSeparators(folder)
                                                  + u"”，其中的中奖者可能再次中奖，是否继续？"_s);
+        QCOMPARE(w->messages.shown.last().defaultAnswer, MessageBoxes::Answer::No);
         QCOMPARE(w->run.winnerList.size(), 6); // nothing changed
         return;
     }
@@ -436,6 +440,8 @@ void TestQuickSettingsPanel::prizes()
     auto *combo = w.control<QComboBox>(u"prizeBox"_s);
     QCOMPARE(combo->currentText(), u"三等奖"_s);
     QCOMPARE(w.control<QLineEdit>(u"drawCountBox"_s)->text(), u"1"_s);
+    // The event's count of the prize, the run before the restart included, from start-up on.
+    QCOMPARE(w.label(u"statusLabel(2)"_s)->text(), u"三等奖 已出:1/2"_s);
     // The panel grew upwards by the prize row; its boxes stay where they were.
     QCOMPARE(w.at(1600, 6900), combo);
     QCOMPARE(w.at(1600, 7250), w.control(u"drawCountBox"_s));
@@ -449,8 +455,11 @@ void TestQuickSettingsPanel::prizes()
     runPrize();
     QVERIFY(w.run.resultFileName.endsWith(u"出号结果20240315_093007_三等奖.txt"_s));
     QVERIFY(w.control<QPlainTextEdit>(u"winnerListBox"_s)->toPlainText().startsWith(u"三等奖 中奖名单"_s));
-    QCOMPARE(w.label(u"statusLabel(2)"_s)->text(), u"三等奖 已出:1/1"_s);
     QCOMPARE(combo->currentText(), u"二等奖"_s);
+    QCOMPARE(w.label(u"statusLabel(2)"_s)->text(), u"二等奖 已出:0/1"_s);
+    w.form.selectPrize(-1);
+    QCOMPARE(w.label(u"statusLabel(2)"_s)->text(), u"三等奖 已出:2/2"_s);
+    w.form.selectPrize(1);
     QCOMPARE(w.control<QLineEdit>(u"drawCountBox"_s)->text(), u"1"_s);
 
     w.now = w.now.addSecs(60);
@@ -461,6 +470,76 @@ void TestQuickSettingsPanel::prizes()
     QCOMPARE(w.control<QLineEdit>(u"drawCountBox"_s)->text(), u"1"_s);
     w.form.selectPrize(-1);
     QCOMPARE(w.form.currentPrizeName(), u"二等奖"_s);
+
+    // A long name gives way to the count, which stays whole in sight.
+    const QString name = u"年度特别贡献奖暨最佳团队协作奖与创新突破奖"_s;
+    TestSupport::writeBytes(dir.filePath(u"奖项设置.txt"_s), TestSupport::gbk(name + u"\t12\r\n"_s));
+    w.form.loadPrizes(false);
+    const CaptionLabel *status = w.label(u"statusLabel(2)"_s);
+    QVERIFY2(status->text().endsWith(u"… 已出:0/12"_s), qPrintable(status->text()));
+    QVERIFY(status->text().startsWith(name.first(2)));
+    QVERIFY(status->textFits());
+    grab(w.form, u"status-long-prize"_s);
+}
+
+// A copy Explorer made of a result file: named once, and its winner is no second winner.
+void TestQuickSettingsPanel::copiesOfResultFilesAreNoWinners()
+{
+    ProgramDir dir;
+    dir.writeEntries(listFile, 1, 12);
+    TestSupport::writeBytes(dir.filePath(u"出号结果20240314_200000.txt"_s), TestSupport::gbk(entryLine(1) + u"\r\n"_s));
+    const QString copy = dir.filePath(u"出号结果20240314_200000 - 副本.txt"_s);
+    TestSupport::writeBytes(copy, TestSupport::gbk(entryLine(2) + u"\r\n"_s));
+    Window w(dir.path());
+    QCOMPARE(w.messages.texts(), QStringList{u"文件“%1”不是本程序的结果文件（可能是副本或备份），其中的人不算中奖者；“新活动…”会把它们一并归档。"_s
+                                                 .arg(QDir::toNativeSeparators(copy))});
+    w.messages.shown.clear();
+    confirm(w, u"11"_s);
+    QCOMPARE(w.messages.texts(), QStringList{u"设置完成！\r\n本次活动已中奖的 1 人不再参与。"_s});
+    QVERIFY(w.run.drawOrder.contains(2));
+}
+
+void TestQuickSettingsPanel::prizePastItsCount_data()
+{
+    QTest::addColumn<bool>("complete"); // 特等奖 won before the restart
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<bool>("yes");
+    QTest::addColumn<QString>("asked"); // "" when nothing is
+    QTest::addColumn<int>("prepared");  // draw order positions; 0 when nothing was prepared
+    const QString more = u"“特等奖”共 1 名，还差 1 名，本次要抽 5 名，多出 4 名。仍要抽 5 名？"_s;
+    const QString again = u"“特等奖”的 1 名已全部抽出，仍要再抽 1 名？"_s;
+    QTest::newRow("what is left") << false << u"1"_s << false << QString() << 1;
+    QTest::newRow("more than is left, No") << false << u"5"_s << false << more << 0;
+    QTest::newRow("more than is left, Yes") << false << u"5"_s << true << more << 5;
+    QTest::newRow("a complete prize, No") << true << u"1"_s << false << again << 0;
+    QTest::newRow("a complete prize, Yes") << true << u"1"_s << true << again << 1;
+}
+
+void TestQuickSettingsPanel::prizePastItsCount()
+{
+    QFETCH(bool, complete);
+    QFETCH(QString, typed);
+    QFETCH(bool, yes);
+    QFETCH(QString, asked);
+    QFETCH(int, prepared);
+    ProgramDir dir;
+    dir.writeEntries(listFile, 1, 12);
+    TestSupport::writeBytes(dir.filePath(u"奖项设置.txt"_s), TestSupport::gbk(u"特等奖\t1\r\n"_s));
+    if (complete)
+        TestSupport::writeBytes(dir.filePath(u"出号结果20240314_200000_特等奖.txt"_s), TestSupport::gbk(entryLine(1) + u"\r\n"_s));
+    Window w(dir.path());
+    w.control<QComboBox>(u"prizeBox"_s)->setCurrentIndex(0);
+    w.messages.shown.clear();
+    w.messages.answers = {yes ? MessageBoxes::Answer::Yes : MessageBoxes::Answer::No};
+    confirm(w, typed);
+    if (!asked.isEmpty()) {
+        QCOMPARE(w.messages.shown.first().text, asked);
+        QCOMPARE(w.messages.shown.first().defaultAnswer, MessageBoxes::Answer::No);
+    } else {
+        QCOMPARE(w.messages.shown.first().kind, Kind::Information);
+    }
+    QCOMPARE(w.run.drawOrder.size(), prepared);
+    QCOMPARE(w.control(u"startButton"_s)->isEnabled(), prepared > 0);
 }
 
 #include "tst_QuickSettingsPanel.moc"

@@ -48,6 +48,7 @@ public:
     void applyRowVisibility() override { note(u"applyRowVisibility"_s); }
     void runRollList(int start) override { note(u"runRollList(%1)"_s.arg(start)); }
     void disableStartButton() override { note(u"disableStartButton"_s); }
+    void keepRun() override { note(u"keepRun"_s); }
     void endEvent() override { note(u"endEvent"_s); }
 
 private:
@@ -225,6 +226,7 @@ private slots:
     void save();
     void savingUnchangedRewritesTheSameBytes();
     void saveWritesTheKeysInOrder();
+    void saveReloadsThenRefreshesTheMainWindow_data();
     void saveReloadsThenRefreshesTheMainWindow();
     void failedSave_data();
     void failedSave();
@@ -237,6 +239,7 @@ private slots:
     void lengthLimits();
     void editContents_data();
     void editContents();
+    void exportResults_data();
     void exportResults();
     void prizeEditor();
 };
@@ -547,21 +550,33 @@ void TestSettingsDialog::saveWritesTheKeysInOrder()
     QCOMPARE(d.mainWindow.calls, refreshCalls);
 }
 
+void TestSettingsDialog::saveReloadsThenRefreshesTheMainWindow_data()
+{
+    QTest::addColumn<QString>("takingPart"); // a change of who takes part, or ""
+    QTest::addColumn<bool>("runEnds");
+    QTest::newRow("fonts, texts, timings, columns: the run stays") << QString() << false;
+    QTest::newRow("the separator ends the run") << u"separatorBox={space}"_s << true;
+    QTest::newRow("the data file ends the run") << u"dataFileBox=其他.txt"_s << true;
+}
+
 void TestSettingsDialog::saveReloadsThenRefreshesTheMainWindow()
 {
+    QFETCH(QString, takingPart);
+    QFETCH(bool, runEnds);
     Dialog d;
     fillRunData(d.run);
     SettingsDialog &form = d.open();
-    d.enterAll({u"titleBox=新标题\\n第二行"_s, u"rowFontBox(1)=20"_s, u"showRowBox(2)=0"_s,
-                u"separatorBox={space}"_s, u"drawCountBox=3"_s});
+    QStringList inputs{u"titleBox=新标题\\n第二行"_s, u"rowFontBox(1)=20"_s, u"showRowBox(2)=0"_s, u"drawCountBox=3"_s};
+    if (!takingPart.isEmpty())
+        inputs.append(takingPart);
+    d.enterAll(inputs);
     d.click(u"saveButton"_s);
 
-    QCOMPARE(d.mainWindow.calls, refreshCalls);
+    QCOMPARE(d.mainWindow.calls, refreshCalls.first(4) + QStringList{runEnds ? u"disableStartButton"_s : u"keepRun"_s});
     QCOMPARE(d.mainWindow.titleAtFirstCall, u"新标题\r\n第二行"_s);
     QCOMPARE(d.mainWindow.fontSizeAAtFirstCall, 20);
-    QVERIFY(d.mainWindow.tablesEmptyAtFirstCall);
+    QCOMPARE(d.mainWindow.tablesEmptyAtFirstCall, runEnds);
     QCOMPARE(d.settings.showItemB, 0);
-    QCOMPARE(d.settings.fieldSeparator, u" "_s);
     QCOMPARE(d.settings.drawCount, 3);
     QCOMPARE(d.run.vipList.vipCount(), 1);
     QCOMPARE(form.result(), int(QDialog::Accepted));
@@ -796,22 +811,40 @@ void TestSettingsDialog::editContents()
     QVERIFY(d.mainWindow.calls.isEmpty());
 }
 
+void TestSettingsDialog::exportResults_data()
+{
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("filter");
+    QTest::addColumn<QString>("written");
+    QTest::addColumn<QByteArray>("start");
+    const QString xlsx = u"Excel 工作簿 (*.xlsx)"_s, csv = u"CSV 文件 (*.csv)"_s;
+    QTest::newRow("no extension, Excel") << u"名单"_s << xlsx << u"名单.xlsx"_s << QByteArray("PK");
+    QTest::newRow("no extension, CSV") << u"名单"_s << csv << u"名单.csv"_s << QByteArray("\xEF\xBB\xBF");
+    QTest::newRow("a dot in the name, CSV") << u"名单3.15"_s << csv << u"名单3.15.csv"_s << QByteArray("\xEF\xBB\xBF");
+    QTest::newRow("the extension typed wins") << u"名单.XLSX"_s << csv << u"名单.XLSX"_s << QByteArray("PK");
+}
+
 void TestSettingsDialog::exportResults()
 {
+    QFETCH(QString, typed);
+    QFETCH(QString, filter);
+    QFETCH(QString, written);
+    QFETCH(QByteArray, start);
     Dialog d;
     TestSupport::writeBytes(d.dir.filePath(u"出号结果20240315_093007_三等奖.txt"_s), gbk(u"A1\t名1\t部1\r\nA2\t名2\t部2\r\n"_s));
     d.open();
     QString suggested;
-    d.form->chooseExportFile = [&](QWidget *, const QString &s) {
+    d.form->chooseExportFile = [&](QWidget *, const QString &s, QString *chosen) {
         suggested = s;
-        return d.dir.filePath(u"名单"_s);
+        *chosen = filter;
+        return d.dir.filePath(typed);
     };
     d.click(u"exportButton"_s);
     QVERIFY(suggested.startsWith(d.dir.filePath(u"中奖名单"_s)) && suggested.endsWith(u".xlsx"_s));
-    const QString file = d.dir.filePath(u"名单.xlsx"_s);
+    const QString file = d.dir.filePath(written);
     QCOMPARE(d.boxes.texts(), QStringList{u"已导出 2 名中奖者到“%1”。"_s.arg(QDir::toNativeSeparators(file))});
-    QVERIFY(TestSupport::readBytes(file).startsWith("PK"));
-    d.form->chooseExportFile = [](QWidget *, const QString &) { return QString(); };
+    QVERIFY(TestSupport::readBytes(file).startsWith(start));
+    d.form->chooseExportFile = [](QWidget *, const QString &, QString *) { return QString(); };
     d.click(u"exportButton"_s);
     QCOMPARE(d.boxes.shown.size(), 1);
 }
@@ -823,7 +856,7 @@ void TestSettingsDialog::prizeEditor()
     TestSupport::writeBytes(file, gbk(u"三等奖\t20\r\n坏行\r\n一等奖\t3\tA.jpg\r\n"_s));
     ScriptedMessageBoxes boxes;
     PrizeEditor editor(dir.path() + u'/', boxes);
-    QCOMPARE(boxes.texts(), QStringList{u"“奖项设置.txt”第 2 行无法读取（应为：奖项名称、TAB、人数、可选TAB和图片文件名），已跳过。"_s});
+    QCOMPARE(boxes.texts(), QStringList{u"“奖项设置.txt”有 1 行无法读取，已跳过（每行应为：奖项名称、Tab、人数、可选 Tab 和图片文件名）：\r\n第 2 行：缺少人数（名称后应有 Tab 和人数）"_s});
     auto *table = editor.findChild<QTableWidget *>(u"prizeTable"_s);
     auto click = [&](const QString &name) { QTest::mouseClick(editor.findChild<QPushButton *>(name), Qt::LeftButton); };
     click(u"add"_s);
@@ -837,14 +870,18 @@ void TestSettingsDialog::prizeEditor()
     // A second 特等奖 is refused; the file is untouched.
     table->item(1, 0)->setText(u"特等奖"_s);
     QVERIFY(!editor.save());
-    QCOMPARE(boxes.texts().last(), u"第 2 行的奖项名称与前面的奖项重复。"_s);
+    QCOMPARE(boxes.texts().last(), u"第 2 行：与前面的奖项“特等奖”重名。"_s);
     table->item(1, 0)->setText(u"一等奖"_s);
-    // The unread line goes only after a Yes.
+    // The unread line goes only after a Yes, which Enter does not give.
     QVERIFY(!editor.save());
+    QCOMPARE(boxes.shown[boxes.shown.size() - 2].defaultAnswer, MessageBoxes::Answer::No);
     QCOMPARE(TestSupport::readBytes(file), gbk(u"三等奖\t20\r\n坏行\r\n一等奖\t3\tA.jpg\r\n"_s));
     boxes.answers = {MessageBoxes::Answer::Yes};
     QVERIFY(editor.save());
     QCOMPARE(TestSupport::readBytes(file), gbk(u"特等奖\t1\t图/特等奖.png\r\n一等奖\t3\tA.jpg\r\n"_s));
+    // Saved all the same, and said.
+    QCOMPARE(boxes.texts().last(), u"找不到奖项图片，这些奖项将不显示图片：\r\n特等奖：“%1”\r\n一等奖：“A.jpg”"_s
+                                       .arg(QDir::toNativeSeparators(u"图/特等奖.png"_s)));
 }
 
 QTEST_MAIN(TestSettingsDialog)
