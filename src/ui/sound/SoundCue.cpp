@@ -2,6 +2,7 @@
 
 #include "settings/Settings.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 
@@ -32,7 +33,11 @@ QString file(const Settings &settings, Cue cue)
         const QString path = QDir(settings.appDir).filePath(chosen);
         return QFileInfo(path).isFile() ? path : QString();
     }
-    const QDir folder(settings.appDir + folderName());
+    // An installed program keeps its files in a per-user folder that has no sounds of its own;
+    // the shipped ones are beside the program. A folder of the organiser's is used as it is.
+    QDir folder(settings.appDir + folderName());
+    if (!folder.exists())
+        folder.setPath(QDir(QCoreApplication::applicationDirPath()).filePath(folderName()));
     const QStringList found = folder.entryList({name(cue) + u".*"_s}, QDir::Files | QDir::Readable, QDir::Name);
     return found.isEmpty() ? QString() : folder.filePath(found.first());
 }

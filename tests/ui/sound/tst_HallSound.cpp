@@ -1,9 +1,12 @@
 #include "MainWindowFixture.h"
 #include "ui/sound/HallSound.h"
+#include "support/TestSupport.h"
+#include "ui/sound/SoundCue.h"
 #include "ui/stage/StageView.h"
 #include "ui/stage/StageWindow.h"
 
 #include <QApplication>
+#include <QTemporaryDir>
 #include <QTest>
 
 using namespace Qt::StringLiterals;
@@ -84,6 +87,7 @@ private slots:
     void unplayableFileNamedOnceAfterTheRun();
     void withoutSound();
     void muteKey();
+    void soundFiles();
 };
 
 void TestHallSound::cueSequence_data()
@@ -205,6 +209,24 @@ void TestHallSound::muteKey()
     w.form.toggleStage();
     QTest::keyClick(&w.form.stageWindow().view(), Qt::Key_M);
     QVERIFY(!w.form.hallSound().isMuted());
+}
+
+// The organiser's 音效 folder when there is one (a file taken out of it is a silent cue), else the
+// one beside the program, as for an installed program whose files live in a per-user folder.
+void TestHallSound::soundFiles()
+{
+    QTemporaryDir appDir;
+    const QString shipped = QDir(QCoreApplication::applicationDirPath()).filePath(u"音效"_s);
+    QVERIFY(!QFileInfo::exists(shipped) && QDir().mkpath(shipped));
+    TestSupport::writeBytes(shipped + u"/中奖.wav"_s, "RIFF");
+    Settings settings;
+    settings.appDir = appDir.path() + u'/';
+    QCOMPARE(SoundCue::file(settings, Cue::Winner), shipped + u"/中奖.wav"_s);
+    QVERIFY(QDir(appDir.path()).mkdir(u"音效"_s));
+    QCOMPARE(SoundCue::file(settings, Cue::Winner), QString());
+    TestSupport::writeBytes(appDir.filePath(u"音效/中奖.mp3"_s), "ID3");
+    QCOMPARE(SoundCue::file(settings, Cue::Winner), appDir.filePath(u"音效/中奖.mp3"_s));
+    QVERIFY(QDir(shipped).removeRecursively());
 }
 
 ZOP_MAIN_WINDOW_TEST_MAIN(TestHallSound)
