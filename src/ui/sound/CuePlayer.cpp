@@ -40,11 +40,17 @@ CuePlayer::CuePlayer(const QString &file, bool loop, QObject *parent) : QObject(
     player->setSource(url);
 }
 
+// The settings' 0..100 heard as a loudness scale.
+float CuePlayer::linearVolume() const
+{
+    return QAudio::convertVolume(volume / 100.0f, QAudio::LogarithmicVolumeScale, QAudio::LinearVolumeScale);
+}
+
 QSoundEffect *CuePlayer::makeEffect()
 {
     auto *made = new QSoundEffect(this);
     made->setLoopCount(loop ? int(QSoundEffect::Infinite) : 1);
-    made->setVolume(QAudio::convertVolume(volume / 100.0f, QAudio::LogarithmicVolumeScale, QAudio::LinearVolumeScale));
+    made->setVolume(linearVolume());
     made->setMuted(muted);
     connect(made, &QSoundEffect::statusChanged, this, [this, made] {
         if (made->status() == QSoundEffect::Error)
@@ -101,7 +107,7 @@ bool CuePlayer::isPlaying() const
 void CuePlayer::setVolume(int percent)
 {
     volume = std::clamp(percent, 0, 100);
-    const float linear = QAudio::convertVolume(volume / 100.0f, QAudio::LogarithmicVolumeScale, QAudio::LinearVolumeScale);
+    const float linear = linearVolume();
     if (effect) {
         effect->setVolume(linear);
         spare->setVolume(linear);

@@ -38,6 +38,7 @@ signals:
 private:
     void fail();
     QSoundEffect *makeEffect();
+    float linearVolume() const;
 
     QString file;
     bool loop = false;
